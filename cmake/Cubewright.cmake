@@ -1,0 +1,38 @@
+# Small helpers shared by every folder's CMakeLists.txt.
+
+# Strict warnings, as errors, on the project's own targets only.
+function(cubewright_warnings target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+    -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Werror)
+endfunction()
+
+# A library of this project: sources relative to the calling folder; include paths are
+# rooted at the project so that includes read "cube/cube.h".
+function(add_cubewright_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  cubewright_warnings(${name})
+endfunction()
+
+# A GoogleTest executable registered with CTest, one test per TEST().
+#   add_cubewright_test(name SOURCES a.cpp b.cpp DEPS lib... [ENVIRONMENT VAR=value...]
+#                       [LABELS label...])
+function(add_cubewright_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;ENVIRONMENT;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  cubewright_warnings(${name})
+  set(props "")
+  if(ARG_ENVIRONMENT)
+    list(APPEND props ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ${props})
+endfunction()

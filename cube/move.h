@@ -1,0 +1,38 @@
+// One quarter turn of one face, and the ordered lists of them that a Cube keeps.
+// Used by the keyboard controls, the solver, the optimiser and the turn animation.
+#pragma once
+
+#include <cstdint>
+#include <list>
+
+namespace cw {
+
+/// A quarter turn of one face. `face` is 0..5 (-1 names no face); `clockwise` is the
+/// direction seen looking at that face from outside the cube.
+class Move {
+public:
+    Move() = default;
+    Move(std::int32_t moveFace, bool moveClockwise) : face(moveFace), clockwise(moveClockwise) {}
+    Move(const Move&) = default;
+    Move& operator=(const Move&) = default;
+    virtual ~Move() = default;
+
+    /// Same face, same direction.
+    bool operator==(const Move& other) const {
+        return face == other.face && clockwise == other.clockwise;
+    }
+
+    /// Same face, opposite direction: applying both in a row changes nothing.
+    bool isInverseOf(const Move& other) const {
+        return face == other.face && clockwise == !other.clockwise;
+    }
+
+    std::int32_t face = -1;
+    bool clockwise = false;
+};
+
+/// Appending at the back and removing at the front never move other elements, a
+/// position stays valid until its own element is removed, and size() is constant time.
+using MoveList = std::list<Move>;
+
+} // namespace cw
