@@ -1,0 +1,2 @@
+// Placeholder until this source is written.
+#include "solver/stage_support.h"

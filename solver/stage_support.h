@@ -1,0 +1,75 @@
+// Small helpers the stage sources share: queueing moves in the stages' notation and
+// handing over to playback, and the side-face ring.
+#pragma once
+
+#include <initializer_list>
+
+#include "cube/cube.h"
+#include "solver/solver.h"
+
+namespace cw::stage {
+
+/// A queued quarter turn as the stages write it: face, then cw or ccw.
+struct Turn {
+    int face;
+    bool clockwise;
+};
+inline constexpr Turn cw(int face) { return {face, true}; }
+inline constexpr Turn ccw(int face) { return {face, false}; }
+
+/// Appends the turns to `pending` in order.
+inline void queue(Cube& cube, std::initializer_list<Turn> turns) {
+    for (const Turn& t : turns) {
+        cube.pending.push_back(Move(t.face, t.clockwise));
+    }
+}
+
+/// The stage protocol's hand-over: resume in this stage after playback.
+inline int handOver(Cube& cube) {
+    cube.setResumeState(cube.solverState());
+    cube.setSolverState(kStatePlayback);
+    return cube.subStep;
+}
+
+/// Ring neighbours of a side face (0, 1, 3, 4): the faces at its column 0 and column 2,
+/// and the side face across from it.
+inline constexpr int previousFace(int face) {
+    switch (face) {
+    case 0: return 4;
+    case 1: return 0;
+    case 3: return 1;
+    default: return 3;
+    }
+}
+inline constexpr int nextFace(int face) {
+    switch (face) {
+    case 0: return 1;
+    case 1: return 3;
+    case 3: return 4;
+    default: return 0;
+    }
+}
+inline constexpr int oppositeFace(int face) {
+    switch (face) {
+    case 0: return 3;
+    case 1: return 4;
+    case 3: return 0;
+    default: return 1;
+    }
+}
+
+inline constexpr bool isSideFace(int face) { return face == 0 || face == 1 || face == 3 || face == 4; }
+
+/// Colour of the live facelet at (face, row, column), and of a face's centre.
+inline int colourAt(const Cube& cube, int face, int row, int column) {
+    return cube.facelets[static_cast<std::size_t>(face * 9 + row * 3 + column)].colour;
+}
+inline int centreColour(const Cube& cube, int face) { return colourAt(cube, face, 1, 1); }
+
+// Counter resets of the stages that keep program-wide counters.
+void resetDownCornerCounter();
+void resetMiddleEdgeCounters();
+void resetLastDownCornerCounter();
+void resetUpCornerCounters();
+
+} // namespace cw::stage
