@@ -1,0 +1,2 @@
+// Placeholder until this source is written.
+#include "cube/facelet_string.h"
