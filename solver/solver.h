@@ -30,19 +30,23 @@ enum SolverState : int {
     kStateAlignUpLayer = 12,
 };
 
-/// Stage calls after which solve() gives up on a cube that face turns cannot reach.
-/// A reachable cube needs a few hundred.
+/// Passes of the solver's loop (stage calls and replays of their moves) after which
+/// solve() gives up on a cube that face turns cannot reach. A reachable cube needs a
+/// few hundred.
 inline constexpr int kSolveCallLimit = 100000;
 
 /// Computes a solution for `cube`. The caller sets solverState 0 and resumeState 2
 /// first. Afterwards the live stickers are as before, solverState and resumeState are
-/// 0 and `pending` holds the optimised solution. Returns false when the cube could not
-/// be solved (it is not reachable by face turns): the stickers are still restored,
-/// `pending` is then empty and the stage counters are back at their start.
+/// 0, `current` is none, `pending` holds the optimised solution and `solution` the
+/// optimiser's second pass. Returns false when the run did not complete (the cube is
+/// not reachable by face turns, or the caller left the solver in a state it has no
+/// stage for): the stickers are still restored, `pending` and `solution` are then
+/// empty and the stage counters are back at their start.
 bool solve(Cube& cube);
 
-/// Shortens `solution` with three peephole passes (four equal quarter turns vanish,
-/// three become one the other way, an inverse pair vanishes) into `pending`.
+/// Shortens `solution` with three single peephole passes (four equal quarter turns
+/// vanish, three become one the other way, an inverse pair vanishes) into `pending`.
+/// Afterwards `solution` holds the output of the second pass.
 void optimiseSolution(Cube& cube);
 
 // Search helpers shared by the stages.
@@ -59,6 +63,7 @@ struct CubieLocation {
 int faceBit(int face);
 
 /// The live facelets whose code is `code`, visited face 0..5, row 0..2, column 0..2.
+/// Only the first three are kept: no cubie has more stickers than that.
 CubieLocation findCubie(const Cube& cube, int code);
 
 /// True when every listed facelet has the colour of its own face's centre.

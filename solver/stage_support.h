@@ -14,8 +14,12 @@ struct Turn {
     int face;
     bool clockwise;
 };
-inline constexpr Turn cw(int face) { return {face, true}; }
-inline constexpr Turn ccw(int face) { return {face, false}; }
+inline constexpr Turn cw(int face) {
+    return {face, true};
+}
+inline constexpr Turn ccw(int face) {
+    return {face, false};
+}
 
 /// Appends the turns to `pending` in order.
 inline void queue(Cube& cube, std::initializer_list<Turn> turns) {
@@ -35,36 +39,69 @@ inline int handOver(Cube& cube) {
 /// and the side face across from it.
 inline constexpr int previousFace(int face) {
     switch (face) {
-    case 0: return 4;
-    case 1: return 0;
-    case 3: return 1;
-    default: return 3;
+    case 0:
+        return 4;
+    case 1:
+        return 0;
+    case 3:
+        return 1;
+    default:
+        return 3;
     }
 }
 inline constexpr int nextFace(int face) {
     switch (face) {
-    case 0: return 1;
-    case 1: return 3;
-    case 3: return 4;
-    default: return 0;
+    case 0:
+        return 1;
+    case 1:
+        return 3;
+    case 3:
+        return 4;
+    default:
+        return 0;
     }
 }
 inline constexpr int oppositeFace(int face) {
     switch (face) {
-    case 0: return 3;
-    case 1: return 4;
-    case 3: return 0;
-    default: return 1;
+    case 0:
+        return 3;
+    case 1:
+        return 4;
+    case 3:
+        return 0;
+    default:
+        return 1;
     }
 }
 
-inline constexpr bool isSideFace(int face) { return face == 0 || face == 1 || face == 3 || face == 4; }
+inline constexpr bool isSideFace(int face) {
+    return face == 0 || face == 1 || face == 3 || face == 4;
+}
 
 /// Colour of the live facelet at (face, row, column), and of a face's centre.
 inline int colourAt(const Cube& cube, int face, int row, int column) {
     return cube.facelets[static_cast<std::size_t>(face * 9 + row * 3 + column)].colour;
 }
-inline int centreColour(const Cube& cube, int face) { return colourAt(cube, face, 1, 1); }
+inline int centreColour(const Cube& cube, int face) {
+    return colourAt(cube, face, 1, 1);
+}
+
+/// Where the corner insertion routine found its corner, which names the moves it queued.
+enum class CornerCase {
+    kNone,      ///< neither layer (only on a cube face turns cannot reach): nothing queued
+    kDown,      ///< lifted out of a down slot into the up layer
+    kLeftSide,  ///< above its slot, left colour facing left: put down from the right
+    kUpward,    ///< above its slot, down colour facing up: eight moves
+    kRightSide, ///< above its slot, right colour facing right: put down from the left
+    kTurnUp,    ///< elsewhere in the up layer: up face turned once
+};
+
+/// The corner insertion routine of the down-corner stages. `corner` is what findCubie
+/// found for `code`; the corner's slot is at column 2 of `left` and column 0 of `right`
+/// on the down layer, and `downColour` is the colour that belongs on the down face.
+/// Queues the case's moves (it does not hand over) and says which case it picked.
+CornerCase insertDownCorner(Cube& cube, const CubieLocation& corner, int code, int left, int right,
+                            int downColour);
 
 // Counter resets of the stages that keep program-wide counters.
 void resetDownCornerCounter();
