@@ -1,0 +1,49 @@
+// Checks shared by the fuzz targets: a failed check aborts, which libFuzzer reports as a
+// crash and saves the input for. Included by the targets in this folder only.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cube/cube.h"
+#include "solver/solver.h"
+
+namespace cw::fuzz {
+
+/// Stops the run, naming the property that failed.
+inline void check(bool holds, const char* property) {
+    if (!holds) {
+        std::fprintf(stderr, "check failed: %s\n", property);
+        std::abort();
+    }
+}
+
+/// Puts every sticker of `cube` in the solved layout.
+inline void setSolved(Cube& cube) {
+    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
+        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
+    }
+}
+
+/// Solves a cube that face turns can reach and checks the contract: the solver finishes
+/// within its bound, the stickers on screen are untouched, and the moves it leaves solve
+/// the cube, colours and cubie codes alike.
+inline void solveReachableCube(Cube& cube) {
+    const FaceletArray start = cube.facelets;
+    cube.pending.clear();
+    cube.current.reset();
+    cube.setSolverState(kStatePlayback);
+    cube.setResumeState(kStateDownCross);
+    check(solve(cube), "the solver gave up on a reachable cube");
+    check(cube.facelets == start, "the solver did not put the stickers back");
+    for (const Move& move : cube.pending) {
+        check(move.face >= 0 && move.face < kFaceCount, "the solution names no face");
+        cube.turn(move.face, move.clockwise);
+    }
+    check(cube.isSolved(), "the solution does not solve the cube");
+    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
+        check(cube.facelets[i].code == kSolvedCodes[i], "a cubie is solved in the wrong place");
+    }
+}
+
+} // namespace cw::fuzz
