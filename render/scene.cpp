@@ -1,0 +1,95 @@
+// The frame: main cube, background cubes and overlay, drawn in that order and swapped.
+// Called by the main loop once per active frame.
+#include "render/scene.h"
+
+#include <GL/gl.h>
+
+#include <cstddef>
+
+#include "render/cube_renderer.h"
+
+namespace cw {
+namespace {
+
+/// Distance of the main cube from the eye.
+constexpr float kMainCubeDepth = -15.0f;
+
+/// The overlay is drawn at distance 1, where the 45-degree 4:3 view spans about
+/// -0.55..0.55 across and -0.41..0.41 up.
+constexpr float kOverlayDepth = -1.0f;
+constexpr float kOverlayLeft = -0.55f;
+constexpr float kAutoSolveLineY = 0.35f;
+constexpr float kMovesLineY = -0.4f;
+
+void drawOverlay(const Cube& mainCube, FrameTarget& target) {
+    // The raster colour is latched by glRasterPos, so the colour comes first.
+    glColor3fv(paletteColour(kWhite).data());
+    glDisable(GL_BLEND);
+
+    BitmapFont& font = BitmapFont::instance(target.contextToken());
+
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, kOverlayDepth);
+    glRasterPos2f(kOverlayLeft, kAutoSolveLineY);
+    font.print("Auto solve is %s", mainCube.autoSolve() ? "ON" : "OFF");
+    glPopMatrix();
+
+    if (mainCube.autoSolve()) {
+        glPushMatrix();
+        glTranslatef(0.0f, 0.0f, kOverlayDepth);
+        glRasterPos2f(kOverlayLeft, kMovesLineY);
+        font.print("Moves Remaining: %d", static_cast<int>(mainCube.pending.size()));
+        glPopMatrix();
+    }
+
+    glEnable(GL_BLEND);
+}
+
+} // namespace
+
+void applySceneState() {
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ZERO);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+}
+
+void drawScene(World& world, FrameTarget& target) {
+    applySceneState();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    // The main cube at full colour whatever its alpha.
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, kMainCubeDepth);
+    glDisable(GL_BLEND);
+    draw(world.mainCube);
+    glEnable(GL_BLEND);
+    glPopMatrix();
+
+    // Background cubes blended, so their stickers come out at alpha times their colour.
+    for (int i = 0; i < kBackgroundCount; ++i) {
+        glPushMatrix();
+        world.flightStep(i);
+        glTranslatef(backgroundX(i), backgroundY(i), world.depths[static_cast<std::size_t>(i)]);
+        draw(world.background[static_cast<std::size_t>(i)]);
+        glPopMatrix();
+    }
+
+    drawOverlay(world.mainCube, target);
+
+    target.swapBuffers();
+}
+
+} // namespace cw
