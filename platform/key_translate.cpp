@@ -1,0 +1,42 @@
+// Scancode to key code table; see key_translate.h.
+#include "platform/key_translate.h"
+
+#include <SDL.h>
+
+#include "app/keys.h"
+
+namespace cw {
+
+int keyCodeFromScancode(int scancode) {
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
+        return key::letter('A') + (scancode - SDL_SCANCODE_A);
+    }
+    switch (scancode) {
+    case SDL_SCANCODE_LEFT:
+        return key::kLeft;
+    case SDL_SCANCODE_UP:
+        return key::kUp;
+    case SDL_SCANCODE_RIGHT:
+        return key::kRight;
+    case SDL_SCANCODE_DOWN:
+        return key::kDown;
+    case SDL_SCANCODE_KP_2:
+        return key::kNumpad2;
+    case SDL_SCANCODE_KP_4:
+        return key::kNumpad4;
+    case SDL_SCANCODE_KP_6:
+        return key::kNumpad6;
+    case SDL_SCANCODE_KP_8:
+        return key::kNumpad8;
+    case SDL_SCANCODE_F1:
+        return key::kF1;
+    case SDL_SCANCODE_ESCAPE:
+        return key::kEscape;
+    case SDL_SCANCODE_SPACE:
+        return key::kSpace;
+    default:
+        return -1;
+    }
+}
+
+} // namespace cw

@@ -1,0 +1,42 @@
+// Tests of the system message boxes' fallback to standard error when no box can be shown.
+#include "platform/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace cw {
+namespace {
+
+class NoDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+    }
+};
+
+TEST_F(NoDisplayTest, OkBoxGoesToStandardError) {
+    SystemMessageBoxes boxes;
+    ::testing::internal::CaptureStderr();
+    const MessageAnswer answer =
+        boxes.show("ERROR", "Window Creation Error.", MessageButtons::Ok, MessageIcon::Exclamation);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(answer, MessageAnswer::Ok);
+    EXPECT_EQ(printed, "ERROR: Window Creation Error.\n");
+}
+
+TEST_F(NoDisplayTest, UnansweredQuestionGoesToStandardErrorAndKeepsTheProgramRunning) {
+    SystemMessageBoxes boxes;
+    ::testing::internal::CaptureStderr();
+    const MessageAnswer answer = boxes.show("Cubewright", "Use Windowed Mode Instead?",
+                                            MessageButtons::YesNo, MessageIcon::Exclamation);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(answer, MessageAnswer::Yes);
+    EXPECT_EQ(printed.rfind("Cubewright: Use Windowed Mode Instead?\n", 0), 0u) << printed;
+    EXPECT_NE(printed.find("answering Yes"), std::string::npos) << printed;
+}
+
+} // namespace
+} // namespace cw
