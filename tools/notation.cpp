@@ -1,0 +1,153 @@
+// Parser and formatter of the face-letter move notation. Called by the command-line
+// solver; it takes text straight from the command line, so it accepts any bytes.
+#include "tools/notation.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace cw::notation {
+
+namespace {
+
+// The typographic apostrophe (U+2019) as UTF-8, which text copied from the web often has
+// in place of '.
+constexpr std::string_view kTypographicPrime = "\xE2\x80\x99";
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+int faceOf(char letter) {
+    const std::size_t at = kFaceLetters.find(letter);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+/// Reads the moves of one whitespace-free word into `moves`. False if the word is not
+/// a run of moves.
+bool parseWord(std::string_view word, MoveList& moves) {
+    std::size_t at = 0;
+    while (at < word.size()) {
+        const int face = faceOf(word[at]);
+        if (face < 0) {
+            return false;
+        }
+        ++at;
+        int turns = 1;
+        if (at < word.size() && word[at] == '2') {
+            turns = 2;
+            ++at;
+        }
+        bool clockwise = true;
+        if (at < word.size() && word[at] == '\'') {
+            clockwise = false;
+            ++at;
+        } else if (word.substr(at).starts_with(kTypographicPrime)) {
+            clockwise = false;
+            at += kTypographicPrime.size();
+        }
+        for (int i = 0; i < turns; ++i) {
+            moves.emplace_back(face, clockwise);
+        }
+    }
+    return true;
+}
+
+std::string token(int face, int quarterTurns) {
+    std::string text(1, face >= 0 && face < 6 ? kFaceLetters[static_cast<std::size_t>(face)] : '?');
+    if (quarterTurns == 2) {
+        text += '2';
+    } else if (quarterTurns == 3) {
+        text += '\'';
+    }
+    return text;
+}
+
+} // namespace
+
+ParseResult parseMoves(std::string_view text) {
+    ParseResult result;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (isSpace(text[at])) {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        while (end < text.size() && !isSpace(text[end])) {
+            ++end;
+        }
+        const std::string_view word = text.substr(at, end - at);
+        if (!parseWord(word, result.moves)) {
+            result.moves.clear();
+            result.error = "bad move \"" + printable(word) +
+                           "\": a move is a face letter F R U B L D, then 2 (twice) and/or ' "
+                           "(counter-clockwise)";
+            return result;
+        }
+        at = end;
+    }
+    return result;
+}
+
+std::string formatMoves(const MoveList& moves, Style style) {
+    std::string text;
+    const auto append = [&text](const std::string& tokenText) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += tokenText;
+    };
+
+    if (style == Style::kQuarterTurns) {
+        for (const Move& move : moves) {
+            append(token(move.face, move.clockwise ? 1 : 3));
+        }
+        return text;
+    }
+
+    // A stack of (face, clockwise quarter turns mod 4): a turn of the face on top adds to
+    // it, and a face whose turns cancel out leaves the one beneath to merge with the next.
+    // Faces outside 0..5 are all written "?", so they are kept apart as -1.
+    struct Run {
+        int face;
+        int quarterTurns;
+    };
+    std::vector<Run> runs;
+    for (const Move& move : moves) {
+        const int face = move.face >= 0 && move.face < 6 ? move.face : -1;
+        const int step = move.clockwise ? 1 : 3;
+        if (face >= 0 && !runs.empty() && runs.back().face == face) {
+            runs.back().quarterTurns = (runs.back().quarterTurns + step) % 4;
+            if (runs.back().quarterTurns == 0) {
+                runs.pop_back();
+            }
+        } else {
+            runs.push_back({face, step});
+        }
+    }
+    for (const Run& run : runs) {
+        append(token(run.face, run.quarterTurns));
+    }
+    return text;
+}
+
+std::string printable(std::string_view text, std::size_t limit) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i == limit) {
+            out += "...";
+            break;
+        }
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            out += static_cast<char>(byte);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(byte));
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+} // namespace cw::notation
