@@ -94,6 +94,23 @@ TEST_F(BitmapFontTest, PrintsWhiteGlyphsAtTheRasterPositionWithCourierAdvance) {
     // Glyphs stand on the baseline: capitals reach well above it, nothing far below.
     EXPECT_GT(GLContext::countBright(kLeft, kBaseline + 8, kLeft + 55, kBaseline + 18), 0);
     EXPECT_EQ(GLContext::countBright(kLeft, kBaseline - 12, kLeft + 55, kBaseline - 4), 0);
+
+    // Glyphs stand upright: a T's widest row is its bar, near the top.
+    glClear(GL_COLOR_BUFFER_BIT);
+    advanceOf([&] { font.print("T"); });
+    glFinish();
+    int widestRow = -1;
+    int widest = 0;
+    for (int row = 0; row < 16; ++row) {
+        const int count =
+            GLContext::countBright(kLeft, kBaseline + row, kLeft + 11, kBaseline + row + 1);
+        if (count > widest) {
+            widest = count;
+            widestRow = row;
+        }
+    }
+    EXPECT_GE(widestRow, 8);
+    EXPECT_GE(widest, 7);
 }
 
 TEST_F(BitmapFontTest, FormatsWithPrintfRulesAndSkipsCodesWithoutGlyphs) {
