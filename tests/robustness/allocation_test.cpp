@@ -1,15 +1,11 @@
-// Counts every C++ allocation the main loop makes after start-up, through a replaced
-// global operator new, while the cubes play back solutions and the user presses M, Space
-// and face keys. Once the cubes exist, the only allocations allowed are move-list nodes.
+// Counts every C++ allocation the main loop makes after start-up while the cubes play
+// back solutions and the user presses M, Space and face keys, driven without a window.
+// Once the cubes exist, the only allocations allowed are move-list nodes.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <sstream>
-#include <string>
 
 #include "app/keys.h"
 #include "app/main_loop.h"
@@ -17,163 +13,15 @@
 #include "cube/cube.h"
 #include "cube/random.h"
 #include "solver/solver.h"
+#include "tests/robustness/allocation_count.h"
 #include "tests/robustness/scripted_platform.h"
 
 namespace {
 
-// The recorder must not allocate itself, so it keeps a fixed table of (size, count).
-struct AllocationRecord {
-    static constexpr std::size_t kMaxSizes = 64;
-
-    void clear() {
-        distinct = 0;
-        total = 0;
-        overflowed = false;
-    }
-
-    void note(std::size_t size) {
-        ++total;
-        for (std::size_t i = 0; i < distinct; ++i) {
-            if (sizes[i] == size) {
-                ++counts[i];
-                return;
-            }
-        }
-        if (distinct == kMaxSizes) {
-            overflowed = true;
-            return;
-        }
-        sizes[distinct] = size;
-        counts[distinct] = 1;
-        ++distinct;
-    }
-
-    std::array<std::size_t, kMaxSizes> sizes{};
-    std::array<std::size_t, kMaxSizes> counts{};
-    std::size_t distinct = 0;
-    std::size_t total = 0;
-    bool overflowed = false;
-};
-
-AllocationRecord gRecord;
-bool gCounting = false;
-
-void* allocate(std::size_t size, std::size_t alignment) {
-    if (gCounting) {
-        gCounting = false; // nothing below allocates, but never count twice
-        gRecord.note(size);
-        gCounting = true;
-    }
-    const std::size_t bytes = size == 0 ? 1 : size;
-    void* memory =
-        alignment > alignof(std::max_align_t)
-            ? std::aligned_alloc(alignment, (bytes + alignment - 1) / alignment * alignment)
-            : std::malloc(bytes);
-    return memory;
-}
-
-void* allocateOrThrow(std::size_t size, std::size_t alignment) {
-    void* memory = allocate(size, alignment);
-    if (memory == nullptr) {
-        throw std::bad_alloc();
-    }
-    return memory;
-}
-
-// Counts the allocations made while it lives.
-class CountingScope {
-public:
-    CountingScope() {
-        gRecord.clear();
-        gCounting = true;
-    }
-    ~CountingScope() { gCounting = false; }
-    CountingScope(const CountingScope&) = delete;
-    CountingScope& operator=(const CountingScope&) = delete;
-};
-
-std::string describe(const AllocationRecord& record) {
-    std::ostringstream text;
-    for (std::size_t i = 0; i < record.distinct; ++i) {
-        text << record.counts[i] << " x " << record.sizes[i] << " bytes; ";
-    }
-    if (record.overflowed) {
-        text << "and more sizes than the table holds";
-    }
-    return text.str();
-}
-
-// The size of one node of a move list, as the list itself asks for it.
-std::size_t moveListNodeSize() {
-    cw::MoveList list;
-    AllocationRecord seen;
-    {
-        CountingScope scope;
-        list.push_back(cw::Move(0, true));
-        seen = gRecord;
-    }
-    EXPECT_EQ(seen.total, 1u) << describe(seen);
-    return seen.distinct == 1 ? seen.sizes[0] : 0;
-}
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    return allocateOrThrow(size, 0);
-}
-void* operator new[](std::size_t size) {
-    return allocateOrThrow(size, 0);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size, 0);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size, 0);
-}
-void* operator new(std::size_t size, std::align_val_t alignment) {
-    return allocateOrThrow(size, static_cast<std::size_t>(alignment));
-}
-void* operator new[](std::size_t size, std::align_val_t alignment) {
-    return allocateOrThrow(size, static_cast<std::size_t>(alignment));
-}
-void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return allocate(size, static_cast<std::size_t>(alignment));
-}
-void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return allocate(size, static_cast<std::size_t>(alignment));
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::align_val_t) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, std::align_val_t) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t, std::align_val_t) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
-}
-
-namespace {
+using cw::robustness::AllocationRecord;
+using cw::robustness::CountingScope;
+using cw::robustness::describe;
+using cw::robustness::moveListNodeSize;
 
 constexpr std::uint64_t kFrames = 600;
 
@@ -235,7 +83,7 @@ TEST(Allocation, AfterStartUpPlaybackMAndSpaceAllocateOnlyMoveListNodes) {
                 wasSolved[i] = solved;
             }
         }
-        seen = gRecord;
+        seen = CountingScope::record();
     }
 
     EXPECT_EQ(platform.framesDrawn(), kFrames);

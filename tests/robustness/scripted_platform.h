@@ -46,9 +46,12 @@ public:
     KeyTable& keys() override { return keys_; }
 
     void drawScene(World& world) override {
-        advanceSceneWithoutDrawing(world);
+        drawFrame(world);
         ++framesDrawn_;
     }
+
+    /// What a frame's drawing does; without a window, only the scene's non-drawing steps.
+    virtual void drawFrame(World& world) { advanceSceneWithoutDrawing(world); }
 
     bool toggleFullscreen() override { return true; }
     void releaseFont() override {}
