@@ -138,7 +138,8 @@ bool isUpOrDown(int side) {
 
 std::string loadFaceletString(Cube& cube, std::string_view text) {
     if (text.size() != kFaceletCount) {
-        return "the facelet string has " + std::to_string(text.size()) + " letters; it needs 54";
+        return "the facelet string is " + std::to_string(text.size()) +
+               " characters long; it needs 54 letters";
     }
 
     std::array<int, kFaceletCount> sides{};

@@ -138,9 +138,10 @@ struct Rejection {
 std::vector<Rejection> rejections() {
     const std::string solved(kSolvedFaceletString);
     return {
-        {"too short", solved.substr(1), "the facelet string has 53 letters; it needs 54"},
-        {"too long", solved + "U", "the facelet string has 55 letters; it needs 54"},
-        {"empty", "", "the facelet string has 0 letters; it needs 54"},
+        {"too short", solved.substr(1),
+         "the facelet string is 53 characters long; it needs 54 letters"},
+        {"too long", solved + "U", "the facelet string is 55 characters long; it needs 54 letters"},
+        {"empty", "", "the facelet string is 0 characters long; it needs 54 letters"},
         {"lower case", replaced(solved, {{12, 'r'}}),
          "the facelet string has 'r' at position 12; only U, R, F, D, L and B are allowed"},
         {"control byte", replaced(solved, {{54, '\n'}}),
