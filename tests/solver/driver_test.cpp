@@ -5,6 +5,7 @@
 
 #include <array>
 #include <climits>
+#include <tuple>
 #include <utility>
 
 #include "solver/solver.h"
