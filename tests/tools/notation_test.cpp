@@ -31,36 +31,24 @@ std::string compact(std::string_view text) {
     return formatMoves(parseMoves(text).moves, Style::kCompact);
 }
 
-TEST(ParseMoves, ReadsEachFaceLetterInFaceOrderAndBothDirections) {
-    const notation::ParseResult parsed = parseMoves("F R U B L D F' R' U' B' L' D'");
-    ASSERT_EQ(parsed.error, "");
-    std::vector<Move> moves(parsed.moves.begin(), parsed.moves.end());
-    ASSERT_EQ(moves.size(), 12u);
-    for (int face = 0; face < kFaceCount; ++face) {
-        EXPECT_EQ(moves[static_cast<std::size_t>(face)], Move(face, true));
-        EXPECT_EQ(moves[static_cast<std::size_t>(face + 6)], Move(face, false));
+TEST(ParseMoves, ReadsLettersTwiceAndPrimesTogetherOrApart) {
+    const std::vector<std::pair<std::string_view, std::string_view>> cases = {
+        {"F R U B L D", "F R U B L D"},
+        {"F' R' U' B' L' D'", "F' R' U' B' L' D'"},
+        {"U2 U2'", "U U U' U'"},
+        {"RUR'U'", "R U R' U'"},
+        {"  R\tU\n\nR'\r\nU'  ", "R U R' U'"},
+        {"R2'U2F", "R' R' U U F"},
+        {"R\xE2\x80\x99 U", "R' U"}, // typographic apostrophe
+        {"", ""},
+        {" \t\n", ""},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(quarterTurns(input), expected) << input;
     }
-}
-
-TEST(ParseMoves, ExpandsTwiceIntoTwoQuarterTurnsEitherWay) {
-    EXPECT_EQ(quarterTurns("U2"), "U U");
-    EXPECT_EQ(quarterTurns("U2'"), "U' U'");
-    EXPECT_EQ(quarterTurns("R2 F"), "R R F");
-}
-
-TEST(ParseMoves, AcceptsMovesWrittenTogetherAndAnyWhitespace) {
-    EXPECT_EQ(quarterTurns("RUR'U'"), "R U R' U'");
-    EXPECT_EQ(quarterTurns("  R\tU\n\nR'\r\nU'  "), "R U R' U'");
-    EXPECT_EQ(quarterTurns("R2'U2F"), "R' R' U U F");
-    EXPECT_EQ(quarterTurns("R\xE2\x80\x99 U"), "R' U"); // typographic apostrophe
-}
-
-TEST(ParseMoves, EmptyOrBlankTextIsNoMoves) {
-    for (const std::string_view text : {"", " ", "\t\n"}) {
-        const notation::ParseResult parsed = parseMoves(text);
-        EXPECT_EQ(parsed.error, "");
-        EXPECT_TRUE(parsed.moves.empty());
-    }
+    // Face letters follow face numbers: F is 0, D is 5.
+    EXPECT_EQ(parseMoves("F").moves.front(), Move(0, true));
+    EXPECT_EQ(parseMoves("D'").moves.front(), Move(5, false));
 }
 
 TEST(ParseMoves, RefusesAnythingElseNamingTheWord) {
