@@ -23,7 +23,9 @@ inline constexpr int kNumpad6 = 0x66;
 inline constexpr int kNumpad8 = 0x68;
 inline constexpr int kF1 = 0x70;
 /// Letters use their upper-case character codes, 'A' (0x41) to 'Z' (0x5A).
-inline constexpr int letter(char upper) { return static_cast<unsigned char>(upper); }
+inline constexpr int letter(char upper) {
+    return static_cast<unsigned char>(upper);
+}
 } // namespace key
 
 /// Sets a key's entry; codes outside the table are ignored.

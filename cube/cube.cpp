@@ -25,7 +25,9 @@ Cube::Cube() {
     turnSpeed_ = 9.0f;
 }
 
-Cube::~Cube() { pending.clear(); }
+Cube::~Cube() {
+    pending.clear();
+}
 
 void Cube::reset() {
     for (std::size_t i = 0; i < facelets.size(); ++i) {

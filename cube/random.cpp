@@ -9,7 +9,9 @@ namespace {
 std::uint32_t gState = 1;
 }
 
-void srand(std::uint32_t seed) { gState = seed; }
+void srand(std::uint32_t seed) {
+    gState = seed;
+}
 
 int rand() {
     // Unsigned arithmetic wraps modulo 2^32, which is exactly the rule.
@@ -17,6 +19,8 @@ int rand() {
     return static_cast<int>((gState >> 16) & 32767u);
 }
 
-void seedFromClock() { srand(static_cast<std::uint32_t>(std::time(nullptr))); }
+void seedFromClock() {
+    srand(static_cast<std::uint32_t>(std::time(nullptr)));
+}
 
 } // namespace cw

@@ -1,0 +1,77 @@
+// The main loop's passes and frame pacing.
+#include "app/main_loop.h"
+
+namespace cw {
+
+bool MainLoop::runPass() {
+    if (done_) {
+        return false;
+    }
+    switch (platform_.pumpEvent()) {
+    case FramePlatform::Event::kQuit:
+        done_ = true;
+        return false;
+    case FramePlatform::Event::kDispatched:
+        return true;
+    case FramePlatform::Event::kNone:
+        break;
+    }
+
+    const std::uint32_t frameStart = platform_.ticks();
+    ++frames_;
+    if (platform_.active()) {
+        if (isDown(platform_.keys(), key::kEscape)) {
+            // No update and no drawing; the keys and the wait still run.
+            done_ = true;
+        } else {
+            world_.stepCubes();
+            platform_.drawScene(world_);
+            world_.finishFrame();
+        }
+    }
+    if (!world_.handleKeys(platform_.keys(), platform_)) {
+        // The window could not be created again after a fullscreen toggle.
+        done_ = true;
+        return false;
+    }
+    waitForFrameEnd(frameStart);
+    return !done_;
+}
+
+int MainLoop::run() {
+    while (runPass()) {
+    }
+    return 0;
+}
+
+void MainLoop::waitForFrameEnd(std::uint32_t frameStart) {
+    // Sleep through most of the remainder, then finish on the tick. Spinning the whole
+    // period would keep a core busy for a program that mostly waits.
+    for (;;) {
+        const std::uint32_t elapsed = platform_.ticks() - frameStart;
+        if (elapsed >= kFramePeriodMs) {
+            return;
+        }
+        const std::uint32_t remaining = kFramePeriodMs - elapsed;
+        if (remaining > 1) {
+            platform_.sleepMs(remaining - 1);
+        } else {
+            platform_.yield();
+        }
+    }
+}
+
+void advanceSceneWithoutDrawing(World& world) {
+    if (world.mainCube.turningFace() != -1) {
+        world.mainCube.advanceTurn();
+    }
+    for (int i = 0; i < kBackgroundCount; ++i) {
+        world.flightStep(i);
+        Cube& cube = world.background[static_cast<std::size_t>(i)];
+        if (cube.turningFace() != -1) {
+            cube.advanceTurn();
+        }
+    }
+}
+
+} // namespace cw
