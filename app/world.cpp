@@ -185,8 +185,11 @@ bool World::handleKeys(KeyTable& keys, WindowControl& window) {
         setKey(keys, key::letter('M'), false);
     }
 
+    // One restart per press (and per auto-repeat), like M: a held Space would otherwise
+    // re-scramble on every frame.
     if (isDown(keys, key::kSpace)) {
         restartCube(cube, false);
+        setKey(keys, key::kSpace, false);
     }
     return true;
 }
