@@ -1,6 +1,6 @@
-// GLWindow on SDL2; see gl_window.h. The steps of create keep the order of the original
-// Win32 program: the window class becomes SDL's video subsystem, the device context the
-// loaded GL driver, and the pixel format the GL attributes set before the window exists.
+// GLWindow on SDL2; see gl_window.h. create keeps the classic order of setting up a GL
+// window: SDL's video subsystem stands for the window class, the loaded GL driver for the
+// device context, and the GL attributes set before the window exists for the pixel format.
 #include "platform/gl_window.h"
 
 #include <SDL.h>
@@ -26,8 +26,8 @@ constexpr const char* kFullscreenQuestion =
 constexpr int kDepthBits = 16;
 
 constexpr double kFieldOfView = 45.0;
-// The near plane was a float constant in the original program; widening it keeps the
-// projection bit for bit.
+// The near plane is the single-precision 0.1 widened to double, as the projection has
+// always been built.
 constexpr double kNearPlane = static_cast<double>(0.1f);
 constexpr double kFarPlane = 500.0;
 
@@ -131,7 +131,7 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
         }
     }
 
-    // Hidden until the context is ready, as the original showed it only then.
+    // Hidden until the context is current; shown once it is.
     const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN |
                          (m_fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
     m_hWnd = calls().createWindow(title, 0, 0, width, height, flags);
