@@ -73,7 +73,9 @@ Facelet string:
   top, D with the front edge at the top, and R, F, L and B with U at the top. A solved
   cube is
     UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB
-  The string must describe a cube that face turns can reach.
+  The string must describe a cube that face turns can reach. For example, a solved
+  cube after one clockwise quarter turn of the front face is
+    cubewright-solve --facelets UUUUUULLLURRURRURRFFFFFFFFFRRRDDDDDDLLDLLDLLDBBBBBBBBB
 
 Exit status: 0 when solved, 1 when the solver failed (or, with --stats, failed for
 any seed), 2 for bad input.

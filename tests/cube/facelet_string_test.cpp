@@ -23,7 +23,10 @@ void setSolved(Cube& cube) {
 
 // The string after swapping the letters at two 1-based positions.
 std::string swapped(std::string text, std::size_t first, std::size_t second) {
-    std::swap(text[first - 1], text[second - 1]);
+    // Checked access: an optimising build cannot prove the string long enough otherwise.
+    const char letter = text.at(first - 1);
+    text.at(first - 1) = text.at(second - 1);
+    text.at(second - 1) = letter;
     return text;
 }
 

@@ -52,9 +52,10 @@ Result runTool(const std::vector<std::string>& arguments) {
                              std::to_string(::getpid()) + "_" + std::to_string(++runs);
     std::string command = shellQuoted(CUBEWRIGHT_SOLVE_PATH);
     for (const std::string& argument : arguments) {
-        command += " " + shellQuoted(argument);
+        command += ' ';
+        command += shellQuoted(argument);
     }
-    command += " >" + base + ".out 2>" + base + ".err";
+    command.append(" >").append(base).append(".out 2>").append(base).append(".err");
     const int raw = std::system(command.c_str());
 
     Result result;
