@@ -34,6 +34,11 @@ e2e_cleanup() {
     fi
 }
 trap e2e_cleanup EXIT
+# Interrupted or timed out: still end what was started.
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 141' PIPE
 
 e2e_fail() {
     echo "$e2e_name: FAILED: $*" >&2
