@@ -267,3 +267,17 @@ e2e_wait_window_replaced() {
     done
     e2e_wait_window $((deadline - SECONDS + 1))
 }
+
+# Calls COMMAND... (a function of the test, which may set variables) every 0.1 s until it
+# succeeds, for up to SECONDS; then fails with MESSAGE. Frames come late on a loaded
+# machine, so the tests wait for an effect instead of sleeping a fixed time.
+e2e_until() {
+    local seconds=$1 message=$2 deadline
+    shift 2
+    deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS <= deadline)) || e2e_fail "$message (waited $seconds s)"
+        e2e_program_alive || e2e_fail "the program ended while waiting: $message"
+        sleep 0.1
+    done
+}
