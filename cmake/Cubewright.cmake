@@ -27,7 +27,9 @@ function(add_cubewright_test name)
   cubewright_warnings(${name})
   set(props "")
   if(ARG_ENVIRONMENT)
-    list(APPEND props ENVIRONMENT "${ARG_ENVIRONMENT}")
+    # Several VAR=value entries form one property value: escape the list separators.
+    string(REPLACE ";" "\\;" environment "${ARG_ENVIRONMENT}")
+    list(APPEND props ENVIRONMENT "${environment}")
   endif()
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
@@ -35,4 +37,10 @@ function(add_cubewright_test name)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${props})
+endfunction()
+
+# Sanitizer builds and GL tests: keep shared libraries loaded so that the leak checker
+# still sees the GL driver's own globals after SDL unloads it (see the source's comment).
+function(cubewright_keep_libraries_loaded target)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/keep_libraries_loaded.cpp)
 endfunction()

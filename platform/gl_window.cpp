@@ -8,6 +8,7 @@
 
 #include <GL/glu.h>
 
+#include "platform/display_loss.h"
 #include "platform/key_translate.h"
 #include "platform/message_box.h"
 #include "platform/sdl_calls.h"
@@ -70,6 +71,10 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
         return false;
     }
     m_videoReady = true;
+    if (const char* driver = calls().videoDriver();
+        driver != nullptr && SDL_strcasecmp(driver, "x11") == 0) {
+        exitAtOnceOnDisplayLoss();
+    }
 
     // The fullscreen mode must match the client size exactly; SDL prefers, but does not
     // insist on, the requested colour depth.
