@@ -11,7 +11,7 @@ set -euo pipefail
 # Building and running the program.
 play_packages=(
     cmake ninja-build g++ pkg-config
-    libsdl2-dev
+    libsdl2-dev libx11-dev
     libgl1-mesa-dev libglu1-mesa-dev libegl-dev
     libgl1-mesa-dri libegl-mesa0
     libfreetype-dev libfontconfig-dev
