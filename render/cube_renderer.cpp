@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -104,16 +105,60 @@ constexpr std::array<TurningLayer, kFaceCount> kLayers = {{
 /// The fixed tilt about the diagonal between x and y, so three faces face the viewer.
 constexpr float kTiltDegrees = 45.0f;
 
-void vertex(const Corner& corner) {
-    glVertex3f(static_cast<float>(corner.x) * kHalfSticker,
-               static_cast<float>(corner.y) * kHalfSticker,
-               static_cast<float>(corner.z) * kHalfSticker);
+/// A sticker's corners relative to the cube centre, worked out once from the face table:
+/// the two triangles (colour left for drawing time) and the four outline segments.
+struct StickerShape {
+    std::array<SquareVertex, StickerBatch::kSquareVertices> squares;
+    std::array<OutlineVertex, StickerBatch::kOutlineVertices> outline;
+};
+
+constexpr std::array<float, 3> cornerPosition(const std::array<float, 3>& offset,
+                                              const Corner& corner) {
+    return {offset[0] + static_cast<float>(corner.x) * kHalfSticker,
+            offset[1] + static_cast<float>(corner.y) * kHalfSticker,
+            offset[2] + static_cast<float>(corner.z) * kHalfSticker};
 }
+
+constexpr StickerShape stickerShape(const FaceGeometry& geometry, int row, int column) {
+    std::array<float, 3> offset{};
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        const int units = geometry.origin[axis] + row * geometry.rowStep[axis] +
+                          column * geometry.columnStep[axis];
+        offset[axis] = static_cast<float>(units) * kPitch;
+    }
+    StickerShape shape{};
+    for (std::size_t i = 0; i < shape.squares.size(); ++i) {
+        shape.squares[i] = {{}, geometry.normal, cornerPosition(offset, geometry.triangles[i])};
+    }
+    for (std::size_t i = 0; i < shape.outline.size(); ++i) {
+        shape.outline[i] = {geometry.normal, cornerPosition(offset, geometry.outline[i])};
+    }
+    return shape;
+}
+
+/// Every sticker's shape in sticker-index order (face * 9 + row * 3 + column). Computed at
+/// compile time, so drawing a sticker only copies its corners and sets its colour.
+constexpr std::array<StickerShape, StickerBatch::kCapacity> kShapes = [] {
+    std::array<StickerShape, StickerBatch::kCapacity> shapes{};
+    for (std::size_t face = 0; face < kFaces.size(); ++face) {
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                shapes[face * 9 + static_cast<std::size_t>(row * 3 + column)] =
+                    stickerShape(kFaces[face], row, column);
+            }
+        }
+    }
+    return shapes;
+}();
+
+/// The batch that draw fills, one group at a time. The program draws on one thread, and a
+/// group is always drawn before the next one is collected, so one batch serves every cube.
+StickerBatch gBatch;
 
 void drawFace(Cube& cube, int face) {
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            drawSticker(cube, face, row, column);
+            drawSticker(cube, face, row, column, gBatch);
         }
     }
 }
@@ -124,47 +169,80 @@ bool isFace(int face) {
 
 } // namespace
 
-void drawSticker(Cube& cube, int face, int row, int column) {
+void drawSticker(Cube& cube, int face, int row, int column, StickerBatch& batch) {
     if (!isFace(face) || row < 0 || row > 2 || column < 0 || column > 2) {
         return;
     }
-    Facelet& sticker = cube.facelets[static_cast<std::size_t>(face * 9 + row * 3 + column)];
+    const auto index = static_cast<std::size_t>(face * 9 + row * 3 + column);
+    Facelet& sticker = cube.facelets[index];
     if (sticker.drawn) {
         return;
     }
-    const FaceGeometry& geometry = kFaces[static_cast<std::size_t>(face)];
+    if (batch.stickers == StickerBatch::kCapacity) {
+        drawBatch(batch);
+    }
 
     const std::array<float, 3>& rgb = paletteColour(sticker.colour);
     const std::array<float, 4> colour = {rgb[0], rgb[1], rgb[2], cube.alpha()};
 
-    std::array<float, 3> offset{};
-    for (std::size_t axis = 0; axis < 3; ++axis) {
-        const int units = geometry.origin[axis] + row * geometry.rowStep[axis] +
-                          column * geometry.columnStep[axis];
-        offset[axis] = static_cast<float>(units) * kPitch;
-    }
-
-    glPushMatrix();
-    glTranslatef(offset[0], offset[1], offset[2]);
-
-    glNormal3fv(geometry.normal.data());
-    glColor4fv(colour.data());
-    glBegin(GL_TRIANGLES);
-    for (const Corner& corner : geometry.triangles) {
-        vertex(corner);
-    }
-    glEnd();
+    const StickerShape& shape = kShapes[index];
+    const auto squares =
+        batch.squares.begin() + static_cast<std::ptrdiff_t>(batch.stickers * shape.squares.size());
+    std::copy(shape.squares.begin(), shape.squares.end(), squares);
+    std::for_each(squares, squares + static_cast<std::ptrdiff_t>(shape.squares.size()),
+                  [&colour](SquareVertex& vertex) { vertex.colour = colour; });
+    std::copy(shape.outline.begin(), shape.outline.end(),
+              batch.outlines.begin() +
+                  static_cast<std::ptrdiff_t>(batch.stickers * shape.outline.size()));
+    ++batch.stickers;
 
     sticker.drawn = true;
+}
 
-    glColor3fv(paletteColour(kBlack).data());
-    glBegin(GL_LINES);
-    for (const Corner& corner : geometry.outline) {
-        vertex(corner);
+void drawBatch(StickerBatch& batch) {
+    if (batch.stickers == 0) {
+        return;
     }
-    glEnd();
+    const auto squareCount = static_cast<GLsizei>(batch.stickers * StickerBatch::kSquareVertices);
+    const auto outlineCount = static_cast<GLsizei>(batch.stickers * StickerBatch::kOutlineVertices);
+    constexpr auto kSquareStride = static_cast<GLsizei>(sizeof(SquareVertex));
+    constexpr auto kOutlineStride = static_cast<GLsizei>(sizeof(OutlineVertex));
 
-    glPopMatrix();
+    // The caller's arrays are put back afterwards. Any array this batch does not fill is
+    // switched off meanwhile, so GL never reads through a pointer someone else left behind.
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_INDEX_ARRAY);
+    glDisableClientState(GL_EDGE_FLAG_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+
+    glEnableClientState(GL_COLOR_ARRAY);
+    const SquareVertex& square = batch.squares.front();
+    glColorPointer(4, GL_FLOAT, kSquareStride, square.colour.data());
+    glNormalPointer(GL_FLOAT, kSquareStride, square.normal.data());
+    glVertexPointer(3, GL_FLOAT, kSquareStride, square.position.data());
+    // Every corner of a square has the same colour, so flat shading draws the same square;
+    // it also rounds the colour exactly as one glColor before the triangles would, where
+    // interpolating equal colours can land one step off on halves such as orange's green.
+    GLint shadeModel = GL_SMOOTH;
+    glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
+    glShadeModel(GL_FLAT);
+    glDrawArrays(GL_TRIANGLES, 0, squareCount);
+    glShadeModel(static_cast<GLenum>(shadeModel));
+
+    // Outlines are drawn after every square of the group, so a neighbour's square never
+    // covers them; depth testing with LEQUAL lets them show in the squares' plane. Setting
+    // the colour here also leaves it defined, as a colour array leaves it undefined.
+    glDisableClientState(GL_COLOR_ARRAY);
+    glColor3fv(paletteColour(kBlack).data());
+    const OutlineVertex& outline = batch.outlines.front();
+    glNormalPointer(GL_FLOAT, kOutlineStride, outline.normal.data());
+    glVertexPointer(3, GL_FLOAT, kOutlineStride, outline.position.data());
+    glDrawArrays(GL_LINES, 0, outlineCount);
+
+    glPopClientAttrib();
+    batch.stickers = 0;
 }
 
 void draw(Cube& cube) {
@@ -187,9 +265,10 @@ void draw(Cube& cube) {
         for (const Strip& strip : layer.neighbours) {
             for (int i = 0; i < 3; ++i) {
                 drawSticker(cube, strip.face, strip.isRow ? strip.index : i,
-                            strip.isRow ? i : strip.index);
+                            strip.isRow ? i : strip.index, gBatch);
             }
         }
+        drawBatch(gBatch);
     }
     glPopMatrix();
 
@@ -200,6 +279,7 @@ void draw(Cube& cube) {
             drawFace(cube, face);
         }
     }
+    drawBatch(gBatch);
     glPopMatrix();
 }
 
