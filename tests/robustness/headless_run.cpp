@@ -4,6 +4,10 @@
 // valgrind; it also checks that the run did what it should.
 //
 //   cubewright-headless-run [FRAMES [SEED]]     (defaults 300 and 1)
+//
+// Built twice: cubewright-headless-run leaves drawing out (the cubes, solver and loop
+// alone), and cubewright-headless-draw-run (CUBEWRIGHT_HEADLESS_DRAW) draws every frame
+// with the real scene, renderer and font into an invisible OpenGL context.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +17,12 @@
 #include "app/world.h"
 #include "cube/random.h"
 #include "tests/robustness/scripted_platform.h"
+
+#ifdef CUBEWRIGHT_HEADLESS_DRAW
+#include <SDL.h>
+
+#include "tests/robustness/offscreen_context.h"
+#endif
 
 namespace {
 
@@ -36,9 +46,22 @@ int main(int argc, char** argv) {
     // Start-up as the program does it, with a fixed seed in place of the clock.
     static cw::World world;
     cw::srand(static_cast<std::uint32_t>(seed));
+    // The main cube was scrambled from the clock when it was built; scramble it from the seed
+    // too, so that every run solves the same cube.
+    world.mainCube.reset();
     world.prepareBackground();
 
+#ifdef CUBEWRIGHT_HEADLESS_DRAW
+    // Small: the drawing is the same, with far fewer pixels to fill.
+    cw::robustness::OffscreenContext target(160, 120);
+    if (!target.ready()) {
+        std::fprintf(stderr, "headless run: no OpenGL context: %s\n", SDL_GetError());
+        return 1;
+    }
+    cw::robustness::DrawingPlatform platform(target);
+#else
     cw::robustness::ScriptedPlatform platform;
+#endif
     platform.press(0, cw::key::letter('M'));
     platform.schedule(frames, cw::key::kEscape, true);
 
