@@ -18,11 +18,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "app/keys.h"
 #include "app/main_loop.h"
+#include "app/window_platform.h"
 #include "app/world.h"
 #include "cube/random.h"
 #include "platform/gl_window.h"
@@ -32,11 +32,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr const char* kTitle = "Cubewright";
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-constexpr int kColourBits = 16;
 
 // Targets on this kind of machine (software GL, two cores).
 constexpr double kFrameWorkP99TargetMs = 5.0;
@@ -56,46 +51,34 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// The program's window platform (as in app/main.cpp), which also clocks each frame's
-// work. A frame starts when an event pump finds nothing pending (the loop then reads the
-// tick count as the frame's start) and its work ends when the loop reads the tick count
-// again to wait out the period.
-class MeasuringPlatform final : public cw::FramePlatform, public cw::FrameTarget {
+// The program's window platform, which also clocks each frame's work. A frame starts
+// when an event pump finds nothing pending (the loop then reads the tick count as the
+// frame's start) and its work ends when the loop reads the tick count again to wait out
+// the period.
+class MeasuringPlatform final : public cw::WindowPlatform {
 public:
-    explicit MeasuringPlatform(cw::GLWindow& window) : window_(window) {}
+    using WindowPlatform::WindowPlatform;
 
     Event pumpEvent() override {
-        switch (window_.pumpEvent()) {
-        case cw::PumpResult::None:
+        const Event event = WindowPlatform::pumpEvent();
+        if (event == Event::kNone) {
             frameBegin_ = Clock::now();
             ticksInFrame_ = 0;
-            return Event::kNone;
-        case cw::PumpResult::Dispatched:
-            return Event::kDispatched;
-        case cw::PumpResult::Quit:
-            break;
         }
-        return Event::kQuit;
+        return event;
     }
 
     std::uint32_t ticks() override {
         if (++ticksInFrame_ == 2) {
             frameWorkMs.push_back(millisecondsBetween(frameBegin_, Clock::now()));
         }
-        return cw::GLWindow::ticks();
+        return WindowPlatform::ticks();
     }
-    void sleepMs(std::uint32_t milliseconds) override { cw::GLWindow::sleep(milliseconds); }
-    void yield() override { std::this_thread::yield(); }
-    bool active() override { return window_.isActive(); }
-    cw::KeyTable& keys() override { return window_.keys(); }
-    void drawScene(cw::World& world) override { cw::drawScene(world, *this); }
 
     bool toggleFullscreen() override { return false; } // F1 is never pressed here
-    void releaseFont() override { cw::BitmapFont::release(context_); }
-    cw::ContextToken contextToken() const override { return context_; }
 
     void swapBuffers() override {
-        window_.swapBuffers();
+        WindowPlatform::swapBuffers();
         // The offscreen surface presents nothing, and the driver may still be rasterising:
         // wait for the frame to be finished so that its cost is counted in its own frame.
         glFinish();
@@ -109,8 +92,6 @@ public:
     std::vector<double> frameWorkMs;
 
 private:
-    cw::GLWindow& window_;
-    cw::ContextToken context_ = 1;
     Clock::time_point frameBegin_{};
     int ticksInFrame_ = 0;
     std::optional<Clock::time_point> firstPresented_;
@@ -207,7 +188,8 @@ int main(int argc, char** argv) {
     cw::GLWindow& window = cw::GLWindow::instance();
     window.setHeadlessAllowed(true);
     cw::seedFromClock();
-    if (!window.create(kTitle, kWidth, kHeight, kColourBits, false)) {
+    if (!window.create(cw::kWindowTitle, cw::kWindowWidth, cw::kWindowHeight, cw::kWindowColourBits,
+                       false)) {
         std::fputs("frame_bench: no OpenGL context on the offscreen driver\n", stderr);
         return 1;
     }

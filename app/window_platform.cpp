@@ -1,0 +1,57 @@
+// The real program's main-loop platform; see window_platform.h.
+#include "app/window_platform.h"
+
+#include <thread>
+
+namespace cw {
+
+FramePlatform::Event WindowPlatform::pumpEvent() {
+    switch (window_.pumpEvent()) {
+    case PumpResult::None:
+        return Event::kNone;
+    case PumpResult::Dispatched:
+        return Event::kDispatched;
+    case PumpResult::Quit:
+        break;
+    }
+    return Event::kQuit;
+}
+
+std::uint32_t WindowPlatform::ticks() {
+    return GLWindow::ticks();
+}
+void WindowPlatform::sleepMs(std::uint32_t milliseconds) {
+    GLWindow::sleep(milliseconds);
+}
+void WindowPlatform::yield() {
+    std::this_thread::yield();
+}
+bool WindowPlatform::active() {
+    return window_.isActive();
+}
+KeyTable& WindowPlatform::keys() {
+    return window_.keys();
+}
+void WindowPlatform::drawScene(World& world) {
+    cw::drawScene(world, *this);
+}
+
+bool WindowPlatform::toggleFullscreen() {
+    window_.destroy();
+    window_.setFullscreen(!window_.isFullscreen());
+    if (!window_.create(kWindowTitle, kWindowWidth, kWindowHeight, kWindowColourBits,
+                        window_.isFullscreen())) {
+        return false;
+    }
+    ++context_;
+    return true;
+}
+
+void WindowPlatform::releaseFont() {
+    BitmapFont::release(context_);
+}
+void WindowPlatform::swapBuffers() {
+    window_.swapBuffers();
+}
+
+} // namespace cw

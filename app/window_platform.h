@@ -1,0 +1,44 @@
+// The main loop's platform in the real program: the SDL window for events, keys, ticks
+// and presenting, and the renderer for the scene. The entry point and the frame
+// benchmark use it.
+#pragma once
+
+#include "app/main_loop.h"
+#include "platform/gl_window.h"
+#include "render/scene.h"
+
+namespace cw {
+
+/// The window's title, client size and colour depth, at start-up and after F1.
+inline constexpr const char* kWindowTitle = "Cubewright";
+inline constexpr int kWindowWidth = 640;
+inline constexpr int kWindowHeight = 480;
+inline constexpr int kWindowColourBits = 16;
+
+class WindowPlatform : public FramePlatform, public FrameTarget {
+public:
+    explicit WindowPlatform(GLWindow& window) : window_(window) {}
+
+    Event pumpEvent() override;
+    std::uint32_t ticks() override;
+    void sleepMs(std::uint32_t milliseconds) override;
+    void yield() override;
+    bool active() override;
+    KeyTable& keys() override;
+    void drawScene(World& world) override;
+
+    /// Destroys the window and creates it again in the other display mode.
+    bool toggleFullscreen() override;
+    /// The font's lists died with the old context; it is rebuilt on the next frame.
+    void releaseFont() override;
+
+    ContextToken contextToken() const override { return context_; }
+    void swapBuffers() override;
+
+private:
+    GLWindow& window_;
+    // Names the current GL context for the font; every re-creation makes a new one.
+    ContextToken context_ = 1;
+};
+
+} // namespace cw
