@@ -26,7 +26,7 @@ test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth xdotool x11-xserver-utils imagemagick
-    valgrind
+    valgrind man-db
     desktop-file-utils appstream dpkg-dev file
 )
 
