@@ -105,51 +105,100 @@ constexpr std::array<TurningLayer, kFaceCount> kLayers = {{
 /// The fixed tilt about the diagonal between x and y, so three faces face the viewer.
 constexpr float kTiltDegrees = 45.0f;
 
-/// A sticker's corners relative to the cube centre, worked out once from the face table:
-/// the two triangles (colour left for drawing time) and the four outline segments.
+// Half a pitch is exactly a half sticker, so every corner of every sticker is a whole
+// number of half stickers from the centre. Working corners out that way gives a corner that
+// two stickers share the very same coordinates in both, and so the same pixels.
+static_assert(kPitch == 2.0f * kHalfSticker);
+
+/// A sticker corner relative to the cube centre, in half stickers along x, y, z.
+using GridPoint = std::array<int, 3>;
+
+/// A sticker's corners, worked out once from the face table: the two triangles (colour left
+/// for drawing time), the four outline segments, and which of the cube's outline edges
+/// each segment is.
 struct StickerShape {
     std::array<SquareVertex, StickerBatch::kSquareVertices> squares;
     std::array<OutlineVertex, StickerBatch::kOutlineVertices> outline;
+    std::array<std::size_t, StickerBatch::kOutlineVertices / 2> edges;
 };
 
-constexpr std::array<float, 3> cornerPosition(const std::array<float, 3>& offset,
-                                              const Corner& corner) {
-    return {offset[0] + static_cast<float>(corner.x) * kHalfSticker,
-            offset[1] + static_cast<float>(corner.y) * kHalfSticker,
-            offset[2] + static_cast<float>(corner.z) * kHalfSticker};
-}
-
-constexpr StickerShape stickerShape(const FaceGeometry& geometry, int row, int column) {
-    std::array<float, 3> offset{};
+constexpr GridPoint gridPoint(const FaceGeometry& geometry, int row, int column,
+                              const Corner& corner) {
+    const std::array<int, 3> signs = {corner.x, corner.y, corner.z};
+    GridPoint point{};
     for (std::size_t axis = 0; axis < 3; ++axis) {
         const int units = geometry.origin[axis] + row * geometry.rowStep[axis] +
                           column * geometry.columnStep[axis];
-        offset[axis] = static_cast<float>(units) * kPitch;
+        point[axis] = 2 * units + signs[axis];
     }
-    StickerShape shape{};
-    for (std::size_t i = 0; i < shape.squares.size(); ++i) {
-        shape.squares[i] = {{}, geometry.normal, cornerPosition(offset, geometry.triangles[i])};
-    }
-    for (std::size_t i = 0; i < shape.outline.size(); ++i) {
-        shape.outline[i] = {geometry.normal, cornerPosition(offset, geometry.outline[i])};
-    }
-    return shape;
+    return point;
 }
 
-/// Every sticker's shape in sticker-index order (face * 9 + row * 3 + column). Computed at
-/// compile time, so drawing a sticker only copies its corners and sets its colour.
-constexpr std::array<StickerShape, StickerBatch::kCapacity> kShapes = [] {
-    std::array<StickerShape, StickerBatch::kCapacity> shapes{};
+constexpr std::array<float, 3> position(const GridPoint& point) {
+    return {static_cast<float>(point[0]) * kHalfSticker,
+            static_cast<float>(point[1]) * kHalfSticker,
+            static_cast<float>(point[2]) * kHalfSticker};
+}
+
+/// An outline segment with its ends in a fixed order, so that the segment two stickers
+/// share compares equal whichever of them names it.
+struct GridSegment {
+    GridPoint from;
+    GridPoint to;
+    constexpr bool operator==(const GridSegment&) const = default;
+};
+
+constexpr GridSegment gridSegment(const GridPoint& a, const GridPoint& b) {
+    return a < b ? GridSegment{a, b} : GridSegment{b, a};
+}
+
+struct Shapes {
+    std::array<StickerShape, StickerBatch::kCapacity> stickers{};
+    std::size_t edgeCount = 0;
+};
+
+/// Every sticker's shape in sticker-index order (face * 9 + row * 3 + column), and the
+/// number of distinct outline edges. Neighbouring stickers share an edge, on one face or
+/// across a cube edge, so a batch needs to draw each edge only once.
+constexpr Shapes makeShapes() {
+    Shapes shapes;
+    std::array<GridSegment, StickerBatch::kCapacity * StickerBatch::kOutlineVertices / 2> seen{};
     for (std::size_t face = 0; face < kFaces.size(); ++face) {
+        const FaceGeometry& geometry = kFaces[face];
         for (int row = 0; row < 3; ++row) {
             for (int column = 0; column < 3; ++column) {
-                shapes[face * 9 + static_cast<std::size_t>(row * 3 + column)] =
-                    stickerShape(kFaces[face], row, column);
+                StickerShape& shape =
+                    shapes.stickers[face * 9 + static_cast<std::size_t>(row * 3 + column)];
+                for (std::size_t i = 0; i < shape.squares.size(); ++i) {
+                    shape.squares[i] = {
+                        {},
+                        geometry.normal,
+                        position(gridPoint(geometry, row, column, geometry.triangles[i]))};
+                }
+                for (std::size_t i = 0; i < shape.outline.size(); i += 2) {
+                    const GridPoint from = gridPoint(geometry, row, column, geometry.outline[i]);
+                    const GridPoint to = gridPoint(geometry, row, column, geometry.outline[i + 1]);
+                    shape.outline[i] = {geometry.normal, position(from)};
+                    shape.outline[i + 1] = {geometry.normal, position(to)};
+
+                    const GridSegment segment = gridSegment(from, to);
+                    std::size_t edge = 0;
+                    while (edge < shapes.edgeCount && !(seen[edge] == segment)) {
+                        ++edge;
+                    }
+                    if (edge == shapes.edgeCount) {
+                        seen[shapes.edgeCount++] = segment;
+                    }
+                    shape.edges[i / 2] = edge;
+                }
             }
         }
     }
     return shapes;
-}();
+}
+
+constexpr Shapes kShapes = makeShapes();
+static_assert(kShapes.edgeCount == StickerBatch::kEdgeCount);
 
 /// The batch that draw fills, one group at a time. The program draws on one thread, and a
 /// group is always drawn before the next one is collected, so one batch serves every cube.
@@ -185,15 +234,24 @@ void drawSticker(Cube& cube, int face, int row, int column, StickerBatch& batch)
     const std::array<float, 3>& rgb = paletteColour(sticker.colour);
     const std::array<float, 4> colour = {rgb[0], rgb[1], rgb[2], cube.alpha()};
 
-    const StickerShape& shape = kShapes[index];
+    const StickerShape& shape = kShapes.stickers[index];
     const auto squares =
         batch.squares.begin() + static_cast<std::ptrdiff_t>(batch.stickers * shape.squares.size());
     std::copy(shape.squares.begin(), shape.squares.end(), squares);
     std::for_each(squares, squares + static_cast<std::ptrdiff_t>(shape.squares.size()),
                   [&colour](SquareVertex& vertex) { vertex.colour = colour; });
-    std::copy(shape.outline.begin(), shape.outline.end(),
-              batch.outlines.begin() +
-                  static_cast<std::ptrdiff_t>(batch.stickers * shape.outline.size()));
+
+    // An edge this batch already outlines for a neighbour would be drawn again on the same
+    // pixels; drawing it once halves the line work, the costliest part of a software frame.
+    for (std::size_t segment = 0; segment < shape.edges.size(); ++segment) {
+        const std::size_t edge = shape.edges[segment];
+        if (batch.edgesDrawn[edge]) {
+            continue;
+        }
+        batch.edgesDrawn[edge] = true;
+        batch.outlines[batch.outlineVertices++] = shape.outline[2 * segment];
+        batch.outlines[batch.outlineVertices++] = shape.outline[2 * segment + 1];
+    }
     ++batch.stickers;
 
     sticker.drawn = true;
@@ -204,7 +262,7 @@ void drawBatch(StickerBatch& batch) {
         return;
     }
     const auto squareCount = static_cast<GLsizei>(batch.stickers * StickerBatch::kSquareVertices);
-    const auto outlineCount = static_cast<GLsizei>(batch.stickers * StickerBatch::kOutlineVertices);
+    const auto outlineCount = static_cast<GLsizei>(batch.outlineVertices);
     constexpr auto kSquareStride = static_cast<GLsizei>(sizeof(SquareVertex));
     constexpr auto kOutlineStride = static_cast<GLsizei>(sizeof(OutlineVertex));
 
@@ -243,6 +301,8 @@ void drawBatch(StickerBatch& batch) {
 
     glPopClientAttrib();
     batch.stickers = 0;
+    batch.outlineVertices = 0;
+    batch.edgesDrawn.reset();
 }
 
 void draw(Cube& cube) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 
 #include "cube/cube.h"
@@ -25,15 +26,20 @@ struct OutlineVertex {
 
 /// The squares and outlines of stickers that share one modelview matrix, collected so that
 /// the whole group costs two draw calls instead of two per sticker. Sticker positions are
-/// relative to the cube centre. Reused from frame to frame, so drawing allocates nothing.
+/// relative to the cube centre. An outline edge that two stickers of the batch share is
+/// kept once. Reused from frame to frame, so drawing allocates nothing.
 struct StickerBatch {
     static constexpr std::size_t kCapacity = kFaceCount * 9;
     static constexpr std::size_t kSquareVertices = 6;
     static constexpr std::size_t kOutlineVertices = 8;
+    /// Distinct outline edges of a cube: 24 per face, less the 36 that two faces share.
+    static constexpr std::size_t kEdgeCount = 108;
 
     std::array<SquareVertex, kCapacity * kSquareVertices> squares{};
     std::array<OutlineVertex, kCapacity * kOutlineVertices> outlines{};
     std::size_t stickers = 0;
+    std::size_t outlineVertices = 0;
+    std::bitset<kEdgeCount> edgesDrawn;
 };
 
 /// Draws `cube` at the position the modelview matrix gives its centre, and advances its

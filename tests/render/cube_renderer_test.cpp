@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "tests/render/gl_context.h"
 
@@ -36,6 +37,54 @@ Rgb paletteRgb(int index) {
 void makeSolved(Cube& cube) {
     for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
         cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
+    }
+}
+
+/// Gives every sticker a colour that differs from each of its neighbours on the face, and
+/// differs from the solved layout, so a misplaced sticker shows.
+void makePatterned(Cube& cube) {
+    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
+        cube.facelets[i].set(static_cast<std::int32_t>((i + i / 9) % 6), 0);
+    }
+}
+
+using Point = std::array<double, 3>;
+
+Point operator+(const Point& a, const Point& b) {
+    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+
+Point operator*(double k, const Point& a) {
+    return {k * a[0], k * a[1], k * a[2]};
+}
+
+/// Where a sticker sits, worked out from the face layout rather than from the renderer:
+/// its centre, its outward normal and the two directions in its plane, in the cube's frame.
+/// Row 0 is the top row and column 0 the left column of the face seen from outside.
+struct StickerPlace {
+    Point centre;
+    Point normal;
+    Point across;
+    Point down;
+};
+
+StickerPlace stickerPlace(int face, int row, int column) {
+    const double r = row - 1;
+    const double c = column - 1;
+    const double s = kPitch;
+    switch (face) {
+    case 0:
+        return {{c * s, -r * s, 2}, {0, 0, 1}, {1, 0, 0}, {0, -1, 0}};
+    case 1:
+        return {{2, -r * s, -c * s}, {1, 0, 0}, {0, 0, -1}, {0, -1, 0}};
+    case 2:
+        return {{c * s, 2, r * s}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}};
+    case 3:
+        return {{-c * s, -r * s, -2}, {0, 0, -1}, {-1, 0, 0}, {0, -1, 0}};
+    case 4:
+        return {{-2, -r * s, c * s}, {-1, 0, 0}, {0, 0, 1}, {0, -1, 0}};
+    default:
+        return {{c * s, -2, -r * s}, {0, -1, 0}, {1, 0, 0}, {0, 0, -1}};
     }
 }
 
@@ -234,6 +283,289 @@ TEST_F(CubeRendererTest, FrontTurnRotatesItsTwelveNeighboursButNotTheBack) {
     EXPECT_PRED2(test::near, colourAt(-2 * std::sin(a), 2 * std::cos(a), kPitch), kYellowRgb);
     EXPECT_PRED2(test::near, colourAt(0, 2, -kPitch), kGreenRgb);
     EXPECT_PRED2(test::near, colourAt(0, 2, 0), kRedRgb);
+}
+
+TEST_F(CubeRendererTest, EveryStickerShowsItsOwnColourWithBothTrianglesAndABlackOutline) {
+    makePatterned(cube_);
+    // View rotations that turn each face towards the viewer.
+    const std::array<std::array<float, 2>, 6> views = {{
+        {0, 0},
+        {0, -90},
+        {90, 0},
+        {0, 180},
+        {0, 90},
+        {-90, 0},
+    }};
+    const double h = 2.0 / 3.0;
+    for (int face = 0; face < kFaceCount; ++face) {
+        cube_.setViewAngleX(views[static_cast<std::size_t>(face)][0]);
+        cube_.setViewAngleY(views[static_cast<std::size_t>(face)][1]);
+        drawFrame(false);
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                SCOPED_TRACE(testing::Message()
+                             << "face " << face << " row " << row << " column " << column);
+                const StickerPlace place = stickerPlace(face, row, column);
+                const Rgb expected = paletteRgb(
+                    cube_.facelets[static_cast<std::size_t>(face * 9 + row * 3 + column)].colour);
+                // One point in each quarter of the square lies wholly inside one of its two
+                // triangles, whichever diagonal splits it.
+                for (const double a : {-0.35, 0.35}) {
+                    for (const double b : {-0.35, 0.35}) {
+                        const Point p = place.centre + a * place.across + b * place.down;
+                        EXPECT_PRED2(test::near, colourAt(p[0], p[1], p[2]), expected);
+                    }
+                }
+                for (const Point& edge :
+                     {h * place.across, -h * place.across, h * place.down, -h * place.down}) {
+                    const Point p = place.centre + edge;
+                    EXPECT_TRUE(blackNear(p[0], p[1], p[2]));
+                }
+            }
+        }
+    }
+}
+
+/// What one frame drew, in window coordinates, read back through GL's feedback mode.
+struct Feedback {
+    struct Triangle {
+        std::array<Point, 3> corners;
+        Rgb colour;
+    };
+    std::vector<Triangle> triangles;
+    std::vector<std::array<Point, 2>> lines;
+};
+
+bool samePoint(const Point& a, const Point& b) {
+    return std::abs(a[0] - b[0]) < 0.05 && std::abs(a[1] - b[1]) < 0.05 &&
+           std::abs(a[2] - b[2]) < 1e-4;
+}
+
+/// Draws the cube in feedback mode, with culling off so that every sticker is reported.
+Feedback drawForFeedback(Cube& cube) {
+    std::vector<GLfloat> buffer(16384);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glDisable(GL_CULL_FACE);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -15.0f);
+    draw(cube);
+    glEnable(GL_CULL_FACE);
+    const GLint size = glRenderMode(GL_RENDER);
+    EXPECT_GT(size, 0) << "feedback buffer too small";
+
+    Feedback feedback;
+    // Each vertex is x, y, z and a colour of four components.
+    const auto vertex = [&buffer](std::size_t at) {
+        return Point{buffer[at], buffer[at + 1], buffer[at + 2]};
+    };
+    std::size_t at = 0;
+    while (at < static_cast<std::size_t>(size)) {
+        const auto token = static_cast<GLenum>(buffer[at++]);
+        if (token == GL_POLYGON_TOKEN) {
+            const auto count = static_cast<std::size_t>(buffer[at++]);
+            EXPECT_EQ(count, 3u);
+            Feedback::Triangle triangle{};
+            for (std::size_t i = 0; i < count; ++i, at += 7) {
+                if (i < 3) {
+                    triangle.corners[i] = vertex(at);
+                }
+            }
+            const std::size_t colour = at - 4;
+            triangle.colour = {static_cast<int>(std::lround(buffer[colour] * 255)),
+                               static_cast<int>(std::lround(buffer[colour + 1] * 255)),
+                               static_cast<int>(std::lround(buffer[colour + 2] * 255))};
+            feedback.triangles.push_back(triangle);
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            feedback.lines.push_back({vertex(at), vertex(at + 7)});
+            at += 14;
+        } else {
+            ADD_FAILURE() << "unexpected feedback token " << token;
+            break;
+        }
+    }
+    return feedback;
+}
+
+TEST_F(CubeRendererTest, EachFaceTurnMovesExactlyItsLayerWithSquaresAndOutlines) {
+    const std::array<Point, kFaceCount> outward = {{
+        {0, 0, 1},
+        {1, 0, 0},
+        {0, 1, 0},
+        {0, 0, -1},
+        {-1, 0, 0},
+        {0, -1, 0},
+    }};
+    const double h = 2.0 / 3.0;
+    for (int turning = 0; turning < kFaceCount; ++turning) {
+        SCOPED_TRACE(testing::Message() << "turning face " << turning);
+        Cube cube;
+        makePatterned(cube);
+        cube.setViewAngleX(20.0f);
+        cube.setViewAngleY(-30.0f);
+        cube.setTurnSpeed(30.0f);
+        startTurn(cube, turning, turning % 2 == 0);
+        const Feedback feedback = drawForFeedback(cube);
+        const float angle = cube.layerAngleX + cube.layerAngleY + cube.layerAngleZ;
+        ASSERT_EQ(std::abs(angle), 30.0f);
+        const Point& axis = outward[static_cast<std::size_t>(turning)];
+
+        // Where each sticker's corners should land: rotated with the layer when the sticker's
+        // cubie lies in the turning slab, at rest otherwise.
+        glLoadIdentity();
+        glTranslatef(0.0f, 0.0f, -15.0f);
+        glRotatef(45.0f, 1.0f, 1.0f, 0.0f);
+        glRotatef(20.0f, 1.0f, 0.0f, 0.0f);
+        glRotatef(-30.0f, 0.0f, 1.0f, 0.0f);
+        std::vector<std::array<Point, 2>> expectedLines;
+        int inLayer = 0;
+        for (int face = 0; face < kFaceCount; ++face) {
+            for (int row = 0; row < 3; ++row) {
+                for (int column = 0; column < 3; ++column) {
+                    const StickerPlace place = stickerPlace(face, row, column);
+                    const Point cubie = place.centre + (-h) * place.normal;
+                    const double depth =
+                        cubie[0] * axis[0] + cubie[1] * axis[1] + cubie[2] * axis[2];
+                    const bool turns = depth > 1.0;
+                    inLayer += turns ? 1 : 0;
+                    glPushMatrix();
+                    if (turns) {
+                        glRotatef(angle, static_cast<float>(std::abs(axis[0])),
+                                  static_cast<float>(std::abs(axis[1])),
+                                  static_cast<float>(std::abs(axis[2])));
+                    }
+                    std::array<Point, 4> corners{};
+                    const std::array<std::array<double, 2>, 4> signs = {
+                        {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}};
+                    for (std::size_t i = 0; i < 4; ++i) {
+                        const Point p = place.centre + (signs[i][0] * h) * place.across +
+                                        (signs[i][1] * h) * place.down;
+                        corners[i] = test::project(p[0], p[1], p[2]);
+                    }
+                    glPopMatrix();
+
+                    // The sticker's two triangles: its own colour, corners among its own.
+                    const Rgb colour = paletteRgb(
+                        cube.facelets[static_cast<std::size_t>(face * 9 + row * 3 + column)]
+                            .colour);
+                    int triangles = 0;
+                    for (const Feedback::Triangle& triangle : feedback.triangles) {
+                        int matched = 0;
+                        for (const Point& corner : triangle.corners) {
+                            for (const Point& expected : corners) {
+                                matched += samePoint(corner, expected) ? 1 : 0;
+                            }
+                        }
+                        if (matched == 3) {
+                            ++triangles;
+                            EXPECT_PRED2(test::near, triangle.colour, colour)
+                                << "face " << face << " row " << row << " column " << column;
+                        }
+                    }
+                    EXPECT_EQ(triangles, 2)
+                        << "face " << face << " row " << row << " column " << column;
+
+                    for (std::size_t i = 0; i < 4; ++i) {
+                        expectedLines.push_back({corners[i], corners[(i + 1) % 4]});
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(inLayer, 21);
+        EXPECT_EQ(feedback.triangles.size(), 108u);
+
+        const auto sameLine = [](const std::array<Point, 2>& a, const std::array<Point, 2>& b) {
+            return (samePoint(a[0], b[0]) && samePoint(a[1], b[1])) ||
+                   (samePoint(a[0], b[1]) && samePoint(a[1], b[0]));
+        };
+        // Every sticker edge is outlined, and nothing else is.
+        std::size_t distinct = 0;
+        for (std::size_t i = 0; i < expectedLines.size(); ++i) {
+            bool seenBefore = false;
+            for (std::size_t j = 0; j < i && !seenBefore; ++j) {
+                seenBefore = sameLine(expectedLines[i], expectedLines[j]);
+            }
+            distinct += seenBefore ? 0 : 1;
+            bool drawn = false;
+            for (const auto& line : feedback.lines) {
+                drawn = drawn || sameLine(line, expectedLines[i]);
+            }
+            EXPECT_TRUE(drawn) << "edge " << i << " of the 216 not outlined";
+        }
+        for (const auto& line : feedback.lines) {
+            bool expected = false;
+            for (const auto& edge : expectedLines) {
+                expected = expected || sameLine(line, edge);
+            }
+            EXPECT_TRUE(expected) << "an outline where no sticker edge is";
+        }
+        // An edge that two stickers moving together share is outlined once.
+        EXPECT_EQ(feedback.lines.size(), distinct);
+    }
+}
+
+TEST_F(CubeRendererTest, DrawingLeavesArraysShadingAndColourAsTheCallerNeedsThem) {
+    // A caller's own vertex array comes back as it was.
+    const std::array<GLfloat, 3> callerVertices{};
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, callerVertices.data());
+    glShadeModel(GL_SMOOTH);
+    drawFrame(false);
+    EXPECT_PRED2(test::near, colourAt(0, 0, 2), kWhiteRgb);
+
+    EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
+    GLvoid* pointer = nullptr;
+    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(pointer, callerVertices.data());
+    glDisableClientState(GL_VERTEX_ARRAY);
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
+    GLint shadeModel = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
+    EXPECT_EQ(shadeModel, GL_SMOOTH);
+    // The outlines' black stays the current colour, as after drawing one sticker at a time.
+    std::array<GLfloat, 4> colour{};
+    glGetFloatv(GL_CURRENT_COLOR, colour.data());
+    EXPECT_EQ(colour, (std::array<GLfloat, 4>{0.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(CubeRendererTest, StickerBatchTakesEachStickerOnceAndDrawsWhenFull) {
+    StickerBatch batch;
+    drawSticker(cube_, 0, 1, 1, batch);
+    drawSticker(cube_, 0, 1, 1, batch);
+    EXPECT_EQ(batch.stickers, 1u);
+    EXPECT_TRUE(cube_.facelets[4].drawn);
+    // Outside the cube: nothing is added and nothing is marked.
+    drawSticker(cube_, 6, 0, 0, batch);
+    drawSticker(cube_, -1, 0, 0, batch);
+    drawSticker(cube_, 0, 3, 0, batch);
+    drawSticker(cube_, 0, 0, -1, batch);
+    EXPECT_EQ(batch.stickers, 1u);
+
+    // A full batch is drawn, under the matrix current then, before it takes another.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -15.0f);
+    glRotatef(45.0f, 1.0f, 1.0f, 0.0f);
+    for (int face = 0; face < kFaceCount; ++face) {
+        for (int i = 0; i < 9; ++i) {
+            drawSticker(cube_, face, i / 3, i % 3, batch);
+        }
+    }
+    EXPECT_EQ(batch.stickers, StickerBatch::kCapacity);
+    EXPECT_PRED2(test::near, colourAt(0, 0, 2), kBlackRgb);
+    Cube other;
+    makeSolved(other);
+    drawSticker(other, 2, 1, 1, batch);
+    EXPECT_EQ(batch.stickers, 1u);
+    glFinish();
+    EXPECT_PRED2(test::near, colourAt(0, 0, 2), kWhiteRgb);
+    EXPECT_PRED2(test::near, colourAt(-2, 0, 0), kBlueRgb);
+
+    drawBatch(batch);
+    EXPECT_EQ(batch.stickers, 0u);
+    EXPECT_EQ(batch.outlineVertices, 0u);
 }
 
 } // namespace
