@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 
 #include "render/bitmap_font.h"
