@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -204,21 +205,114 @@ static_assert(kShapes.edgeCount == StickerBatch::kEdgeCount);
 /// group is always drawn before the next one is collected, so one batch serves every cube.
 StickerBatch gBatch;
 
-void drawFace(Cube& cube, int face) {
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 3; ++column) {
-            drawSticker(cube, face, row, column, gBatch);
-        }
-    }
-}
-
 bool isFace(int face) {
     return face >= 0 && face < kFaceCount;
 }
 
+std::array<float, 3> movePoint(const Matrix4& m, const std::array<float, 3>& p) {
+    return {m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12],
+            m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13],
+            m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14]};
+}
+
+/// Normals turn with the rotation part only; the matrices here hold nothing but rotations
+/// and translations, so that is also the inverse transpose GL would use.
+std::array<float, 3> turnNormal(const Matrix4& m, const std::array<float, 3>& n) {
+    return {m[0] * n[0] + m[4] * n[1] + m[8] * n[2], m[1] * n[0] + m[5] * n[1] + m[9] * n[2],
+            m[2] * n[0] + m[6] * n[1] + m[10] * n[2]};
+}
+
+/// Visits a cube's stickers in drawing order, once for draw and once for drawInto, so both
+/// draw the same stickers and animate the same way. `startLayer(angle, axis)` opens the
+/// turning layer's group, `startRest()` the group of everything at rest, and `endGroup()`
+/// closes either.
+template <std::size_t Cubes, typename StartLayer, typename StartRest, typename EndGroup>
+void visitStickers(Cube& cube, BasicStickerBatch<Cubes>& batch, StartLayer startLayer,
+                   StartRest startRest, EndGroup endGroup) {
+    const auto face = [&cube, &batch](int f) {
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                drawSticker(cube, f, row, column, batch);
+            }
+        }
+    };
+
+    cube.clearMarks();
+
+    // The turning layer first, rotated by this frame's angle. Advancing the angle may
+    // complete the turn, in which case the layer is drawn at rest with the turned stickers.
+    const int turning = cube.turningFace();
+    if (isFace(turning)) {
+        const TurningLayer& layer = kLayers[static_cast<std::size_t>(turning)];
+        const float angle = cube.advanceTurn();
+        startLayer(angle, layer.axis);
+        face(turning);
+        for (const Strip& strip : layer.neighbours) {
+            for (int i = 0; i < 3; ++i) {
+                drawSticker(cube, strip.face, strip.isRow ? strip.index : i,
+                            strip.isRow ? i : strip.index, batch);
+            }
+        }
+        endGroup();
+    }
+
+    // Everything else at rest; the stickers drawn with the layer are skipped by their marks.
+    startRest();
+    for (int f = 0; f < kFaceCount; ++f) {
+        if (f != cube.turningFace()) {
+            face(f);
+        }
+    }
+    endGroup();
+}
+
 } // namespace
 
-void drawSticker(Cube& cube, int face, int row, int column, StickerBatch& batch) {
+Matrix4 translation(float x, float y, float z) {
+    return {1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, x, y, z, 1.0f};
+}
+
+Matrix4 rotation(float degrees, float x, float y, float z) {
+    Matrix4 m = translation(0.0f, 0.0f, 0.0f);
+    const float length = std::sqrt(x * x + y * y + z * z);
+    if (length == 0.0f) {
+        return m;
+    }
+    x /= length;
+    y /= length;
+    z /= length;
+    constexpr float kRadiansPerDegree = 3.14159265358979323846f / 180.0f;
+    const float s = std::sin(degrees * kRadiansPerDegree);
+    const float c = std::cos(degrees * kRadiansPerDegree);
+    const float t = 1.0f - c;
+    m[0] = x * x * t + c;
+    m[1] = y * x * t + z * s;
+    m[2] = x * z * t - y * s;
+    m[4] = x * y * t - z * s;
+    m[5] = y * y * t + c;
+    m[6] = y * z * t + x * s;
+    m[8] = x * z * t + y * s;
+    m[9] = y * z * t - x * s;
+    m[10] = z * z * t + c;
+    return m;
+}
+
+Matrix4 multiply(const Matrix4& a, const Matrix4& b) {
+    Matrix4 product{};
+    for (std::size_t column = 0; column < 4; ++column) {
+        for (std::size_t row = 0; row < 4; ++row) {
+            float sum = 0.0f;
+            for (std::size_t k = 0; k < 4; ++k) {
+                sum += a[k * 4 + row] * b[column * 4 + k];
+            }
+            product[column * 4 + row] = sum;
+        }
+    }
+    return product;
+}
+
+template <std::size_t Cubes>
+void drawSticker(Cube& cube, int face, int row, int column, BasicStickerBatch<Cubes>& batch) {
     if (!isFace(face) || row < 0 || row > 2 || column < 0 || column > 2) {
         return;
     }
@@ -227,7 +321,8 @@ void drawSticker(Cube& cube, int face, int row, int column, StickerBatch& batch)
     if (sticker.drawn) {
         return;
     }
-    if (batch.stickers == StickerBatch::kCapacity) {
+    using Batch = BasicStickerBatch<Cubes>;
+    if (batch.stickers == Batch::kCapacity) {
         drawBatch(batch);
     }
 
@@ -239,9 +334,15 @@ void drawSticker(Cube& cube, int face, int row, int column, StickerBatch& batch)
         batch.squares.begin() + static_cast<std::ptrdiff_t>(batch.stickers * shape.squares.size());
     std::copy(shape.squares.begin(), shape.squares.end(), squares);
     std::for_each(squares, squares + static_cast<std::ptrdiff_t>(shape.squares.size()),
-                  [&colour](SquareVertex& vertex) { vertex.colour = colour; });
+                  [&colour, &batch](SquareVertex& vertex) {
+                      vertex.colour = colour;
+                      if (batch.placed) {
+                          vertex.normal = turnNormal(batch.placement, vertex.normal);
+                          vertex.position = movePoint(batch.placement, vertex.position);
+                      }
+                  });
 
-    // An edge this batch already outlines for a neighbour would be drawn again on the same
+    // An edge this group already outlines for a neighbour would be drawn again on the same
     // pixels; drawing it once halves the line work, the costliest part of a software frame.
     for (std::size_t segment = 0; segment < shape.edges.size(); ++segment) {
         const std::size_t edge = shape.edges[segment];
@@ -249,19 +350,27 @@ void drawSticker(Cube& cube, int face, int row, int column, StickerBatch& batch)
             continue;
         }
         batch.edgesDrawn[edge] = true;
-        batch.outlines[batch.outlineVertices++] = shape.outline[2 * segment];
-        batch.outlines[batch.outlineVertices++] = shape.outline[2 * segment + 1];
+        for (std::size_t end = 0; end < 2; ++end) {
+            OutlineVertex vertex = shape.outline[2 * segment + end];
+            if (batch.placed) {
+                vertex.normal = turnNormal(batch.placement, vertex.normal);
+                vertex.position = movePoint(batch.placement, vertex.position);
+            }
+            batch.outlines[batch.outlineVertices++] = vertex;
+        }
     }
     ++batch.stickers;
 
     sticker.drawn = true;
 }
 
-void drawBatch(StickerBatch& batch) {
+template <std::size_t Cubes>
+void drawBatch(BasicStickerBatch<Cubes>& batch) {
+    using Batch = BasicStickerBatch<Cubes>;
     if (batch.stickers == 0) {
         return;
     }
-    const auto squareCount = static_cast<GLsizei>(batch.stickers * StickerBatch::kSquareVertices);
+    const auto squareCount = static_cast<GLsizei>(batch.stickers * Batch::kSquareVertices);
     const auto outlineCount = static_cast<GLsizei>(batch.outlineVertices);
     constexpr auto kSquareStride = static_cast<GLsizei>(sizeof(SquareVertex));
     constexpr auto kOutlineStride = static_cast<GLsizei>(sizeof(OutlineVertex));
@@ -311,36 +420,48 @@ void draw(Cube& cube) {
     glRotatef(cube.viewAngleY(), 0.0f, 1.0f, 0.0f);
     glRotatef(cube.viewAngleZ(), 0.0f, 0.0f, 1.0f);
 
-    cube.clearMarks();
-
-    // The turning layer first, rotated by this frame's angle. Advancing the angle may
-    // complete the turn, in which case the layer is drawn at rest with the turned stickers.
-    const int turning = cube.turningFace();
-    glPushMatrix();
-    if (isFace(turning)) {
-        const TurningLayer& layer = kLayers[static_cast<std::size_t>(turning)];
-        const float angle = cube.advanceTurn();
-        glRotatef(angle, layer.axis[0], layer.axis[1], layer.axis[2]);
-        drawFace(cube, turning);
-        for (const Strip& strip : layer.neighbours) {
-            for (int i = 0; i < 3; ++i) {
-                drawSticker(cube, strip.face, strip.isRow ? strip.index : i,
-                            strip.isRow ? i : strip.index, gBatch);
-            }
-        }
-        drawBatch(gBatch);
-    }
-    glPopMatrix();
-
-    // Everything else at rest; the stickers drawn with the layer are skipped by their marks.
-    glPushMatrix();
-    for (int face = 0; face < kFaceCount; ++face) {
-        if (face != cube.turningFace()) {
-            drawFace(cube, face);
-        }
-    }
-    drawBatch(gBatch);
-    glPopMatrix();
+    visitStickers(
+        cube, gBatch,
+        [](float angle, const std::array<float, 3>& axis) {
+            glPushMatrix();
+            glRotatef(angle, axis[0], axis[1], axis[2]);
+        },
+        [] { glPushMatrix(); },
+        [] {
+            drawBatch(gBatch);
+            glPopMatrix();
+        });
 }
+
+template <std::size_t Cubes>
+void drawInto(Cube& cube, const Matrix4& base, BasicStickerBatch<Cubes>& batch) {
+    Matrix4 cubeMatrix = multiply(base, rotation(kTiltDegrees, 1.0f, 1.0f, 0.0f));
+    cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleX(), 1.0f, 0.0f, 0.0f));
+    cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleY(), 0.0f, 1.0f, 0.0f));
+    cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleZ(), 0.0f, 0.0f, 1.0f));
+
+    // Each group dedupes its own outline edges, as when it is drawn on its own: an edge
+    // between the turning layer and the rest is outlined on both sides.
+    visitStickers(
+        cube, batch,
+        [&batch, &cubeMatrix](float angle, const std::array<float, 3>& axis) {
+            batch.placement = multiply(cubeMatrix, rotation(angle, axis[0], axis[1], axis[2]));
+            batch.placed = true;
+            batch.edgesDrawn.reset();
+        },
+        [&batch, &cubeMatrix] {
+            batch.placement = cubeMatrix;
+            batch.placed = true;
+            batch.edgesDrawn.reset();
+        },
+        [&batch] { batch.edgesDrawn.reset(); });
+}
+
+template void drawInto(Cube&, const Matrix4&, BasicStickerBatch<1>&);
+template void drawInto(Cube&, const Matrix4&, BasicStickerBatch<kBackgroundBatchCubes>&);
+template void drawSticker(Cube&, int, int, int, BasicStickerBatch<1>&);
+template void drawSticker(Cube&, int, int, int, BasicStickerBatch<kBackgroundBatchCubes>&);
+template void drawBatch(BasicStickerBatch<1>&);
+template void drawBatch(BasicStickerBatch<kBackgroundBatchCubes>&);
 
 } // namespace cw

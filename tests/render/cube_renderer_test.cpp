@@ -568,5 +568,42 @@ TEST_F(CubeRendererTest, StickerBatchTakesEachStickerOnceAndDrawsWhenFull) {
     EXPECT_EQ(batch.outlineVertices, 0u);
 }
 
+TEST_F(CubeRendererTest, MatricesForBatchedCubesMatchTheOnesGLBuilds) {
+    struct Step {
+        float degrees;
+        std::array<float, 3> axis;
+    };
+    // The tilt, view angles past a full turn and negative, and an axis of no length.
+    const std::array<Step, 6> steps = {{{45.0f, {1.0f, 1.0f, 0.0f}},
+                                        {397.0f, {1.0f, 0.0f, 0.0f}},
+                                        {-29.5f, {0.0f, 1.0f, 0.0f}},
+                                        {90.0f, {0.0f, 0.0f, 1.0f}},
+                                        {33.0f, {2.0f, -3.0f, 0.5f}},
+                                        {60.0f, {0.0f, 0.0f, 0.0f}}}};
+    glLoadIdentity();
+    glTranslatef(3.0f, -7.5f, -50.0f);
+    Matrix4 product = translation(3.0f, -7.5f, -50.0f);
+    for (const Step& step : steps) {
+        std::array<GLfloat, 16> expected{};
+        glPushMatrix();
+        glLoadIdentity();
+        glRotatef(step.degrees, step.axis[0], step.axis[1], step.axis[2]);
+        glGetFloatv(GL_MODELVIEW_MATRIX, expected.data());
+        glPopMatrix();
+        const Matrix4 turn = rotation(step.degrees, step.axis[0], step.axis[1], step.axis[2]);
+        for (std::size_t i = 0; i < turn.size(); ++i) {
+            EXPECT_NEAR(turn[i], expected[i], 1e-6f) << step.degrees << " degrees, element " << i;
+        }
+
+        glRotatef(step.degrees, step.axis[0], step.axis[1], step.axis[2]);
+        glGetFloatv(GL_MODELVIEW_MATRIX, expected.data());
+        product = multiply(product, turn);
+        for (std::size_t i = 0; i < product.size(); ++i) {
+            EXPECT_NEAR(product[i], expected[i], 1e-5f) << "product, element " << i;
+        }
+    }
+    glLoadIdentity();
+}
+
 } // namespace
 } // namespace cw
