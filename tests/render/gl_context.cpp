@@ -2,6 +2,8 @@
 // no display.
 #include "tests/render/gl_context.h"
 
+#include "render/scene.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -80,16 +82,8 @@ void GLContext::setWindowState() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ZERO);
+    // The state the window's set-up leaves and every frame of the scene sets again.
+    applySceneState();
 }
 
 Rgb GLContext::pixel(int x, int y) {
