@@ -115,12 +115,10 @@ static_assert(kPitch == 2.0f * kHalfSticker);
 using GridPoint = std::array<int, 3>;
 
 /// A sticker's corners, worked out once from the face table: the two triangles (colour left
-/// for drawing time), the four outline segments, and which of the cube's outline edges
-/// each segment is.
+/// for drawing time) and which of the cube's outline edges are its four sides.
 struct StickerShape {
     std::array<SquareVertex, StickerBatch::kSquareVertices> squares;
-    std::array<OutlineVertex, StickerBatch::kOutlineVertices> outline;
-    std::array<std::size_t, StickerBatch::kOutlineVertices / 2> edges;
+    std::array<std::size_t, 4> edges;
 };
 
 constexpr GridPoint gridPoint(const FaceGeometry& geometry, int row, int column,
@@ -153,17 +151,53 @@ constexpr GridSegment gridSegment(const GridPoint& a, const GridPoint& b) {
     return a < b ? GridSegment{a, b} : GridSegment{b, a};
 }
 
-struct Shapes {
-    std::array<StickerShape, StickerBatch::kCapacity> stickers{};
-    std::size_t edgeCount = 0;
+/// Where an outline edge lies: on which of the cube's grid lines, and at which of its three
+/// places along it. An edge runs along one axis from -3 to -1, -1 to 1 or 1 to 3 half
+/// stickers; the line is that axis with the other two coordinates fixed.
+struct EdgePlace {
+    GridSegment segment;
+    std::size_t line;
+    std::size_t slot;
 };
 
-/// Every sticker's shape in sticker-index order (face * 9 + row * 3 + column), and the
-/// number of distinct outline edges. Neighbouring stickers share an edge, on one face or
-/// across a cube edge, so a batch needs to draw each edge only once.
+struct Shapes {
+    std::array<StickerShape, StickerBatch::kCapacity> stickers{};
+    std::array<EdgePlace, StickerBatch::kEdgeCount> edges{};
+    /// The edges of each grid line in order along it.
+    std::array<std::array<std::size_t, 3>, StickerBatch::kLineCount> lines{};
+    std::size_t edgeCount = 0;
+    std::size_t lineCount = 0;
+};
+
+constexpr std::size_t runningAxis(const GridSegment& segment) {
+    std::size_t axis = 0;
+    while (axis < 2 && segment.from[axis] == segment.to[axis]) {
+        ++axis;
+    }
+    return axis;
+}
+
+constexpr bool sameLine(const GridSegment& a, const GridSegment& b) {
+    const std::size_t axis = runningAxis(a);
+    if (runningAxis(b) != axis) {
+        return false;
+    }
+    for (std::size_t other = 0; other < 3; ++other) {
+        if (other != axis && a.from[other] != b.from[other]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/// Every sticker's shape in sticker-index order (face * 9 + row * 3 + column), the cube's
+/// distinct outline edges and the grid lines they lie on. Neighbouring stickers share an
+/// edge, on one face or across a cube edge, so a batch needs to draw each edge only once,
+/// and edges end to end along one line can be drawn as one line.
 constexpr Shapes makeShapes() {
     Shapes shapes;
-    std::array<GridSegment, StickerBatch::kCapacity * StickerBatch::kOutlineVertices / 2> seen{};
+    // The first edge met on each line, to tell which line a later edge is on.
+    std::array<GridSegment, StickerBatch::kEdgeCount> lineSample{};
     for (std::size_t face = 0; face < kFaces.size(); ++face) {
         const FaceGeometry& geometry = kFaces[face];
         for (int row = 0; row < 3; ++row) {
@@ -176,19 +210,26 @@ constexpr Shapes makeShapes() {
                         geometry.normal,
                         position(gridPoint(geometry, row, column, geometry.triangles[i]))};
                 }
-                for (std::size_t i = 0; i < shape.outline.size(); i += 2) {
-                    const GridPoint from = gridPoint(geometry, row, column, geometry.outline[i]);
-                    const GridPoint to = gridPoint(geometry, row, column, geometry.outline[i + 1]);
-                    shape.outline[i] = {geometry.normal, position(from)};
-                    shape.outline[i + 1] = {geometry.normal, position(to)};
-
-                    const GridSegment segment = gridSegment(from, to);
+                for (std::size_t i = 0; i < geometry.outline.size(); i += 2) {
+                    const GridSegment segment =
+                        gridSegment(gridPoint(geometry, row, column, geometry.outline[i]),
+                                    gridPoint(geometry, row, column, geometry.outline[i + 1]));
                     std::size_t edge = 0;
-                    while (edge < shapes.edgeCount && !(seen[edge] == segment)) {
+                    while (edge < shapes.edgeCount && !(shapes.edges[edge].segment == segment)) {
                         ++edge;
                     }
                     if (edge == shapes.edgeCount) {
-                        seen[shapes.edgeCount++] = segment;
+                        std::size_t line = 0;
+                        while (line < shapes.lineCount && !sameLine(lineSample[line], segment)) {
+                            ++line;
+                        }
+                        if (line == shapes.lineCount) {
+                            lineSample[shapes.lineCount++] = segment;
+                        }
+                        const std::size_t axis = runningAxis(segment);
+                        const auto slot = static_cast<std::size_t>((segment.from[axis] + 3) / 2);
+                        shapes.edges[shapes.edgeCount++] = {segment, line, slot};
+                        shapes.lines[line][slot] = edge;
                     }
                     shape.edges[i / 2] = edge;
                 }
@@ -200,6 +241,28 @@ constexpr Shapes makeShapes() {
 
 constexpr Shapes kShapes = makeShapes();
 static_assert(kShapes.edgeCount == StickerBatch::kEdgeCount);
+static_assert(kShapes.lineCount == StickerBatch::kLineCount);
+
+/// True when every line has an edge at each of its three places, so no slot is left naming
+/// edge 0 by default.
+constexpr bool linesComplete() {
+    std::array<int, StickerBatch::kEdgeCount> uses{};
+    for (const auto& line : kShapes.lines) {
+        for (std::size_t slot = 0; slot < line.size(); ++slot) {
+            if (kShapes.edges[line[slot]].slot != slot) {
+                return false;
+            }
+            ++uses[line[slot]];
+        }
+    }
+    for (const int use : uses) {
+        if (use != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(linesComplete());
 
 /// The batch that draw fills, one group at a time. The program draws on one thread, and a
 /// group is always drawn before the next one is collected, so one batch serves every cube.
@@ -342,21 +405,11 @@ void drawSticker(Cube& cube, int face, int row, int column, BasicStickerBatch<Cu
                       }
                   });
 
-    // An edge this group already outlines for a neighbour would be drawn again on the same
-    // pixels; drawing it once halves the line work, the costliest part of a software frame.
-    for (std::size_t segment = 0; segment < shape.edges.size(); ++segment) {
-        const std::size_t edge = shape.edges[segment];
-        if (batch.edgesDrawn[edge]) {
-            continue;
-        }
-        batch.edgesDrawn[edge] = true;
-        for (std::size_t end = 0; end < 2; ++end) {
-            OutlineVertex vertex = shape.outline[2 * segment + end];
-            if (batch.placed) {
-                vertex.normal = turnNormal(batch.placement, vertex.normal);
-                vertex.position = movePoint(batch.placement, vertex.position);
-            }
-            batch.outlines[batch.outlineVertices++] = vertex;
+    // The sides are only noted here; the group's outline is laid down when it closes.
+    for (const std::size_t edge : shape.edges) {
+        if (!batch.edgesDrawn[edge]) {
+            batch.edgesDrawn[edge] = true;
+            batch.edgeFaces[edge] = static_cast<std::uint8_t>(face);
         }
     }
     ++batch.stickers;
@@ -364,9 +417,50 @@ void drawSticker(Cube& cube, int face, int row, int column, BasicStickerBatch<Cu
     sticker.drawn = true;
 }
 
+namespace {
+
+/// Lays down the outline of the group collected since the last close, with the batch's
+/// placement as it is now, and starts the next group's edges afresh.
+template <std::size_t Cubes>
+void closeOutlines(BasicStickerBatch<Cubes>& batch) {
+    // A software rasteriser pays for every line it sets up, and the outlines were the
+    // costliest part of a frame. Each edge is outlined once, however many of the group's
+    // stickers it borders, and edges end to end along one grid line go down as one line:
+    // a whole face at rest takes eight lines instead of twenty-four.
+    const auto addEnd = [&batch](const GridPoint& point, std::uint8_t face) {
+        OutlineVertex vertex{kFaces[face].normal, position(point)};
+        if (batch.placed) {
+            vertex.normal = turnNormal(batch.placement, vertex.normal);
+            vertex.position = movePoint(batch.placement, vertex.position);
+        }
+        batch.outlines[batch.outlineVertices++] = vertex;
+    };
+    for (const auto& line : kShapes.lines) {
+        std::size_t slot = 0;
+        while (slot < line.size()) {
+            if (!batch.edgesDrawn[line[slot]]) {
+                ++slot;
+                continue;
+            }
+            const std::size_t first = line[slot];
+            while (slot + 1 < line.size() && batch.edgesDrawn[line[slot + 1]]) {
+                ++slot;
+            }
+            const std::size_t last = line[slot];
+            ++slot;
+            addEnd(kShapes.edges[first].segment.from, batch.edgeFaces[first]);
+            addEnd(kShapes.edges[last].segment.to, batch.edgeFaces[first]);
+        }
+    }
+    batch.edgesDrawn.reset();
+}
+
+} // namespace
+
 template <std::size_t Cubes>
 void drawBatch(BasicStickerBatch<Cubes>& batch) {
     using Batch = BasicStickerBatch<Cubes>;
+    closeOutlines(batch);
     if (batch.stickers == 0) {
         return;
     }
@@ -411,7 +505,6 @@ void drawBatch(BasicStickerBatch<Cubes>& batch) {
     glPopClientAttrib();
     batch.stickers = 0;
     batch.outlineVertices = 0;
-    batch.edgesDrawn.reset();
 }
 
 void draw(Cube& cube) {
@@ -445,16 +538,16 @@ void drawInto(Cube& cube, const Matrix4& base, BasicStickerBatch<Cubes>& batch) 
     visitStickers(
         cube, batch,
         [&batch, &cubeMatrix](float angle, const std::array<float, 3>& axis) {
+            closeOutlines(batch);
             batch.placement = multiply(cubeMatrix, rotation(angle, axis[0], axis[1], axis[2]));
             batch.placed = true;
-            batch.edgesDrawn.reset();
         },
         [&batch, &cubeMatrix] {
+            closeOutlines(batch);
             batch.placement = cubeMatrix;
             batch.placed = true;
-            batch.edgesDrawn.reset();
         },
-        [&batch] { batch.edgesDrawn.reset(); });
+        [&batch] { closeOutlines(batch); });
 }
 
 template void drawInto(Cube&, const Matrix4&, BasicStickerBatch<1>&);

@@ -5,6 +5,7 @@
 #include <array>
 #include <bitset>
 #include <cstddef>
+#include <cstdint>
 
 #include "cube/cube.h"
 
@@ -40,22 +41,30 @@ Matrix4 multiply(const Matrix4& a, const Matrix4& b);
 /// The squares and outlines of stickers collected so that a whole group costs two draw
 /// calls instead of two per sticker, with room for `Cubes` whole cubes. Sticker positions
 /// are relative to the cube centre, or, while `placed` is set, already moved by `placement`
-/// (so cubes under different matrices share one batch). An outline edge that two stickers
-/// of one group share is kept once. Reused from frame to frame, so drawing allocates nothing.
+/// (so cubes under different matrices share one batch). A group's outline is laid down when
+/// the group closes: each edge its stickers border once, and edges end to end along one of
+/// the cube's grid lines as one line. Reused from frame to frame, so drawing allocates
+/// nothing.
 template <std::size_t Cubes>
 struct BasicStickerBatch {
     static constexpr std::size_t kCapacity = Cubes * kFaceCount * 9;
     static constexpr std::size_t kSquareVertices = 6;
+    /// Outline vertices a sticker can add at most: two for each of its four sides.
     static constexpr std::size_t kOutlineVertices = 8;
     /// Distinct outline edges of a cube: 24 per face, less the 36 that two faces share.
     static constexpr std::size_t kEdgeCount = 108;
+    /// Grid lines the edges lie on, three edges to a line: four each way on every face,
+    /// less the twelve that two faces share.
+    static constexpr std::size_t kLineCount = 36;
 
     std::array<SquareVertex, kCapacity * kSquareVertices> squares{};
     std::array<OutlineVertex, kCapacity * kOutlineVertices> outlines{};
     std::size_t stickers = 0;
     std::size_t outlineVertices = 0;
-    /// The edges the current group already outlines.
+    /// The edges the open group outlines, and the face whose sticker first named each: its
+    /// normal goes with the line.
     std::bitset<kEdgeCount> edgesDrawn;
+    std::array<std::uint8_t, kEdgeCount> edgeFaces{};
     Matrix4 placement{};
     bool placed = false;
 };
@@ -85,9 +94,10 @@ void drawInto(Cube& cube, const Matrix4& base, BasicStickerBatch<Cubes>& batch);
 template <std::size_t Cubes>
 void drawSticker(Cube& cube, int face, int row, int column, BasicStickerBatch<Cubes>& batch);
 
-/// Draws the stickers collected in `batch` under the current modelview matrix, squares
-/// first and then outlines, and empties it. Leaves the client array state and the shade
-/// model as it found them, and the current colour black. Does nothing for an empty batch.
+/// Closes the open group's outline, then draws the stickers collected in `batch` under the
+/// current modelview matrix, squares first and then outlines, and empties it. Leaves the client
+/// array state and the shade model as it found them, and the current colour black. Does nothing for
+/// an empty batch.
 template <std::size_t Cubes>
 void drawBatch(BasicStickerBatch<Cubes>& batch);
 
