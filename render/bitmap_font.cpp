@@ -169,7 +169,11 @@ bool buildGlyphs(GLuint base) {
                          static_cast<GLfloat>(static_cast<int>(bitmap.rows) - glyph->bitmap_top),
                          advance, 0.0f, bits.data());
             } else {
-                glBitmap(0, 0, 0.0f, 0.0f, advance, 0.0f, nullptr);
+                // A glyph with no pixels still has to move the raster position. Mesa
+                // refuses to compile an empty glBitmap into a list (the list would then
+                // not advance at all), so it gets one blank pixel instead.
+                const GLubyte blank = 0;
+                glBitmap(1, 1, 0.0f, 0.0f, advance, 0.0f, &blank);
             }
         }
         glEndList();
