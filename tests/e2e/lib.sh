@@ -129,11 +129,13 @@ e2e_wait_exit() {
     e2e_program_pid=
 }
 
-# Holds a key for about six frames. The program reads its key table once per frame, so a
-# press and release sent together could fall between two frames and be missed.
+# Holds a key down for 0.4 s. The program reads its key table once per frame and handles
+# one event per pass, so a press and its release that both arrive while it is held up (on
+# a machine busy with other tests, 0.1 s was once not enough) are taken without a frame in
+# between and the press is lost. Auto-repeat is off, and would not start this soon anyway.
 e2e_key() {
     xdotool keydown "$1" || e2e_fail "xdotool could not press $1"
-    sleep 0.1
+    sleep 0.4
     xdotool keyup "$1" || e2e_fail "xdotool could not release $1"
 }
 
