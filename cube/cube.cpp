@@ -16,6 +16,11 @@ const std::array<float, 3>& paletteColour(int index) {
         {1.0f, 0.5f, 0.0f}, // orange
         {0.0f, 0.0f, 0.0f}, // black
     }};
+    // A colour no sticker can have (only a cube set by hand could hold one) is drawn black
+    // rather than read from past the palette.
+    if (index < 0 || static_cast<std::size_t>(index) >= kPalette.size()) {
+        return kPalette[kBlack];
+    }
     return kPalette[static_cast<std::size_t>(index)];
 }
 

@@ -18,7 +18,8 @@ enum FaceColour : std::int32_t {
     kBlack = 6,
 };
 
-/// Red, green and blue of a palette index 0..6, as floats for glColor*fv.
+/// Red, green and blue of a palette index 0..6, as floats for glColor*fv. Any other index
+/// gives black.
 const std::array<float, 3>& paletteColour(int index);
 
 /// One sticker: whether the renderer has drawn it this frame, its colour, and the

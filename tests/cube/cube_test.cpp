@@ -147,6 +147,9 @@ TEST(Palette, GivesTheSevenColours) {
     EXPECT_EQ(paletteColour(kBlue), (std::array<float, 3>{0.0f, 0.0f, 1.0f}));
     EXPECT_EQ(paletteColour(kOrange), (std::array<float, 3>{1.0f, 0.5f, 0.0f}));
     EXPECT_EQ(paletteColour(kBlack), (std::array<float, 3>{0.0f, 0.0f, 0.0f}));
+    // A sticker set by hand to a colour outside the palette is drawn black.
+    EXPECT_EQ(paletteColour(7), paletteColour(kBlack));
+    EXPECT_EQ(paletteColour(-1), paletteColour(kBlack));
 }
 
 } // namespace
