@@ -15,6 +15,11 @@ namespace cw {
 /// Faces: 0 front (+z), 1 right (+x), 2 up (+y), 3 back (-z), 4 left (-x), 5 down (-y).
 /// Sticker index = face * 9 + row * 3 + column, every grid seen from outside.
 inline constexpr int kFaceCount = 6;
+
+/// Whether `face` names one of the six faces.
+inline constexpr bool isFace(int face) {
+    return face >= 0 && face < kFaceCount;
+}
 inline constexpr int kFaceletCount = 54;
 
 /// Quarter turns applied by one scramble.

@@ -24,7 +24,7 @@ constexpr std::array<FaceCycles, kFaceCount> kTurnCycles = {{
 } // namespace
 
 void Cube::turn(int face, bool clockwise) {
-    if (face < 0 || face >= kFaceCount) {
+    if (!isFace(face)) {
         return;
     }
     const FaceCycles& cycles = kTurnCycles[static_cast<std::size_t>(face)];

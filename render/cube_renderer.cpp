@@ -268,10 +268,6 @@ static_assert(linesComplete());
 /// group is always drawn before the next one is collected, so one batch serves every cube.
 StickerBatch gBatch;
 
-bool isFace(int face) {
-    return face >= 0 && face < kFaceCount;
-}
-
 std::array<float, 3> movePoint(const Matrix4& m, const std::array<float, 3>& p) {
     return {m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12],
             m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13],

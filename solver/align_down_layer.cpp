@@ -6,7 +6,6 @@ namespace cw {
 
 namespace {
 
-constexpr int kDown = 5;
 /// The down-front-left corner: 1 + 2 + 8.
 constexpr int kDownFrontLeft = 11;
 
@@ -18,7 +17,7 @@ int alignDownLayer(Cube& cube) {
     if (cube.codeAt(4, 2, 2) == kDownFrontLeft) {
         return kStageDone;
     }
-    stage::queue(cube, {stage::cw(kDown)});
+    stage::queue(cube, {stage::cw(stage::kDownFace)});
     return stage::handOver(cube);
 }
 

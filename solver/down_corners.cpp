@@ -10,9 +10,6 @@ namespace {
 
 using namespace stage;
 
-constexpr int kUp = 2;
-constexpr int kDown = 5;
-
 /// One corner this stage places: its code and the side faces that meet at its slot
 /// (the slot is at column 2 of `left` and column 0 of `right`).
 struct CornerTarget {
@@ -34,16 +31,16 @@ constexpr std::array<CornerTarget, 3> kTargets = {{
 int cornerCounter = 0;
 
 bool threeCornersHome(const Cube& cube) {
-    const int down = centreColour(cube, kDown);
+    const int down = centreColour(cube, kDownFace);
     return cube.codeAt(5, 0, 0) == 11 && cube.codeAt(5, 2, 0) == 26 && cube.codeAt(5, 2, 2) == 56 &&
-           colourAt(cube, kDown, 0, 0) == down && colourAt(cube, kDown, 2, 0) == down &&
-           colourAt(cube, kDown, 2, 2) == down;
+           colourAt(cube, kDownFace, 0, 0) == down && colourAt(cube, kDownFace, 2, 0) == down &&
+           colourAt(cube, kDownFace, 2, 2) == down;
 }
 
 /// The colour of the centre of `face`, or -1 (no sticker's colour) for a number that
 /// names no face.
 int centreColourOf(const Cube& cube, int face) {
-    return face >= 0 && face < kFaceCount ? centreColour(cube, face) : -1;
+    return isFace(face) ? centreColour(cube, face) : -1;
 }
 
 } // namespace
@@ -78,14 +75,14 @@ CornerCase stage::insertDownCorner(Cube& cube, const CubieLocation& corner, int 
     }
 
     if (downLayer) {
-        const int f = otherFace == kDown ? downColourFace : otherFace;
-        if (f < 0 || f >= kFaceCount) {
+        const int f = otherFace == kDownFace ? downColourFace : otherFace;
+        if (!isFace(f)) {
             return CornerCase::kNone;
         }
         if (cube.codeAt(f, 2, 0) == code) {
-            queue(cube, {cw(f), cw(kUp), ccw(f)});
+            queue(cube, {cw(f), cw(kUpFace), ccw(f)});
         } else {
-            queue(cube, {ccw(f), ccw(kUp), cw(f)});
+            queue(cube, {ccw(f), ccw(kUpFace), cw(f)});
         }
         return CornerCase::kDown;
     }
@@ -93,21 +90,21 @@ CornerCase stage::insertDownCorner(Cube& cube, const CubieLocation& corner, int 
         return CornerCase::kNone;
     }
     if (colourAt(cube, left, 0, 2) == centreColour(cube, left) && cube.codeAt(left, 0, 2) == code) {
-        queue(cube, {cw(right), cw(kUp), ccw(right)});
+        queue(cube, {cw(right), cw(kUpFace), ccw(right)});
         return CornerCase::kLeftSide;
     }
     if (colourAt(cube, right, 0, 0) == centreColour(cube, left) &&
         cube.codeAt(right, 0, 0) == code) {
-        queue(cube, {cw(right), ccw(kUp), ccw(right), ccw(kUp), ccw(kUp), cw(right), cw(kUp),
-                     ccw(right)});
+        queue(cube, {cw(right), ccw(kUpFace), ccw(right), ccw(kUpFace), ccw(kUpFace), cw(right),
+                     cw(kUpFace), ccw(right)});
         return CornerCase::kUpward;
     }
     if (colourAt(cube, right, 0, 0) == centreColour(cube, right) &&
         cube.codeAt(right, 0, 0) == code) {
-        queue(cube, {ccw(left), ccw(kUp), cw(left)});
+        queue(cube, {ccw(left), ccw(kUpFace), cw(left)});
         return CornerCase::kRightSide;
     }
-    queue(cube, {cw(kUp)});
+    queue(cube, {cw(kUpFace)});
     return CornerCase::kTurnUp;
 }
 

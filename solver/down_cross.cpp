@@ -8,9 +8,6 @@ namespace {
 
 using namespace stage;
 
-constexpr int kUp = 2;
-constexpr int kDown = 5;
-
 /// Where the edge of side face p was found, as the case table reads it.
 struct EdgeWhere {
     bool upLayer = false;
@@ -42,16 +39,12 @@ EdgeWhere describe(const Cube& cube, const CubieLocation& edge, int p) {
     return where;
 }
 
-bool isFace(int face) {
-    return face >= 0 && face < kFaceCount;
-}
-
 bool crossIsComplete(const Cube& cube) {
-    const int down = centreColour(cube, kDown);
+    const int down = centreColour(cube, kDownFace);
     return cube.codeAt(0, 2, 1) == 9 && cube.codeAt(1, 2, 1) == 40 && cube.codeAt(4, 2, 1) == 10 &&
-           cube.codeAt(3, 2, 1) == 24 && colourAt(cube, kDown, 0, 1) == down &&
-           colourAt(cube, kDown, 1, 2) == down && colourAt(cube, kDown, 1, 0) == down &&
-           colourAt(cube, kDown, 2, 1) == down;
+           cube.codeAt(3, 2, 1) == 24 && colourAt(cube, kDownFace, 0, 1) == down &&
+           colourAt(cube, kDownFace, 1, 2) == down && colourAt(cube, kDownFace, 1, 0) == down &&
+           colourAt(cube, kDownFace, 2, 1) == down;
 }
 
 // The cases, first match wins:
@@ -70,7 +63,7 @@ bool crossIsComplete(const Cube& cube) {
 bool queueCase(Cube& cube, const EdgeWhere& where, int p) {
     if (where.upLayer) {
         if (!where.touchesP) {
-            queue(cube, {cw(kUp)});
+            queue(cube, {cw(kUpFace)});
             return true;
         }
         const bool upright = colourAt(cube, p, 0, 1) == centreColour(cube, p);
@@ -78,7 +71,7 @@ bool queueCase(Cube& cube, const EdgeWhere& where, int p) {
             queue(cube, {cw(p), cw(p)});
         } else {
             const int next = nextFace(p);
-            queue(cube, {ccw(kUp), ccw(next), cw(p), cw(next)});
+            queue(cube, {ccw(kUpFace), ccw(next), cw(p), cw(next)});
         }
         return true;
     }
@@ -88,18 +81,18 @@ bool queueCase(Cube& cube, const EdgeWhere& where, int p) {
             return false;
         }
         if (colourAt(cube, q, 1, 0) == centreColour(cube, p)) {
-            queue(cube, {cw(q), cw(kUp), ccw(q)});
+            queue(cube, {cw(q), cw(kUpFace), ccw(q)});
         } else {
-            queue(cube, {ccw(q), ccw(kUp), cw(q)});
+            queue(cube, {ccw(q), ccw(kUpFace), cw(q)});
         }
         return true;
     }
     if (where.downLayer) {
-        const int f = where.pColourFace == kDown ? where.otherFace : where.pColourFace;
+        const int f = where.pColourFace == kDownFace ? where.otherFace : where.pColourFace;
         if (!isFace(f)) {
             return false;
         }
-        queue(cube, {cw(f), cw(f), ccw(kUp), cw(f), cw(f)});
+        queue(cube, {cw(f), cw(f), ccw(kUpFace), cw(f), cw(f)});
         return true;
     }
     return false;
@@ -119,7 +112,7 @@ int solveDownCross(Cube& cube) {
     }
 
     const int p = step;
-    const CubieLocation edge = findCubie(cube, faceBit(p) | faceBit(kDown));
+    const CubieLocation edge = findCubie(cube, faceBit(p) | faceBit(kDownFace));
     if (matchesCentres(cube, edge)) {
         if (++step < 5) {
             return step;

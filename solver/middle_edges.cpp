@@ -9,9 +9,6 @@ namespace {
 
 using namespace stage;
 
-constexpr int kUp = 2;
-constexpr int kDown = 5;
-
 // The free column. These live for the whole program rather than in the cube; that is
 // sound because solver runs never interleave, and they are back at their start
 // whenever the stage finishes.
@@ -71,12 +68,12 @@ bool queueCase(Cube& cube, const EdgeWhere& where, int p) {
     if (where.middleLayer) {
         const int m = where.slotFace;
         if (cube.codeAt(m, 2, 2) == freeCornerCode) {
-            queue(cube, {ccw(kUp), ccw(m), cw(kUp), cw(m)});
+            queue(cube, {ccw(kUpFace), ccw(m), cw(kUpFace), cw(m)});
             alignToEdge = false;
             freeSlotFace = m;
             freeCornerCode = 0;
         } else {
-            queue(cube, {cw(kDown)});
+            queue(cube, {cw(kDownFace)});
             alignToEdge = true;
         }
         return true;
@@ -85,15 +82,15 @@ bool queueCase(Cube& cube, const EdgeWhere& where, int p) {
         return false;
     }
     if (!where.touchesP) {
-        queue(cube, {cw(kUp)});
+        queue(cube, {cw(kUpFace)});
         freeSlotFace = p;
         return true;
     }
     if (where.upright) {
-        queue(cube, {ccw(kUp), ccw(p), cw(kUp), cw(p)});
+        queue(cube, {ccw(kUpFace), ccw(p), cw(kUpFace), cw(p)});
     } else {
         const int next = nextFace(p);
-        queue(cube, {cw(next), ccw(kUp), ccw(next)});
+        queue(cube, {cw(next), ccw(kUpFace), ccw(next)});
     }
     freeCornerCode = 0;
     alignToEdge = false;
@@ -136,7 +133,7 @@ int solveMiddleEdges(Cube& cube) {
     }
     // Turn the down face until the free corner stands below P's slot.
     if (!alignToEdge && cube.codeAt(p, 2, 2) != freeCornerCode) {
-        queue(cube, {cw(kDown)});
+        queue(cube, {cw(kDownFace)});
         return handOver(cube);
     }
 

@@ -7,7 +7,7 @@
 namespace cw {
 
 int faceBit(int face) {
-    if (face < 0 || face >= kFaceCount) {
+    if (!isFace(face)) {
         return 6;
     }
     return kFaceBits[static_cast<std::size_t>(face)];

@@ -9,6 +9,10 @@
 
 namespace cw::stage {
 
+/// The faces the stages build on and finish at.
+inline constexpr int kUpFace = 2;
+inline constexpr int kDownFace = 5;
+
 /// A queued quarter turn as the stages write it: face, then cw or ccw.
 struct Turn {
     int face;
