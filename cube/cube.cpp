@@ -24,6 +24,12 @@ const std::array<float, 3>& paletteColour(int index) {
     return kPalette[static_cast<std::size_t>(index)];
 }
 
+void setSolvedStickers(Cube& cube) {
+    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
+        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
+    }
+}
+
 Cube::Cube() {
     seedFromClock();
     reset();
@@ -35,9 +41,7 @@ Cube::~Cube() {
 }
 
 void Cube::reset() {
-    for (std::size_t i = 0; i < facelets.size(); ++i) {
-        facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
+    setSolvedStickers(*this);
     turningFace_ = -1;
     turnClockwise = false;
     layerAngleX = layerAngleY = layerAngleZ = 0.0f;

@@ -143,4 +143,8 @@ private:
     std::int32_t turningFace_ = -1;
 };
 
+/// Puts every live sticker of `cube` into the solved layout, colours and cubie codes alike.
+/// Drawn marks, the move lists and the solver's state are left as they are.
+void setSolvedStickers(Cube& cube);
+
 } // namespace cw

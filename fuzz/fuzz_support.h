@@ -18,13 +18,6 @@ inline void check(bool holds, const char* property) {
     }
 }
 
-/// Puts every sticker of `cube` in the solved layout.
-inline void setSolved(Cube& cube) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
-}
-
 /// Solves a cube that face turns can reach and checks the contract: the solver finishes
 /// within its bound, the stickers on screen are untouched, and the moves it leaves solve
 /// the cube, colours and cubie codes alike.

@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(compact.moves.size() <= parsed.moves.size(), "the compact form is longer");
     Cube expected;
     Cube actual;
-    fuzz::setSolved(expected);
-    fuzz::setSolved(actual);
+    setSolvedStickers(expected);
+    setSolvedStickers(actual);
     for (const Move& move : parsed.moves) {
         expected.turn(move.face, move.clockwise);
     }

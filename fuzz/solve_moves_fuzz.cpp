@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace cw;
     Cube cube;
-    fuzz::setSolved(cube);
+    setSolvedStickers(cube);
     for (std::size_t i = 0; i < size; ++i) {
         cube.turn((data[i] >> 1) % kFaceCount, (data[i] & 1) != 0);
     }

@@ -244,12 +244,6 @@ MoveList scrambleFromSeed(Cube& cube, std::uint32_t seed) {
     return turns;
 }
 
-void setSolved(Cube& cube) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
-}
-
 int runStats(std::uint32_t first, std::uint64_t count) {
     Cube cube;
     std::uint64_t failures = 0;
@@ -323,7 +317,7 @@ int run(const Options& options) {
                 return kExitUsage;
             }
             applied = std::move(parsed.moves);
-            setSolved(cube);
+            setSolvedStickers(cube);
             for (const Move& move : applied) {
                 cube.turn(move.face, move.clockwise);
             }

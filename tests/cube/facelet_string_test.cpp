@@ -14,13 +14,6 @@
 namespace cw {
 namespace {
 
-// A cube in the solved layout, built by hand so the tests do not rest on the loader.
-void setSolved(Cube& cube) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
-}
-
 // The string after swapping the letters at two 1-based positions.
 std::string swapped(std::string text, std::size_t first, std::size_t second) {
     // Checked access: an optimising build cannot prove the string long enough otherwise.
@@ -70,7 +63,7 @@ TEST(FaceletString, QuarterTurnsMatchHandWrittenStrings) {
     };
     for (const Case& c : cases) {
         Cube turned;
-        setSolved(turned);
+        setSolvedStickers(turned);
         turned.turn(c.face, true);
         EXPECT_EQ(faceletString(turned), c.text) << "face " << c.face;
 
@@ -121,7 +114,7 @@ TEST(FaceletString, AcceptsChangesThatTurnsCanMake) {
 
 TEST(FaceletString, WritesUnknownColoursAsQuestionMarks) {
     Cube cube;
-    setSolved(cube);
+    setSolvedStickers(cube);
     cube.facelets[22].colour = kBlack;
     cube.facelets[0].colour = -3;
     const std::string text = faceletString(cube);

@@ -34,13 +34,6 @@ Rgb paletteRgb(int index) {
             static_cast<int>(std::lround(c[2] * 255))};
 }
 
-/// Puts every sticker back in the solved layout (reset leaves the cube scrambled).
-void makeSolved(Cube& cube) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
-}
-
 /// Gives every sticker a colour that differs from each of its neighbours on the face, and
 /// differs from the solved layout, so a misplaced sticker shows.
 void makePatterned(Cube& cube) {
@@ -101,7 +94,7 @@ protected:
     void SetUp() override {
         gl_ = std::make_unique<GLContext>();
         ASSERT_TRUE(gl_->ok());
-        makeSolved(cube_);
+        setSolvedStickers(cube_);
     }
 
     /// Draws the cube where the scene puts the main cube, leaving the cube's own frame on
@@ -582,7 +575,7 @@ TEST_F(CubeRendererTest, StickerBatchTakesEachStickerOnceAndDrawsWhenFull) {
     EXPECT_EQ(batch.stickers, StickerBatch::kCapacity);
     EXPECT_PRED2(test::near, colourAt(0, 0, 2), kBlackRgb);
     Cube other;
-    makeSolved(other);
+    setSolvedStickers(other);
     drawSticker(other, 2, 1, 1, batch);
     EXPECT_EQ(batch.stickers, 1u);
     glFinish();

@@ -21,12 +21,6 @@ namespace {
 using test::GLContext;
 using test::Rgb;
 
-void makeSolved(Cube& cube) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
-}
-
 /// Window pixel of the front face's centre of a cube drawn at (x, y, z) in eye space.
 std::array<int, 2> frontCentre(float x, float y, float z) {
     glPushMatrix();
@@ -52,7 +46,7 @@ std::array<int, 2> lineStart(float x, float y) {
 void makeBusyBackground(World& world) {
     for (int i = 0; i < kBackgroundCount; ++i) {
         Cube& cube = world.background[static_cast<std::size_t>(i)];
-        makeSolved(cube);
+        setSolvedStickers(cube);
         cube.turn(i % kFaceCount, true);
         cube.turn((i + 2) % kFaceCount, false);
         cube.setViewAngleX(13.0f + 37.0f * static_cast<float>(i));
@@ -128,7 +122,7 @@ protected:
         ASSERT_TRUE(gl_->ok());
         target_ = std::make_unique<RecordingTarget>(gl_->token());
         // A quiet world: solved main cube, background cubes unsolved and idle at home.
-        makeSolved(world_.mainCube);
+        setSolvedStickers(world_.mainCube);
         for (std::size_t i = 0; i < kBackgroundCount; ++i) {
             world_.background[i].setAlpha(kBackgroundAlpha);
             world_.depths[i] = kBackgroundHomeDepth;
@@ -177,7 +171,7 @@ TEST_F(SceneTest, MainCubeIsDrawnInTheMiddleAtFullColourWhateverItsAlpha) {
 TEST_F(SceneTest, BackgroundCubesStandOnTheirGridAtThirtyPercent) {
     // Solved but still playing (state 0), so the flight leaves them at home.
     for (const int i : {4, 9}) {
-        makeSolved(world_.background[static_cast<std::size_t>(i)]);
+        setSolvedStickers(world_.background[static_cast<std::size_t>(i)]);
     }
     drawFrame();
     const Rgb dimWhite{77, 77, 77};
@@ -191,7 +185,7 @@ TEST_F(SceneTest, BackgroundCubesStandOnTheirGridAtThirtyPercent) {
 
 TEST_F(SceneTest, EachBackgroundCubeTakesItsFlightStepOncePerFrame) {
     Cube& receding = world_.background[3];
-    makeSolved(receding);
+    setSolvedStickers(receding);
     receding.setSolverState(1);
     world_.depths[7] = -100.0f; // on its way back home
 
@@ -252,7 +246,7 @@ TEST_F(SceneTest, FontIsBuiltOnTheFirstFrameAndRebuiltAfterTheContextChanges) {
 TEST_F(SceneTest, BatchedBackgroundLooksLikeEachCubeDrawnOnItsOwn) {
     makeBusyBackground(world_);
     auto reference = std::make_unique<World>();
-    makeSolved(reference->mainCube);
+    setSolvedStickers(reference->mainCube);
     makeBusyBackground(*reference);
 
     drawFrame();

@@ -16,9 +16,7 @@ namespace cw::testing {
 /// a reset, with nothing queued.
 inline void setSolved(Cube& cube) {
     cube.reset();
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
+    setSolvedStickers(cube);
 }
 
 /// Moves in the stages' notation, for example "0 cw, 2 ccw".

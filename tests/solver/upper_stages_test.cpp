@@ -58,9 +58,7 @@ std::string text(const List& sequence) {
 
 /// A solved cube with `sequence` applied, lists empty.
 void makeCube(Cube& cube, const Moves& sequence = {}) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
+    setSolvedStickers(cube);
     cube.pending.clear();
     cube.subStep = 0;
     for (const Move& move : sequence) {

@@ -10,10 +10,8 @@ namespace cw::testing {
 
 /// Puts the cube's live stickers into the solved layout, with nothing queued.
 inline void setSolved(Cube& cube) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-        cube.facelets[i].drawn = false;
-    }
+    setSolvedStickers(cube);
+    cube.clearMarks();
 }
 
 /// Applies moves written like "F R' U2" (F R U B L D = faces 0..5) to the live stickers.

@@ -82,12 +82,6 @@ MoveList parsed(const std::string& text) {
     return result.moves;
 }
 
-void setSolved(Cube& cube) {
-    for (std::size_t i = 0; i < cube.facelets.size(); ++i) {
-        cube.facelets[i].set(static_cast<std::int32_t>(i / 9), kSolvedCodes[i]);
-    }
-}
-
 void applyMoves(Cube& cube, const MoveList& moves) {
     for (const Move& move : moves) {
         cube.turn(move.face, move.clockwise);
@@ -124,7 +118,7 @@ TEST(SolveTool, SeedPrintsTheProgramsScrambleAndASolutionThatSolvesIt) {
         EXPECT_EQ(field(result.out[1], "solution"), solutionInProcess(seed));
 
         Cube cube;
-        setSolved(cube);
+        setSolvedStickers(cube);
         applyMoves(cube, scramble);
         EXPECT_FALSE(cube.isSolved());
         applyMoves(cube, solution);
@@ -145,7 +139,7 @@ TEST(SolveTool, MovesAreEchoedAsQuarterTurnsOrCompactAndSolved) {
 
     for (const Result* result : {&plain, &merged}) {
         Cube cube;
-        setSolved(cube);
+        setSolvedStickers(cube);
         applyMoves(cube, parsed(field(result->out[0], "scramble")));
         applyMoves(cube, parsed(field(result->out[1], "solution")));
         EXPECT_TRUE(cube.isSolved());
@@ -171,7 +165,7 @@ TEST(SolveTool, PrintedFaceletsDescribeTheScrambledCubeAndReadBack) {
     const std::string stickers = field(seeded.out[2], "facelets");
 
     Cube cube;
-    setSolved(cube);
+    setSolvedStickers(cube);
     applyMoves(cube, parsed(field(seeded.out[0], "scramble")));
     EXPECT_EQ(stickers, faceletString(cube));
 
