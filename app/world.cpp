@@ -45,14 +45,6 @@ constexpr std::array<FaceKey, 12> kFaceKeys = {{
     {'V', 5, false},
 }};
 
-// Prepares a cube for solve(): state 0, resume in the first stage, nothing queued.
-void prepareForSolve(Cube& cube) {
-    cube.setSolverState(kStatePlayback);
-    cube.setResumeState(kStateDownCross);
-    cube.current.reset();
-    cube.pending.clear();
-}
-
 } // namespace
 
 float backgroundX(int index) {
@@ -75,12 +67,8 @@ void restartCube(Cube& cube, bool resolve) {
 void World::prepareBackground() {
     for (std::size_t i = 0; i < background.size(); ++i) {
         Cube& cube = background[i];
-        cube.reset();
-        cube.setSolverState(kStatePlayback);
-        cube.setResumeState(kStateDownCross);
-        solve(cube);
+        restartCube(cube, true);
         cube.setAutoSolve(true);
-        cube.setAlpha(kBackgroundAlpha);
         depths[i] = kBackgroundHomeDepth;
     }
 }

@@ -30,8 +30,7 @@ void BM_Solve(benchmark::State& state) {
     for (auto _ : state) {
         cube.facelets = starts[next];
         next = (next + 1) % starts.size();
-        cube.setSolverState(cw::kStatePlayback);
-        cube.setResumeState(cw::kStateDownCross);
+        cw::prepareForSolve(cube);
         const bool solved = cw::solve(cube);
         benchmark::DoNotOptimize(solved);
         moves += cube.pending.size();
@@ -70,8 +69,7 @@ void BM_OptimiseSolution(benchmark::State& state) {
     cw::Cube cube;
     cw::srand(1);
     cube.reset();
-    cube.setSolverState(cw::kStatePlayback);
-    cube.setResumeState(cw::kStateDownCross);
+    cw::prepareForSolve(cube);
     cw::solve(cube);
     // After a solve `solution` holds the second pass's output; run the passes on it
     // with the runs of three the second pass took out put back in.

@@ -23,10 +23,7 @@ inline void check(bool holds, const char* property) {
 /// the cube, colours and cubie codes alike.
 inline void solveReachableCube(Cube& cube) {
     const FaceletArray start = cube.facelets;
-    cube.pending.clear();
-    cube.current.reset();
-    cube.setSolverState(kStatePlayback);
-    cube.setResumeState(kStateDownCross);
+    prepareForSolve(cube);
     check(solve(cube), "the solver gave up on a reachable cube");
     check(cube.facelets == start, "the solver did not put the stickers back");
     for (const Move& move : cube.pending) {

@@ -77,6 +77,13 @@ bool runStages(Cube& cube) {
 
 } // namespace
 
+void prepareForSolve(Cube& cube) {
+    cube.setSolverState(kStatePlayback);
+    cube.setResumeState(kStateDownCross);
+    cube.current.reset();
+    cube.pending.clear();
+}
+
 bool solve(Cube& cube) {
     cube.solution.clear();
     cube.pending.clear();

@@ -35,9 +35,13 @@ enum SolverState : int {
 /// few hundred.
 inline constexpr int kSolveCallLimit = 100000;
 
+/// Readies `cube` for solve(): solverState 0, resumeState 2, nothing queued and no move
+/// current.
+void prepareForSolve(Cube& cube);
+
 /// Computes a solution for `cube`. The caller sets solverState 0 and resumeState 2
-/// first. Afterwards the live stickers are as before, solverState and resumeState are
-/// 0, `current` is none, `pending` holds the optimised solution and `solution` the
+/// first, as prepareForSolve does. Afterwards the live stickers are as before, solverState and
+/// resumeState are 0, `current` is none, `pending` holds the optimised solution and `solution` the
 /// optimiser's second pass. Returns false when the run did not complete (the cube is
 /// not reachable by face turns, or the caller left the solver in a state it has no
 /// stage for): the stickers are still restored, `pending` and `solution` are then

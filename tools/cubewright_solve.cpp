@@ -218,10 +218,7 @@ void printLine(std::string_view label, const std::string& text) {
 /// Runs the solver as the program does. True when it finished and its moves, applied to
 /// the stickers, solve the cube; the stickers are left as they were.
 bool solveAndCheck(Cube& cube) {
-    cube.pending.clear();
-    cube.current.reset();
-    cube.setSolverState(kStatePlayback);
-    cube.setResumeState(kStateDownCross);
+    prepareForSolve(cube);
     if (!solve(cube)) {
         return false;
     }
