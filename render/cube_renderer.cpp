@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -156,7 +155,6 @@ constexpr GridSegment gridSegment(const GridPoint& a, const GridPoint& b) {
 /// stickers; the line is that axis with the other two coordinates fixed.
 struct EdgePlace {
     GridSegment segment;
-    std::size_t line;
     std::size_t slot;
 };
 
@@ -197,7 +195,7 @@ constexpr bool sameLine(const GridSegment& a, const GridSegment& b) {
 constexpr Shapes makeShapes() {
     Shapes shapes;
     // The first edge met on each line, to tell which line a later edge is on.
-    std::array<GridSegment, StickerBatch::kEdgeCount> lineSample{};
+    std::array<GridSegment, StickerBatch::kLineCount> lineSample{};
     for (std::size_t face = 0; face < kFaces.size(); ++face) {
         const FaceGeometry& geometry = kFaces[face];
         for (int row = 0; row < 3; ++row) {
@@ -228,7 +226,7 @@ constexpr Shapes makeShapes() {
                         }
                         const std::size_t axis = runningAxis(segment);
                         const auto slot = static_cast<std::size_t>((segment.from[axis] + 3) / 2);
-                        shapes.edges[shapes.edgeCount++] = {segment, line, slot};
+                        shapes.edges[shapes.edgeCount++] = {segment, slot};
                         shapes.lines[line][slot] = edge;
                     }
                     shape.edges[i / 2] = edge;
@@ -388,18 +386,18 @@ void drawSticker(Cube& cube, int face, int row, int column, BasicStickerBatch<Cu
     const std::array<float, 3>& rgb = paletteColour(sticker.colour);
     const std::array<float, 4> colour = {rgb[0], rgb[1], rgb[2], cube.alpha()};
 
+    // Every corner of a square shares the face's normal.
     const StickerShape& shape = kShapes.stickers[index];
-    const auto squares =
+    std::array<float, 3> normal = shape.squares.front().normal;
+    if (batch.placed) {
+        normal = turnNormal(batch.placement, normal);
+    }
+    auto square =
         batch.squares.begin() + static_cast<std::ptrdiff_t>(batch.stickers * shape.squares.size());
-    std::copy(shape.squares.begin(), shape.squares.end(), squares);
-    std::for_each(squares, squares + static_cast<std::ptrdiff_t>(shape.squares.size()),
-                  [&colour, &batch](SquareVertex& vertex) {
-                      vertex.colour = colour;
-                      if (batch.placed) {
-                          vertex.normal = turnNormal(batch.placement, vertex.normal);
-                          vertex.position = movePoint(batch.placement, vertex.position);
-                      }
-                  });
+    for (const SquareVertex& corner : shape.squares) {
+        *square++ = {colour, normal,
+                     batch.placed ? movePoint(batch.placement, corner.position) : corner.position};
+    }
 
     // The sides are only noted here; the group's outline is laid down when it closes.
     for (const std::size_t edge : shape.edges) {
@@ -423,13 +421,10 @@ void closeOutlines(BasicStickerBatch<Cubes>& batch) {
     // costliest part of a frame. Each edge is outlined once, however many of the group's
     // stickers it borders, and edges end to end along one grid line go down as one line:
     // a whole face at rest takes eight lines instead of twenty-four.
-    const auto addEnd = [&batch](const GridPoint& point, std::uint8_t face) {
-        OutlineVertex vertex{kFaces[face].normal, position(point)};
-        if (batch.placed) {
-            vertex.normal = turnNormal(batch.placement, vertex.normal);
-            vertex.position = movePoint(batch.placement, vertex.position);
-        }
-        batch.outlines[batch.outlineVertices++] = vertex;
+    const auto addEnd = [&batch](const GridPoint& point, const std::array<float, 3>& normal) {
+        const std::array<float, 3> at = position(point);
+        batch.outlines[batch.outlineVertices++] = {
+            normal, batch.placed ? movePoint(batch.placement, at) : at};
     };
     for (const auto& line : kShapes.lines) {
         std::size_t slot = 0;
@@ -444,8 +439,12 @@ void closeOutlines(BasicStickerBatch<Cubes>& batch) {
             }
             const std::size_t last = line[slot];
             ++slot;
-            addEnd(kShapes.edges[first].segment.from, batch.edgeFaces[first]);
-            addEnd(kShapes.edges[last].segment.to, batch.edgeFaces[first]);
+            std::array<float, 3> normal = kFaces[batch.edgeFaces[first]].normal;
+            if (batch.placed) {
+                normal = turnNormal(batch.placement, normal);
+            }
+            addEnd(kShapes.edges[first].segment.from, normal);
+            addEnd(kShapes.edges[last].segment.to, normal);
         }
     }
     batch.edgesDrawn.reset();
@@ -524,13 +523,16 @@ void draw(Cube& cube) {
 
 template <std::size_t Cubes>
 void drawInto(Cube& cube, const Matrix4& base, BasicStickerBatch<Cubes>& batch) {
-    Matrix4 cubeMatrix = multiply(base, rotation(kTiltDegrees, 1.0f, 1.0f, 0.0f));
+    static const Matrix4 kTilt = rotation(kTiltDegrees, 1.0f, 1.0f, 0.0f);
+    Matrix4 cubeMatrix = multiply(base, kTilt);
     cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleX(), 1.0f, 0.0f, 0.0f));
     cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleY(), 0.0f, 1.0f, 0.0f));
     cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleZ(), 0.0f, 0.0f, 1.0f));
 
     // Each group dedupes its own outline edges, as when it is drawn on its own: an edge
-    // between the turning layer and the rest is outlined on both sides.
+    // between the turning layer and the rest is outlined on both sides. A group's outline
+    // is laid down, under its own placement, when the next group starts or the batch is
+    // drawn.
     visitStickers(
         cube, batch,
         [&batch, &cubeMatrix](float angle, const std::array<float, 3>& axis) {
@@ -543,10 +545,9 @@ void drawInto(Cube& cube, const Matrix4& base, BasicStickerBatch<Cubes>& batch) 
             batch.placement = cubeMatrix;
             batch.placed = true;
         },
-        [&batch] { closeOutlines(batch); });
+        [] {});
 }
 
-template void drawInto(Cube&, const Matrix4&, BasicStickerBatch<1>&);
 template void drawInto(Cube&, const Matrix4&, BasicStickerBatch<kBackgroundBatchCubes>&);
 template void drawSticker(Cube&, int, int, int, BasicStickerBatch<1>&);
 template void drawSticker(Cube&, int, int, int, BasicStickerBatch<kBackgroundBatchCubes>&);

@@ -103,7 +103,6 @@ void drawBatch(BasicStickerBatch<Cubes>& batch);
 
 /// Batches for one cube and for the scene's background cubes are the ones built.
 inline constexpr std::size_t kBackgroundBatchCubes = 10;
-extern template void drawInto(Cube&, const Matrix4&, BasicStickerBatch<1>&);
 extern template void drawInto(Cube&, const Matrix4&, BasicStickerBatch<kBackgroundBatchCubes>&);
 extern template void drawSticker(Cube&, int, int, int, BasicStickerBatch<1>&);
 extern template void drawSticker(Cube&, int, int, int, BasicStickerBatch<kBackgroundBatchCubes>&);
