@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "cube/cube.h"
 #include "solver/solver.h"
@@ -18,6 +19,16 @@ inline void check(bool holds, const char* property) {
     }
 }
 
+/// True when `text` is one line of plain printable ASCII.
+inline bool isPrintableLine(std::string_view text) {
+    for (char c : text) {
+        if (c < 0x20 || c >= 0x7f) {
+            return false;
+        }
+    }
+    return true;
+}
+
 /// Solves a cube that face turns can reach and checks the contract: the solver finishes
 /// within its bound, the stickers on screen are untouched, and the moves it leaves solve
 /// the cube, colours and cubie codes alike.
@@ -27,7 +38,7 @@ inline void solveReachableCube(Cube& cube) {
     check(solve(cube), "the solver gave up on a reachable cube");
     check(cube.facelets == start, "the solver did not put the stickers back");
     for (const Move& move : cube.pending) {
-        check(move.face >= 0 && move.face < kFaceCount, "the solution names no face");
+        check(isFace(move.face), "the solution names no face");
         cube.turn(move.face, move.clockwise);
     }
     check(cube.isSolved(), "the solution does not solve the cube");

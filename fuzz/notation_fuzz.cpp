@@ -10,34 +10,21 @@
 #include "fuzz/fuzz_support.h"
 #include "tools/notation.h"
 
-namespace {
-
-bool isPrintableLine(std::string_view text) {
-    for (char c : text) {
-        if (c < 0x20 || c >= 0x7f) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace cw;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     const std::string shown = notation::printable(text);
-    fuzz::check(isPrintableLine(shown), "printable() let an unprintable byte through");
+    fuzz::check(fuzz::isPrintableLine(shown), "printable() let an unprintable byte through");
 
     const notation::ParseResult parsed = notation::parseMoves(text);
     if (!parsed.error.empty()) {
         fuzz::check(parsed.moves.empty(), "a rejected text still gave moves");
-        fuzz::check(isPrintableLine(parsed.error), "the error is not one line of plain text");
+        fuzz::check(fuzz::isPrintableLine(parsed.error), "the error is not one line of plain text");
         return 0;
     }
     for (const Move& move : parsed.moves) {
-        fuzz::check(move.face >= 0 && move.face < kFaceCount, "a parsed move names no face");
+        fuzz::check(isFace(move.face), "a parsed move names no face");
     }
 
     const std::string quarter = notation::formatMoves(parsed.moves);

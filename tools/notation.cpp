@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "cube/cube.h"
+
 namespace cw::notation {
 
 namespace {
@@ -53,7 +55,7 @@ bool parseWord(std::string_view word, MoveList& moves) {
 }
 
 std::string token(int face, int quarterTurns) {
-    std::string text(1, face >= 0 && face < 6 ? kFaceLetters[static_cast<std::size_t>(face)] : '?');
+    std::string text(1, isFace(face) ? kFaceLetters[static_cast<std::size_t>(face)] : '?');
     if (quarterTurns == 2) {
         text += '2';
     } else if (quarterTurns == 3) {
@@ -114,7 +116,7 @@ std::string formatMoves(const MoveList& moves, Style style) {
     };
     std::vector<Run> runs;
     for (const Move& move : moves) {
-        const int face = move.face >= 0 && move.face < 6 ? move.face : -1;
+        const int face = isFace(move.face) ? move.face : -1;
         const int step = move.clockwise ? 1 : 3;
         if (face >= 0 && !runs.empty() && runs.back().face == face) {
             runs.back().quarterTurns = (runs.back().quarterTurns + step) % 4;
