@@ -5,23 +5,23 @@
 namespace cw {
 
 void Cube::stepMoveQueue() {
+    const auto startFrontMove = [this] {
+        current = pending.begin();
+        turningFace_ = pending.front().face;
+        turnClockwise = pending.front().clockwise;
+    };
     if (autoSolve_ || solverState_ == 0) {
         if (!current && !pending.empty()) {
             // Start the front move. A turn still animating (its list was replaced) is
             // overwritten and never applied.
-            current = pending.begin();
-            turningFace_ = pending.front().face;
-            turnClockwise = pending.front().clockwise;
+            startFrontMove();
         }
         if (turningFace_ == -1 && !pending.empty()) {
             // The front move has been applied: drop it and start the next at once.
             pending.pop_front();
             if (!pending.empty()) {
-                current = pending.begin();
-                turningFace_ = pending.front().face;
-                turnClockwise = pending.front().clockwise;
+                startFrontMove();
             } else {
-                pending.clear();
                 current.reset();
                 solverState_ = resumeState_ == -1 ? 2 : resumeState_;
             }

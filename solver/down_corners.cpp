@@ -37,12 +37,6 @@ bool threeCornersHome(const Cube& cube) {
            colourAt(cube, kDownFace, 2, 2) == down;
 }
 
-/// The colour of the centre of `face`, or -1 (no sticker's colour) for a number that
-/// names no face.
-int centreColourOf(const Cube& cube, int face) {
-    return isFace(face) ? centreColour(cube, face) : -1;
-}
-
 } // namespace
 
 // The corner insertion routine. Cases, first match wins (L, R the slot's faces):

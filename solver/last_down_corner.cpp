@@ -35,7 +35,7 @@ int solveLastDownCorner(Cube& cube) {
 
     // subStep is 5 here, left by stage 4, so this is the down face's colour.
     const int face = cube.subStep;
-    const int downColour = isFace(face) ? stage::centreColour(cube, face) : -1;
+    const int downColour = stage::centreColourOf(cube, face);
     if (stage::insertDownCorner(cube, corner, kDownFrontRight, kLeft, kRight, downColour) ==
         stage::CornerCase::kNone) {
         return cornerCounter;

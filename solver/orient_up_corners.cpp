@@ -35,8 +35,7 @@ void twistRightUp(Cube& cube, int a, int b) {
 }
 
 int finish() {
-    cornerIndex = 0;
-    twistBalance = 0;
+    stage::resetUpCornerCounters();
     return kStageDone;
 }
 

@@ -89,6 +89,11 @@ inline int colourAt(const Cube& cube, int face, int row, int column) {
 inline int centreColour(const Cube& cube, int face) {
     return colourAt(cube, face, 1, 1);
 }
+/// The colour of the centre of `face`, or -1 (no sticker's colour) for a number that names
+/// no face.
+inline int centreColourOf(const Cube& cube, int face) {
+    return isFace(face) ? centreColour(cube, face) : -1;
+}
 
 /// Where the corner insertion routine found its corner, which names the moves it queued.
 enum class CornerCase {
