@@ -62,15 +62,11 @@ void MainLoop::waitForFrameEnd(std::uint32_t frameStart) {
 }
 
 void advanceSceneWithoutDrawing(World& world) {
-    if (world.mainCube.turningFace() != -1) {
-        world.mainCube.advanceTurn();
-    }
+    // advanceTurn does nothing for a cube whose layer is not turning.
+    world.mainCube.advanceTurn();
     for (int i = 0; i < kBackgroundCount; ++i) {
         world.flightStep(i);
-        Cube& cube = world.background[static_cast<std::size_t>(i)];
-        if (cube.turningFace() != -1) {
-            cube.advanceTurn();
-        }
+        world.background[static_cast<std::size_t>(i)].advanceTurn();
     }
 }
 

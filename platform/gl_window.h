@@ -26,9 +26,6 @@ enum class PumpResult {
 /// (the fullscreen toggle does); its destructor runs `destroy` once more at program exit.
 class GLWindow {
 public:
-    static constexpr int kFullscreenWidth = 640;
-    static constexpr int kFullscreenHeight = 480;
-
     GLWindow(const GLWindow&) = delete;
     GLWindow& operator=(const GLWindow&) = delete;
 
