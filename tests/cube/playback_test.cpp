@@ -120,7 +120,9 @@ TEST(MoveQueue, ThreeQueuedMovesPlayBackToBack) {
 
     Cube reference;
     testing::setSolved(reference);
-    testing::applyMoves(reference, "F R U");
+    reference.turn(0, true); // F
+    reference.turn(1, true); // R
+    reference.turn(2, true); // U
     EXPECT_EQ(cube.facelets, reference.facelets);
 }
 
