@@ -5,7 +5,7 @@
 
 #include "app/main_loop.h"
 #include "platform/gl_window.h"
-#include "render/scene.h"
+#include "app/world_scene.h"
 
 namespace cw {
 

@@ -27,7 +27,7 @@
 #include "cube/random.h"
 #include "platform/gl_window.h"
 #include "render/bitmap_font.h"
-#include "render/scene.h"
+#include "app/world_scene.h"
 
 namespace {
 

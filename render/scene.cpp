@@ -1,12 +1,8 @@
 // The frame: main cube, background cubes and overlay, drawn in that order and swapped.
-// Called by the main loop once per active frame.
+// Called by the main loop once per active frame, through the program's adapter.
 #include "render/scene.h"
 
 #include <GL/gl.h>
-
-#include <cstddef>
-
-#include "render/cube_renderer.h"
 
 namespace cw {
 namespace {
@@ -20,8 +16,6 @@ constexpr float kOverlayDepth = -1.0f;
 constexpr float kOverlayLeft = -0.55f;
 constexpr float kAutoSolveLineY = 0.35f;
 constexpr float kMovesLineY = -0.4f;
-
-static_assert(kBackgroundCount == kBackgroundBatchCubes);
 
 /// All background cubes, collected each frame and drawn in one go. A software rasteriser
 /// pays a fixed cost per draw call and per matrix change, and ten small cubes drawn one by
@@ -71,7 +65,7 @@ void applySceneState() {
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
 }
 
-void drawScene(World& world, FrameTarget& target) {
+void drawScene(SceneCubes& cubes, FrameTarget& target) {
     applySceneState();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -81,7 +75,7 @@ void drawScene(World& world, FrameTarget& target) {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, kMainCubeDepth);
     glDisable(GL_BLEND);
-    draw(world.mainCube);
+    draw(cubes.mainCube());
     glEnable(GL_BLEND);
     glPopMatrix();
 
@@ -89,15 +83,14 @@ void drawScene(World& world, FrameTarget& target) {
     // Each takes its flight step just before it is collected, so a cube that restarts
     // mid-frame is drawn as restarted. The batch holds eye-space positions, drawn under
     // the identity modelview.
-    for (int i = 0; i < kBackgroundCount; ++i) {
-        world.flightStep(i);
-        const Matrix4 place =
-            translation(backgroundX(i), backgroundY(i), world.depths[static_cast<std::size_t>(i)]);
-        drawInto(world.background[static_cast<std::size_t>(i)], place, gBackground);
+    for (int i = 0; i < static_cast<int>(kBackgroundBatchCubes); ++i) {
+        const BackgroundPlace background = cubes.flyBackgroundCube(i);
+        drawInto(background.cube, translation(background.x, background.y, background.depth),
+                 gBackground);
     }
     drawBatch(gBackground);
 
-    drawOverlay(world.mainCube, target);
+    drawOverlay(cubes.mainCube(), target);
 
     target.swapBuffers();
 }

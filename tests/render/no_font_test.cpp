@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "render/bitmap_font.h"
-#include "render/scene.h"
+#include "app/world_scene.h"
 #include "tests/render/gl_context.h"
 
 namespace cw {

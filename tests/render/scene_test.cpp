@@ -1,6 +1,6 @@
 // Whole frames through drawScene: the main cube, the background grid, the overlay lines
 // and the swap, read back from a real GL context.
-#include "render/scene.h"
+#include "app/world_scene.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

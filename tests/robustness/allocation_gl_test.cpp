@@ -14,7 +14,7 @@
 #include "app/world.h"
 #include "cube/random.h"
 #include "render/bitmap_font.h"
-#include "render/scene.h"
+#include "app/world_scene.h"
 #include "tests/robustness/allocation_count.h"
 #include "tests/robustness/offscreen_context.h"
 #include "tests/robustness/scripted_platform.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "render/bitmap_font.h"
-#include "render/scene.h"
+#include "app/world_scene.h"
 #include "tests/robustness/scripted_platform.h"
 
 struct SDL_Window;
