@@ -219,7 +219,8 @@ void GLWindow::windowProc(const SDL_Event& event) {
     case SDL_KEYUP:
         // Auto-repeat arrives as further key-downs, which set the entry again after a
         // one-shot command has cleared it. Unused keys give -1, which setKey ignores.
-        setKey(m_keys, keyCodeFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+        setKey(m_keys, keyCodeFromKey(event.key.keysym.scancode, event.key.keysym.sym),
+               event.type == SDL_KEYDOWN);
         break;
     case SDL_WINDOWEVENT:
         // Events still queued for a window that has been destroyed are dropped.

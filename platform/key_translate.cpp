@@ -1,4 +1,4 @@
-// Scancode to key code table; see key_translate.h.
+// SDL key event to key code translation; see key_translate.h.
 #include "platform/key_translate.h"
 
 #include <SDL.h>
@@ -7,8 +7,25 @@
 
 namespace cw {
 
-int keyCodeFromScancode(int scancode) {
-    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
+namespace {
+
+bool isLetterPosition(int scancode) {
+    return scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z;
+}
+
+/// True for the key code of a character outside ASCII, which is what a letter key of a
+/// non-Latin layout gives; SDL's codes for keys without a character carry a mask bit.
+bool isNonAsciiCharacter(int keycode) {
+    return keycode >= 0x80 && (keycode & SDLK_SCANCODE_MASK) == 0;
+}
+
+} // namespace
+
+int keyCodeFromKey(int scancode, int keycode) {
+    if (keycode >= SDLK_a && keycode <= SDLK_z) {
+        return key::letter('A') + (keycode - SDLK_a);
+    }
+    if (isLetterPosition(scancode) && (keycode == SDLK_UNKNOWN || isNonAsciiCharacter(keycode))) {
         return key::letter('A') + (scancode - SDL_SCANCODE_A);
     }
     switch (scancode) {

@@ -496,13 +496,15 @@ TEST_F(GLWindowTest, AvailableFullscreenModeIsUsedWithoutAQuestion) {
 
 // --- Keys and window events ---------------------------------------------------------------
 
-void pushKey(Uint32 type, SDL_Scancode scancode, Uint8 repeat = 0, Uint16 modifiers = 0) {
+void pushKey(Uint32 type, SDL_Scancode scancode, Uint8 repeat = 0, Uint16 modifiers = 0,
+             SDL_Keycode keycode = SDLK_UNKNOWN) {
     SDL_Event event{};
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat;
     event.key.keysym.scancode = scancode;
     event.key.keysym.mod = modifiers;
+    event.key.keysym.sym = keycode;
     ASSERT_EQ(SDL_PushEvent(&event), 1);
 }
 
@@ -532,6 +534,19 @@ TEST_F(GLWindowTest, KeyEventsSetAndClearTheTranslatedEntry) {
         ASSERT_EQ(window.pumpEvent(), PumpResult::Dispatched);
         ASSERT_EQ(window.keys(), KeyTable{});
     }
+}
+
+TEST_F(GLWindowTest, LettersAreTakenFromTheLayout) {
+    ASSERT_TRUE(createDefault());
+    drainEvents();
+    // French: the key in the American Q place types "a"; its release clears the same entry.
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_Q, 0, KMOD_NONE, SDLK_a);
+    ASSERT_EQ(window.pumpEvent(), PumpResult::Dispatched);
+    EXPECT_TRUE(window.keys()['A']);
+    EXPECT_FALSE(window.keys()['Q']);
+    pushKey(SDL_KEYUP, SDL_SCANCODE_Q, 0, KMOD_NONE, SDLK_a);
+    ASSERT_EQ(window.pumpEvent(), PumpResult::Dispatched);
+    EXPECT_EQ(window.keys(), KeyTable{});
 }
 
 TEST_F(GLWindowTest, KeypadKeysDoNotDependOnNumLock) {
