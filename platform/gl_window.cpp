@@ -38,6 +38,12 @@ bool isHeadlessDriver(const char* driver) {
            SDL_strcasecmp(driver, "dummy") == 0;
 }
 
+// A mode's colour depth as a display-mode switch counts it: the bits each pixel takes in
+// memory, so 5-6-5 colour is 16 bits and 8-8-8 colour in four bytes is 32.
+int storedBitsPerPixel(Uint32 format) {
+    return static_cast<int>(SDL_BYTESPERPIXEL(format)) * 8;
+}
+
 } // namespace
 
 GLWindow& GLWindow::instance() {
@@ -76,16 +82,17 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
         exitAtOnceOnDisplayLoss();
     }
 
-    // The fullscreen mode must match the client size exactly; SDL prefers, but does not
-    // insist on, the requested colour depth.
+    // The fullscreen mode must match the client size and the colour depth exactly. SDL
+    // hands back its closest mode, which may differ in either: it prefers the requested
+    // depth but does not insist on it.
     SDL_DisplayMode mode{};
     if (m_fullscreen) {
         SDL_DisplayMode wanted{};
         wanted.format = bits <= 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
         wanted.w = width;
         wanted.h = height;
-        const bool found =
-            calls().closestDisplayMode(&wanted, &mode) && mode.w == width && mode.h == height;
+        const bool found = calls().closestDisplayMode(&wanted, &mode) && mode.w == width &&
+                           mode.h == height && storedBitsPerPixel(mode.format) == bits;
         if (!found) {
             if (boxes().show(kQuestionCaption, kFullscreenQuestion, MessageButtons::YesNo,
                              MessageIcon::Exclamation) == MessageAnswer::Yes) {

@@ -53,11 +53,12 @@ e2e_note() {
     echo "$e2e_name: $*"
 }
 
-# Starts an X server of our own on a free display, the size of the program's window, so
-# that the fullscreen switch leaves the window where it was. -displayfd lets the server
+# Starts an X server of our own on a free display, the size and colour depth of the
+# program's window (640x480 at 16 bits), so that the fullscreen switch finds its mode and
+# leaves the window where it was. -displayfd lets the server
 # pick a display number nobody uses, so runs in parallel never meet.
 e2e_start_x() {
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp \
         3>"$e2e_work/display" 2>"$e2e_work/xvfb.log" &
     e2e_xvfb_pid=$!
     local _

@@ -476,6 +476,32 @@ TEST_F(GLWindowTest, FullscreenModeOfTheWrongSizeIsNotTaken) {
     EXPECT_FALSE(window.isFullscreen());
 }
 
+// The display has 640x480, but only with 32 bits a pixel.
+bool onlyTrueColourMode(const SDL_DisplayMode* wanted, SDL_DisplayMode* closest) {
+    *closest = SDL_DisplayMode{SDL_PIXELFORMAT_RGB888, wanted->w, wanted->h, 60, nullptr};
+    return true;
+}
+
+TEST_F(GLWindowTest, FullscreenModeOfTheWrongDepthIsOfferedAsWindowed) {
+    calls.closestDisplayMode = onlyTrueColourMode;
+    window.setSdlCalls(&calls);
+    boxes.answer = MessageAnswer::Yes;
+    ASSERT_TRUE(createDefault(true));
+    EXPECT_THAT(boxes.shown, ElementsAre(kQuestion));
+    EXPECT_FALSE(window.isFullscreen());
+    EXPECT_EQ(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
+}
+
+TEST_F(GLWindowTest, FullscreenModeOfTheWrongDepthDeclinedClosesTheProgram) {
+    calls.closestDisplayMode = onlyTrueColourMode;
+    window.setSdlCalls(&calls);
+    boxes.answer = MessageAnswer::No;
+    EXPECT_FALSE(createDefault(true));
+    EXPECT_THAT(boxes.shown, ElementsAre(kQuestion, Shown{"ERROR", "Program Will Now Close.",
+                                                          MessageButtons::Ok, MessageIcon::Stop}));
+    EXPECT_FALSE(window.isCreated());
+}
+
 TEST_F(GLWindowTest, AvailableFullscreenModeIsUsedWithoutAQuestion) {
     calls = loggingCalls();
     calls.closestDisplayMode = [](const SDL_DisplayMode* wanted, SDL_DisplayMode* closest) {
