@@ -38,12 +38,13 @@ void WindowPlatform::drawScene(World& world) {
 
 bool WindowPlatform::toggleFullscreen() {
     window_.destroy();
+    context_ = kNoContext;
     window_.setFullscreen(!window_.isFullscreen());
     if (!window_.create(kWindowTitle, kWindowWidth, kWindowHeight, kWindowColourBits,
                         window_.isFullscreen())) {
         return false;
     }
-    ++context_;
+    context_ = ++lastContext_;
     return true;
 }
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "app/main_loop.h"
-#include "platform/gl_window.h"
 #include "app/world_scene.h"
+#include "platform/gl_window.h"
 
 namespace cw {
 
@@ -27,7 +27,8 @@ public:
     KeyTable& keys() override;
     void drawScene(World& world) override;
 
-    /// Destroys the window and creates it again in the other display mode.
+    /// Destroys the window and creates it again in the other display mode. When that
+    /// fails there is no context any more, and contextToken() says so.
     bool toggleFullscreen() override;
     /// The font's lists died with the old context; it is rebuilt on the next frame.
     void releaseFont() override;
@@ -37,8 +38,10 @@ public:
 
 private:
     GLWindow& window_;
-    // Names the current GL context for the font; every re-creation makes a new one.
+    // Names the current GL context for the font; every re-creation makes a new one, and
+    // kNoContext stands while there is none, so nothing is deleted on a context that is gone.
     ContextToken context_ = 1;
+    ContextToken lastContext_ = 1;
 };
 
 } // namespace cw
