@@ -27,6 +27,8 @@ test_packages=(
     clang libclang-rt-14-dev clang-format
     xvfb xauth xdotool x11-xserver-utils imagemagick
     valgrind man-db
+    # Where an end-to-end wait times out, the program's thread stacks are printed with it.
+    gdb
     desktop-file-utils appstream dpkg-dev file
 )
 

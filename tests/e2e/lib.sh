@@ -42,11 +42,32 @@ trap 'exit 141' PIPE
 
 e2e_fail() {
     echo "$e2e_name: FAILED: $*" >&2
-    if [[ -s $e2e_work/program.log ]]; then
-        echo "--- program output ---" >&2
-        cat "$e2e_work/program.log" >&2
-    fi
+    e2e_describe_program >&2
     exit 1
+}
+
+# Says where the program is: its process state, every thread's stack, the windows on
+# our X server (a message box the program is waiting on shows up there) and its output.
+# A failed wait then shows what the program was doing instead of only that it was late.
+e2e_describe_program() {
+    if [[ -n $e2e_program_pid ]] && kill -0 "$e2e_program_pid" 2>/dev/null; then
+        echo "--- program state ---"
+        ps -o pid,stat,wchan:30,etime,time,args -p "$e2e_program_pid" 2>&1 || true
+        grep -E '^(State|Threads):' "/proc/$e2e_program_pid/status" 2>/dev/null || true
+        if command -v gdb >/dev/null; then
+            echo "--- program stacks ---"
+            timeout 60 gdb -batch -nx -p "$e2e_program_pid" -ex 'thread apply all bt' 2>&1 |
+                grep -vE '^(\[New LWP|\[Thread debugging|Using host libthread_db)' || true
+        fi
+    fi
+    if [[ -n ${DISPLAY:-} ]] && command -v xwininfo >/dev/null; then
+        echo "--- windows on $DISPLAY ---"
+        timeout 10 xwininfo -root -tree 2>&1 | grep -E '^ +0x' | head -n 40 || true
+    fi
+    if [[ -s $e2e_work/program.log ]]; then
+        echo "--- program output ---"
+        cat "$e2e_work/program.log"
+    fi
 }
 
 e2e_note() {
@@ -55,10 +76,12 @@ e2e_note() {
 
 # Starts an X server of our own on a free display, the size and colour depth of the
 # program's window (640x480 at 16 bits), so that the fullscreen switch finds its mode and
-# leaves the window where it was. -displayfd lets the server
-# pick a display number nobody uses, so runs in parallel never meet.
+# leaves the window where it was. -displayfd lets the server pick a display number nobody
+# uses, so runs in parallel never meet. -noreset keeps the server as it is when its last
+# client leaves: without it, the server resets itself after the xset below disconnects,
+# which undoes "xset r off" and recompiles the keymap just when the program connects.
 e2e_start_x() {
-    Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp -noreset \
         3>"$e2e_work/display" 2>"$e2e_work/xvfb.log" &
     e2e_xvfb_pid=$!
     local _
@@ -84,11 +107,18 @@ e2e_windows() {
     xdotool search --name '^Cubewright$' 2>/dev/null || true
 }
 
+# The captions of the program's failure boxes on our display, if it shows one (xdotool's
+# search does not find SDL's message boxes; xwininfo lists them).
+e2e_error_boxes() {
+    xwininfo -root -tree 2>/dev/null | grep -oE '^ +0x[0-9a-f]+ "(SHUTDOWN )?ERROR":' |
+        grep -oE '"[A-Z ]+"' | sort -u | tr '\n' ' ' || true
+}
+
 # Waits up to $1 seconds (default 10) for exactly one Cubewright window and makes it the
 # current one (e2e_wid). The pointer is put over it: with no window manager the keyboard
 # follows the pointer.
 e2e_wait_window() {
-    local seconds=${1:-10} ids deadline
+    local seconds=${1:-10} ids boxes deadline
     deadline=$((SECONDS + seconds))
     while ((SECONDS <= deadline)); do
         ids=$(e2e_windows)
@@ -98,6 +128,9 @@ e2e_wait_window() {
             return 0
         fi
         e2e_program_alive || e2e_fail "the program ended while a window was awaited"
+        # A failure box waits for its OK for ever: say so now rather than time out.
+        boxes=$(e2e_error_boxes)
+        [[ -z $boxes ]] || e2e_fail "the program shows a message box ($boxes) instead of its window"
         sleep 0.05
     done
     e2e_fail "no single Cubewright window within $seconds s (windows now: ${ids:-none})"
