@@ -24,10 +24,10 @@
 #include "app/main_loop.h"
 #include "app/window_platform.h"
 #include "app/world.h"
+#include "app/world_scene.h"
 #include "cube/random.h"
 #include "platform/gl_window.h"
 #include "render/bitmap_font.h"
-#include "app/world_scene.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "render/bitmap_font.h"
 #include "app/world_scene.h"
+#include "render/bitmap_font.h"
 #include "tests/render/gl_context.h"
 
 namespace cw {

@@ -3,8 +3,8 @@
 // keep-libraries-loaded shim, so the GL driver is still loaded when leaks are checked.
 #pragma once
 
-#include "render/bitmap_font.h"
 #include "app/world_scene.h"
+#include "render/bitmap_font.h"
 #include "tests/robustness/scripted_platform.h"
 
 struct SDL_Window;
