@@ -53,8 +53,7 @@ public:
                 }
             }
         }
-                     static_cast<unsigned long long>(p2nodes_));
-                     return best_;
+        return best_;
     }
 
 private:
@@ -127,7 +126,6 @@ private:
 
     bool phase2(int corners, int edges, int slicePerm, int done, int togo) {
         ++nodes_;
-        ++p2nodes_;
         if (togo == 0) {
             return corners == 0 && edges == 0 && slicePerm == 0;
         }
