@@ -8,12 +8,29 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 # Its targets come with the GTest:: names that the tests link.
 add_subdirectory(${CUBEWRIGHT_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# The tests share one Wine prefix in the build folder.
+# Booting a prefix takes seconds, so a run boots one, in the build folder, and every Wine
+# test uses it (FIXTURES_REQUIRED wine_prefix). tests/wine/lib.sh reads the same variable.
 set(CUBEWRIGHT_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
-set(CUBEWRIGHT_WINE_ENVIRONMENT WINEPREFIX=${CUBEWRIGHT_WINE_PREFIX} WINEDEBUG=-all)
+set(CUBEWRIGHT_WINE_ENVIRONMENT
+  CUBEWRIGHT_WINE_PREFIX=${CUBEWRIGHT_WINE_PREFIX}
+  WINEPREFIX=${CUBEWRIGHT_WINE_PREFIX}
+  WINEDEBUG=-all)
 
-# Marks tests as run under Wine: they get its environment on top of their own
-# ENVIRONMENT entries.
+add_test(NAME wine_prefix COMMAND bash ${PROJECT_SOURCE_DIR}/tests/wine/boot_prefix)
+add_test(NAME wine_prefix_shutdown COMMAND bash ${PROJECT_SOURCE_DIR}/tests/wine/boot_prefix --stop)
+set_tests_properties(wine_prefix PROPERTIES
+  FIXTURES_SETUP wine_prefix
+  ENVIRONMENT "${CUBEWRIGHT_WINE_ENVIRONMENT}"
+  TIMEOUT 120
+  LABELS wine)
+set_tests_properties(wine_prefix_shutdown PROPERTIES
+  FIXTURES_CLEANUP wine_prefix
+  ENVIRONMENT "${CUBEWRIGHT_WINE_ENVIRONMENT}"
+  TIMEOUT 60
+  LABELS wine)
+
+# Marks tests as run under Wine: they wait for the prefix and get its environment on top
+# of their own ENVIRONMENT entries.
 function(cubewright_wine_tests)
   foreach(test ${ARGN})
     get_test_property(${test} ENVIRONMENT environment)
@@ -21,6 +38,7 @@ function(cubewright_wine_tests)
       set(environment "")
     endif()
     set_tests_properties(${test} PROPERTIES
+      FIXTURES_REQUIRED wine_prefix
       ENVIRONMENT "${CUBEWRIGHT_WINE_ENVIRONMENT};${environment}")
     set_property(TEST ${test} APPEND PROPERTY LABELS wine)
   endforeach()
