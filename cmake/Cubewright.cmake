@@ -53,5 +53,5 @@ endfunction()
 # Sanitizer builds and GL tests: keep shared libraries loaded so that the leak checker
 # still sees the GL driver's own globals after SDL unloads it (see the source's comment).
 function(cubewright_keep_libraries_loaded target)
-  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/keep_libraries_loaded.cpp)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/sdl/keep_libraries_loaded.cpp)
 endfunction()

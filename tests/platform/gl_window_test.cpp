@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
-#include "platform/sdl_calls.h"
+#include "platform/sdl/sdl_calls.h"
 
 namespace cw {
 namespace {
