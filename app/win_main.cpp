@@ -8,9 +8,9 @@
 
 namespace {
 
-// The frames are paced by sleeping, and Windows' sleeps last a multiple of its timer
-// period, by default about 15.6 ms: a 17 ms frame would often take 31 ms. The timer runs
-// at 1 ms while the program does.
+// The frames are paced by sleeping on a millisecond count, and Windows' sleeps and
+// timeGetTime move in steps of its timer period, by default about 15.6 ms: a 17 ms frame
+// would often take 31 ms. The timer runs at 1 ms while the program does.
 class FineTimer {
 public:
     FineTimer() : granted_(timeBeginPeriod(kPeriodMs) == TIMERR_NOERROR) {}

@@ -3,6 +3,7 @@
 #include "platform/win32/gl_window.h"
 
 #include <GL/gl.h>
+#include <timeapi.h>
 
 #include "platform/gl_setup.h"
 #include "platform/message_box.h"
@@ -132,6 +133,7 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
     if (!calls().makeCurrent(m_hDC, m_hRC)) {
         return fail("Can't Activate The GL Rendering Context.");
     }
+    m_contextCurrent = true;
 
     calls().showWindow(m_hWnd, SW_SHOW);
     calls().setForegroundWindow(m_hWnd);
@@ -150,9 +152,12 @@ void GLWindow::destroy() {
         calls().showCursor(TRUE);
     }
     if (m_hRC != nullptr) {
-        if (!calls().makeCurrent(nullptr, nullptr)) {
+        // A context that never became current is not released from the thread: there is
+        // nothing to release, and WGL would report a failure for it.
+        if (m_contextCurrent && !calls().makeCurrent(nullptr, nullptr)) {
             reportShutdownError("Release Of DC And RC Failed.");
         }
+        m_contextCurrent = false;
         if (!calls().deleteContext(m_hRC)) {
             reportShutdownError("Release Rendering Context Failed.");
         }
@@ -248,7 +253,10 @@ void GLWindow::swapBuffers() {
 }
 
 std::uint32_t GLWindow::ticks() {
-    return GetTickCount();
+    // GetTickCount moves in steps of the system tick, about 16 ms: a frame that must last
+    // 17 ms would then last two steps, 31 ms. timeGetTime counts single milliseconds while
+    // the program holds the 1 ms timer period (WinMain does).
+    return timeGetTime();
 }
 
 void GLWindow::sleep(std::uint32_t milliseconds) {

@@ -82,7 +82,8 @@ public:
     /// The code the last quit message carried.
     int quitCode() const { return m_quitCode; }
 
-    /// Milliseconds since Windows started, wrapping after about 49 days.
+    /// A millisecond count, wrapping after about 49 days; counts single milliseconds while
+    /// the 1 ms timer period is held.
     static std::uint32_t ticks();
     /// Sleeps for at least `milliseconds`.
     static void sleep(std::uint32_t milliseconds);
@@ -116,6 +117,7 @@ private:
     HDC m_hDC = nullptr;
     HGLRC m_hRC = nullptr;
     bool m_classRegistered = false;
+    bool m_contextCurrent = false;
 
     bool m_fullscreen = false;
     bool m_active = true;

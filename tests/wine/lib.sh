@@ -19,24 +19,36 @@ wineserver=/usr/lib/wine/wineserver
 # and Wine would fall back to a proportional sans. Liberation Mono is its metric twin.
 wine_font_replacements=('Courier New=Liberation Mono')
 
+# Test programs whose windows Wine need not hand to a window manager. With none running,
+# Wine waits two seconds for one at each window it destroys; the window back end's tests
+# destroy dozens. The program itself keeps Wine's defaults.
+wine_unmanaged_programs=(win32_platform_tests.exe)
+
+# What a ready prefix was set up with; a prefix set up otherwise is set up again.
+wine_settings="fonts=${wine_font_replacements[*]} unmanaged=${wine_unmanaged_programs[*]}"
+
 # Boots the prefix if it is not ready yet. Safe to call from tests running side by side:
 # the first takes a lock and boots, the others wait for it and find the prefix ready.
 wine_boot_prefix() {
-    local ready=$WINEPREFIX/.cubewright-ready replacement
+    local ready=$WINEPREFIX/.cubewright-ready replacement program
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        [[ -e $ready ]] && exit 0
+        [[ -e $ready && $(cat "$ready") == "$wine_settings" ]] && exit 0
         # wineboot grumbles about the 32-bit rundll32 that a 64-bit-only Wine lacks.
         "$wine" wineboot -i >"$WINEPREFIX.boot.log" 2>&1 || true
         for replacement in "${wine_font_replacements[@]}"; do
             "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${replacement%%=*}" \
                 /d "${replacement#*=}" /f >>"$WINEPREFIX.boot.log" 2>&1 || exit 1
         done
+        for program in "${wine_unmanaged_programs[@]}"; do
+            "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver" \
+                /v Managed /d N /f >>"$WINEPREFIX.boot.log" 2>&1 || exit 1
+        done
         # The registry reaches the disk when the server ends; later runs then start clean.
         "$wineserver" -w
         [[ -d $WINEPREFIX/drive_c ]] || exit 1
-        touch "$ready"
+        printf '%s' "$wine_settings" >"$ready"
     ) 9>"$WINEPREFIX.lock"
 }
 
