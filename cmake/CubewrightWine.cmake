@@ -29,8 +29,14 @@ set_tests_properties(wine_prefix_shutdown PROPERTIES
   TIMEOUT 60
   LABELS wine)
 
-# Marks tests as run under Wine: they wait for the prefix and get its environment on top
-# of their own ENVIRONMENT entries.
+# Test executables start through tests/wine/run, which runs them in a Wine session of
+# their own; test scripts go through it too (cubewright_wine_command).
+set(CUBEWRIGHT_WINE_RUN ${PROJECT_SOURCE_DIR}/tests/wine/run)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CUBEWRIGHT_WINE_RUN})
+
+# Marks tests as run under Wine: they wait for the prefix, run one at a time (each in a
+# session of its own), and get the prefix's environment on top of their own ENVIRONMENT
+# entries.
 function(cubewright_wine_tests)
   foreach(test ${ARGN})
     get_test_property(${test} ENVIRONMENT environment)
@@ -39,6 +45,7 @@ function(cubewright_wine_tests)
     endif()
     set_tests_properties(${test} PROPERTIES
       FIXTURES_REQUIRED wine_prefix
+      RESOURCE_LOCK wine_session
       ENVIRONMENT "${CUBEWRIGHT_WINE_ENVIRONMENT};${environment}")
     set_property(TEST ${test} APPEND PROPERTY LABELS wine)
   endforeach()

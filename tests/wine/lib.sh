@@ -52,6 +52,15 @@ wine_boot_prefix() {
     ) 9>"$WINEPREFIX.lock"
 }
 
+# Ends the prefix's session: every process of this prefix (and nothing else), and its
+# server. Wine's desktop process starts with the first program of a session, on that
+# program's display (or none), and serves every later program with that display's
+# screen: each test therefore runs in a session of its own (tests/wine/run).
+wine_end_session() {
+    "$wineserver" -k 2>/dev/null || true
+    "$wineserver" -w 2>/dev/null || true
+}
+
 # Ends every process of this prefix (and nothing else) and waits for its server to go.
 wine_stop_prefix() {
     [[ -d $WINEPREFIX ]] || return 0
