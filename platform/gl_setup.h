@@ -1,19 +1,10 @@
 // The OpenGL side of the window, the same on every window system: the projection for a
-// client size and the state a new context starts with, and the fixed texts of the
-// window's message boxes. Both GLWindow back ends call it.
+// client size and the state a new context starts with. Both GLWindow back ends call it.
 #pragma once
 
 namespace cw {
 
-/// Captions and texts of the window's message boxes.
-inline constexpr const char* kErrorCaption = "ERROR";
-inline constexpr const char* kShutdownCaption = "SHUTDOWN ERROR";
-inline constexpr const char* kQuestionCaption = "Cubewright";
-inline constexpr const char* kFullscreenQuestion =
-    "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
-    "Instead?";
-
-/// Colour depth of the depth buffer.
+/// Bits of the depth buffer.
 inline constexpr int kDepthBits = 16;
 
 /// Sets the viewport to `width` by `height` and a 45-degree perspective projection from

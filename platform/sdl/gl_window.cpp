@@ -6,10 +6,10 @@
 #include <SDL.h>
 
 #include "platform/gl_setup.h"
-#include "platform/message_box.h"
 #include "platform/sdl/display_loss.h"
 #include "platform/sdl/key_translate.h"
 #include "platform/sdl/sdl_calls.h"
+#include "platform/window_messages.h"
 
 namespace cw {
 
@@ -55,8 +55,7 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
     // burst of events is drained before the next frame starts.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
     if (calls().initVideo() != 0) {
-        boxes().show(kErrorCaption, "Failed To Register The Window Class.", MessageButtons::Ok,
-                     MessageIcon::Exclamation);
+        m_messages.error("Failed To Register The Window Class.");
         return false;
     }
     m_videoReady = true;
@@ -77,13 +76,11 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
         const bool found = calls().closestDisplayMode(&wanted, &mode) && mode.w == width &&
                            mode.h == height && storedBitsPerPixel(mode.format) == bits;
         if (!found) {
-            if (boxes().show(kQuestionCaption, kFullscreenQuestion, MessageButtons::YesNo,
-                             MessageIcon::Exclamation) == MessageAnswer::Yes) {
+            if (m_messages.askWindowedInstead()) {
                 m_fullscreen = false;
             } else {
                 destroy();
-                boxes().show(kErrorCaption, "Program Will Now Close.", MessageButtons::Ok,
-                             MessageIcon::Stop);
+                m_messages.programWillClose();
                 return false;
             }
         }
@@ -172,7 +169,7 @@ void GLWindow::destroy() {
     }
     if (m_hRC != nullptr) {
         if (calls().makeCurrent(m_hWnd, nullptr) != 0) {
-            reportShutdownError("Release Of DC And RC Failed.");
+            m_messages.shutdownError("Release Of DC And RC Failed.");
         }
         calls().deleteContext(m_hRC);
         m_hRC = nullptr;
@@ -271,7 +268,7 @@ void GLWindow::sleep(std::uint32_t milliseconds) {
 }
 
 void GLWindow::setMessageBoxes(MessageBoxes* boxes) {
-    m_boxes = boxes;
+    m_messages.setBoxes(boxes);
 }
 
 void GLWindow::setSdlCalls(const SdlCalls* calls) {
@@ -280,17 +277,8 @@ void GLWindow::setSdlCalls(const SdlCalls* calls) {
 
 bool GLWindow::fail(const char* text) {
     destroy();
-    boxes().show(kErrorCaption, text, MessageButtons::Ok, MessageIcon::Exclamation);
+    m_messages.error(text);
     return false;
-}
-
-void GLWindow::reportShutdownError(const char* text) {
-    boxes().show(kShutdownCaption, text, MessageButtons::Ok, MessageIcon::Information);
-}
-
-MessageBoxes& GLWindow::boxes() {
-    static SystemMessageBoxes systemBoxes;
-    return m_boxes != nullptr ? *m_boxes : systemBoxes;
 }
 
 } // namespace cw

@@ -6,13 +6,13 @@
 #include <cstdint>
 
 #include "app/keys.h"
+#include "platform/window_messages.h"
 
 struct SDL_Window;
 union SDL_Event;
 
 namespace cw {
 
-class MessageBoxes;
 struct SdlCalls;
 
 /// What one call of `GLWindow::pumpEvent` found.
@@ -102,8 +102,6 @@ private:
 
     /// Reports a failure of create after releasing what was built, and returns false.
     bool fail(const char* text);
-    void reportShutdownError(const char* text);
-    MessageBoxes& boxes();
     const SdlCalls& calls() const { return *m_calls; }
 
     bool m_videoReady = false;      // the video subsystem is initialised (the window class)
@@ -115,7 +113,7 @@ private:
     bool m_active = true;
     KeyTable m_keys{};
 
-    MessageBoxes* m_boxes = nullptr;
+    WindowMessages m_messages;
     const SdlCalls* m_calls;
     bool m_headlessAllowed = false;
     void (*m_exitHook)() = nullptr;

@@ -6,8 +6,8 @@
 #include <timeapi.h>
 
 #include "platform/gl_setup.h"
-#include "platform/message_box.h"
 #include "platform/win32/win32_calls.h"
+#include "platform/window_messages.h"
 
 namespace cw {
 
@@ -67,8 +67,7 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
     if (calls().registerClass(&windowClass) == 0) {
-        boxes().show(kErrorCaption, "Failed To Register The Window Class.", MessageButtons::Ok,
-                     MessageIcon::Exclamation);
+        m_messages.error("Failed To Register The Window Class.");
         return false;
     }
     m_classRegistered = true;
@@ -81,13 +80,11 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
         mode.dmBitsPerPel = static_cast<DWORD>(bits);
         mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
         if (calls().changeDisplaySettings(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
-            if (boxes().show(kQuestionCaption, kFullscreenQuestion, MessageButtons::YesNo,
-                             MessageIcon::Exclamation) == MessageAnswer::Yes) {
+            if (m_messages.askWindowedInstead()) {
                 m_fullscreen = false;
             } else {
                 // Nothing else was built; the class goes with the exit-time destroy.
-                boxes().show(kErrorCaption, "Program Will Now Close.", MessageButtons::Ok,
-                             MessageIcon::Stop);
+                m_messages.programWillClose();
                 return false;
             }
         }
@@ -155,11 +152,11 @@ void GLWindow::destroy() {
         // A context that never became current is not released from the thread: there is
         // nothing to release, and WGL would report a failure for it.
         if (m_contextCurrent && !calls().makeCurrent(nullptr, nullptr)) {
-            reportShutdownError("Release Of DC And RC Failed.");
+            m_messages.shutdownError("Release Of DC And RC Failed.");
         }
         m_contextCurrent = false;
         if (!calls().deleteContext(m_hRC)) {
-            reportShutdownError("Release Rendering Context Failed.");
+            m_messages.shutdownError("Release Rendering Context Failed.");
         }
         m_hRC = nullptr;
     }
@@ -167,19 +164,19 @@ void GLWindow::destroy() {
     // reported: a second destroy (after a failed re-creation) must not release it again.
     if (m_hDC != nullptr) {
         if (calls().releaseDC(m_hWnd, m_hDC) == 0) {
-            reportShutdownError("Release Device Context Failed.");
+            m_messages.shutdownError("Release Device Context Failed.");
         }
         m_hDC = nullptr;
     }
     if (m_hWnd != nullptr) {
         if (!calls().destroyWindow(m_hWnd)) {
-            reportShutdownError("Could Not Release m_hWnd.");
+            m_messages.shutdownError("Could Not Release m_hWnd.");
         }
         m_hWnd = nullptr;
     }
     if (m_classRegistered) {
         if (!calls().unregisterClass(kClassName, m_hInstance)) {
-            reportShutdownError("Could Not Unregister Class.");
+            m_messages.shutdownError("Could Not Unregister Class.");
         }
         m_classRegistered = false;
         m_hInstance = nullptr;
@@ -264,7 +261,7 @@ void GLWindow::sleep(std::uint32_t milliseconds) {
 }
 
 void GLWindow::setMessageBoxes(MessageBoxes* boxes) {
-    m_boxes = boxes;
+    m_messages.setBoxes(boxes);
 }
 
 void GLWindow::setWin32Calls(const Win32Calls* calls) {
@@ -273,17 +270,8 @@ void GLWindow::setWin32Calls(const Win32Calls* calls) {
 
 bool GLWindow::fail(const char* text) {
     destroy();
-    boxes().show(kErrorCaption, text, MessageButtons::Ok, MessageIcon::Exclamation);
+    m_messages.error(text);
     return false;
-}
-
-void GLWindow::reportShutdownError(const char* text) {
-    boxes().show(kShutdownCaption, text, MessageButtons::Ok, MessageIcon::Information);
-}
-
-MessageBoxes& GLWindow::boxes() {
-    static SystemMessageBoxes systemBoxes;
-    return m_boxes != nullptr ? *m_boxes : systemBoxes;
 }
 
 } // namespace cw

@@ -9,10 +9,10 @@
 #include <cstdint>
 
 #include "app/keys.h"
+#include "platform/window_messages.h"
 
 namespace cw {
 
-class MessageBoxes;
 struct Win32Calls;
 
 /// What one call of `GLWindow::pumpEvent` found.
@@ -108,8 +108,6 @@ private:
 
     /// Reports a failure of create after releasing what was built, and returns false.
     bool fail(const char* text);
-    void reportShutdownError(const char* text);
-    MessageBoxes& boxes();
     const Win32Calls& calls() const { return *m_calls; }
 
     HINSTANCE m_hInstance = nullptr;
@@ -124,7 +122,7 @@ private:
     KeyTable m_keys{};
     int m_quitCode = 0;
 
-    MessageBoxes* m_boxes = nullptr;
+    WindowMessages m_messages;
     const Win32Calls* m_calls;
     void (*m_exitHook)() = nullptr;
 };

@@ -18,6 +18,7 @@
 #include "platform/message_box.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/win32_calls.h"
+#include "tests/support/recording_boxes.h"
 
 namespace cw {
 namespace {
@@ -25,43 +26,11 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-struct Shown {
-    std::string caption;
-    std::string text;
-    MessageButtons buttons;
-    MessageIcon icon;
-
-    bool operator==(const Shown&) const = default;
-};
-
-// Records every box and answers the question with a chosen answer.
-class RecordingBoxes : public MessageBoxes {
-public:
-    MessageAnswer show(const char* caption, const char* text, MessageButtons buttons,
-                       MessageIcon icon) override {
-        shown.push_back({caption, text, buttons, icon});
-        return buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
-    }
-
-    std::vector<Shown> shown;
-    MessageAnswer answer = MessageAnswer::Yes;
-};
-
-void PrintTo(const Shown& box, std::ostream* out) {
-    *out << box.caption << ": \"" << box.text << "\"";
-}
-
-Shown error(const char* text) {
-    return {"ERROR", text, MessageButtons::Ok, MessageIcon::Exclamation};
-}
-Shown shutdownError(const char* text) {
-    return {"SHUTDOWN ERROR", text, MessageButtons::Ok, MessageIcon::Information};
-}
-
-const Shown kQuestion = {"Cubewright",
-                         "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. "
-                         "Use Windowed Mode Instead?",
-                         MessageButtons::YesNo, MessageIcon::Exclamation};
+using testing::error;
+using testing::kQuestion;
+using testing::RecordingBoxes;
+using testing::Shown;
+using testing::shutdownError;
 
 // What the logging table saw and what it is told to do.
 std::vector<std::string> gLog;
