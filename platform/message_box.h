@@ -17,10 +17,11 @@ public:
                                MessageIcon icon) = 0;
 };
 
-/// The program's own boxes, shown by SDL. When no box can be shown (no display, or a
-/// display SDL cannot draw a box on), the caption and text go to standard error instead,
-/// so a user who started the program from a terminal still sees why it ended; a question
-/// then takes its default answer, Yes, which keeps the program running.
+/// The program's own boxes, shown by the window system: MessageBoxA on Windows; SDL's
+/// boxes on Linux, where a box that cannot be shown (no display, or one SDL cannot draw a
+/// box on) puts the caption and text on standard error instead, so that a user who
+/// started the program from a terminal still sees why it ended, and a question then
+/// takes its default answer, Yes, which keeps the program running.
 class SystemMessageBoxes final : public MessageBoxes {
 public:
     MessageAnswer show(const char* caption, const char* text, MessageButtons buttons,

@@ -30,6 +30,8 @@ test_packages=(
     # Where an end-to-end wait times out, the program's thread stacks are printed with it.
     gdb
     desktop-file-utils appstream dpkg-dev file
+    # The Windows build, cross-compiled with mingw-w64, and its tests under Wine.
+    mingw-w64 g++-mingw-w64-x86-64-posix wine64
 )
 
 missing() {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/message_box.h"
-#include "platform/sdl_calls.h"
+#include "platform/sdl/sdl_calls.h"
 #include "render/bitmap_font.h"
 
 namespace cw {

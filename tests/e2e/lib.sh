@@ -80,8 +80,10 @@ e2e_note() {
 # uses, so runs in parallel never meet. -noreset keeps the server as it is when its last
 # client leaves: without it, the server resets itself after the xset below disconnects,
 # which undoes "xset r off" and recompiles the keymap just when the program connects.
+# E2E_SCREEN (WIDTHxHEIGHTxDEPTH) gives another screen: a Windows window's frame around a
+# 640x480 client area needs more room than that.
 e2e_start_x() {
-    Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-640x480x16}" -nolisten tcp -noreset \
         3>"$e2e_work/display" 2>"$e2e_work/xvfb.log" &
     e2e_xvfb_pid=$!
     local _
@@ -122,7 +124,10 @@ e2e_wait_window() {
     deadline=$((SECONDS + seconds))
     while ((SECONDS <= deadline)); do
         ids=$(e2e_windows)
-        if [[ -n $ids && $(wc -l <<<"$ids") -eq 1 ]]; then
+        # Wine names its X window when the program creates it, hidden, before it is
+        # shown: a screenshot needs it mapped.
+        if [[ -n $ids && $(wc -l <<<"$ids") -eq 1 ]] &&
+            xwininfo -id "$ids" 2>/dev/null | grep -q 'Map State: IsViewable'; then
             e2e_wid=$ids
             xdotool mousemove 320 240 >/dev/null 2>&1 || true
             return 0

@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "platform/message_box.h"
-#include "platform/sdl_calls.h"
+#include "platform/sdl/sdl_calls.h"
+#include "tests/support/recording_boxes.h"
 
 namespace cw {
 namespace {
@@ -22,36 +23,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-struct Shown {
-    std::string caption;
-    std::string text;
-    MessageButtons buttons;
-    MessageIcon icon;
-
-    bool operator==(const Shown&) const = default;
-};
-
-// Records every box and answers the question with a chosen answer.
-class RecordingBoxes : public MessageBoxes {
-public:
-    MessageAnswer show(const char* caption, const char* text, MessageButtons buttons,
-                       MessageIcon icon) override {
-        shown.push_back({caption, text, buttons, icon});
-        return buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
-    }
-
-    std::vector<Shown> shown;
-    MessageAnswer answer = MessageAnswer::Yes;
-};
-
-Shown error(const char* text) {
-    return {"ERROR", text, MessageButtons::Ok, MessageIcon::Exclamation};
-}
-
-const Shown kQuestion = {"Cubewright",
-                         "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. "
-                         "Use Windowed Mode Instead?",
-                         MessageButtons::YesNo, MessageIcon::Exclamation};
+using testing::error;
+using testing::kQuestion;
+using testing::RecordingBoxes;
+using testing::Shown;
 
 // The names of the release calls, in the order they were made.
 std::vector<std::string> g_releases;

@@ -1,6 +1,6 @@
 // Tests of the translation from SDL key events to key codes used by the window's event
 // handler: letters by layout, everything else by position.
-#include "platform/key_translate.h"
+#include "platform/sdl/key_translate.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

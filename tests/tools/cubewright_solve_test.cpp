@@ -2,9 +2,6 @@
 // strings, checked against the solver in this process, its errors and exit statuses.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +9,13 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "cube/cube.h"
 #include "cube/facelet_string.h"
@@ -29,6 +33,22 @@ struct Result {
     std::string err;
 };
 
+#ifdef _WIN32
+// std::system hands the line to cmd.exe, which knows only double quotes (no argument here
+// has one) and strips the outermost pair of the whole line.
+std::string shellQuoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+std::string commandLine(const std::string& command) {
+    return "\"" + command + "\"";
+}
+int exitStatus(int raw) {
+    return raw;
+}
+int processId() {
+    return _getpid();
+}
+#else
 std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (const char c : text) {
@@ -36,12 +56,29 @@ std::string shellQuoted(const std::string& text) {
     }
     return quoted + "'";
 }
+std::string commandLine(const std::string& command) {
+    return command;
+}
+int exitStatus(int raw) {
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+int processId() {
+    return static_cast<int>(::getpid());
+}
+#endif
 
+/// A file's text, with Windows line ends (the Windows build's output) read as plain ones.
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::ostringstream read;
+    read << in.rdbuf();
+    std::string text;
+    for (const char c : read.str()) {
+        if (c != '\r') {
+            text += c;
+        }
+    }
+    return text;
 }
 
 /// Runs the tool with these arguments and collects what it printed.
@@ -49,17 +86,17 @@ Result runTool(const std::vector<std::string>& arguments) {
     // One pair of files per run, so that tests running side by side keep apart.
     static int runs = 0;
     const std::string base = ::testing::TempDir() + "cubewright_solve_test_" +
-                             std::to_string(::getpid()) + "_" + std::to_string(++runs);
+                             std::to_string(processId()) + "_" + std::to_string(++runs);
     std::string command = shellQuoted(CUBEWRIGHT_SOLVE_PATH);
     for (const std::string& argument : arguments) {
         command += ' ';
         command += shellQuoted(argument);
     }
     command.append(" >").append(base).append(".out 2>").append(base).append(".err");
-    const int raw = std::system(command.c_str());
+    const int raw = std::system(commandLine(command).c_str());
 
     Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.status = exitStatus(raw);
     std::istringstream out(readFile(base + ".out"));
     for (std::string line; std::getline(out, line);) {
         result.out.push_back(line);

@@ -1,36 +1,19 @@
 // GLWindow on SDL2; see gl_window.h. create keeps the classic order of setting up a GL
 // window: SDL's video subsystem stands for the window class, the loaded GL driver for the
 // device context, and the GL attributes set before the window exists for the pixel format.
-#include "platform/gl_window.h"
+#include "platform/sdl/gl_window.h"
 
 #include <SDL.h>
-#include <SDL_opengl.h>
 
-#include <GL/glu.h>
-
-#include "platform/display_loss.h"
-#include "platform/key_translate.h"
-#include "platform/message_box.h"
-#include "platform/sdl_calls.h"
+#include "platform/gl_setup.h"
+#include "platform/sdl/display_loss.h"
+#include "platform/sdl/key_translate.h"
+#include "platform/sdl/sdl_calls.h"
+#include "platform/window_messages.h"
 
 namespace cw {
 
 namespace {
-
-constexpr const char* kErrorCaption = "ERROR";
-constexpr const char* kShutdownCaption = "SHUTDOWN ERROR";
-constexpr const char* kQuestionCaption = "Cubewright";
-constexpr const char* kFullscreenQuestion =
-    "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
-    "Instead?";
-
-constexpr int kDepthBits = 16;
-
-constexpr double kFieldOfView = 45.0;
-// The near plane is the single-precision 0.1 widened to double, as the projection has
-// always been built.
-constexpr double kNearPlane = static_cast<double>(0.1f);
-constexpr double kFarPlane = 500.0;
 
 // SDL falls back to these when there is no display; a window there would never be seen.
 bool isHeadlessDriver(const char* driver) {
@@ -72,8 +55,7 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
     // burst of events is drained before the next frame starts.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
     if (calls().initVideo() != 0) {
-        boxes().show(kErrorCaption, "Failed To Register The Window Class.", MessageButtons::Ok,
-                     MessageIcon::Exclamation);
+        m_messages.error("Failed To Register The Window Class.");
         return false;
     }
     m_videoReady = true;
@@ -94,13 +76,11 @@ bool GLWindow::create(const char* title, int width, int height, int bits, bool f
         const bool found = calls().closestDisplayMode(&wanted, &mode) && mode.w == width &&
                            mode.h == height && storedBitsPerPixel(mode.format) == bits;
         if (!found) {
-            if (boxes().show(kQuestionCaption, kFullscreenQuestion, MessageButtons::YesNo,
-                             MessageIcon::Exclamation) == MessageAnswer::Yes) {
+            if (m_messages.askWindowedInstead()) {
                 m_fullscreen = false;
             } else {
                 destroy();
-                boxes().show(kErrorCaption, "Program Will Now Close.", MessageButtons::Ok,
-                             MessageIcon::Stop);
+                m_messages.programWillClose();
                 return false;
             }
         }
@@ -189,7 +169,7 @@ void GLWindow::destroy() {
     }
     if (m_hRC != nullptr) {
         if (calls().makeCurrent(m_hWnd, nullptr) != 0) {
-            reportShutdownError("Release Of DC And RC Failed.");
+            m_messages.shutdownError("Release Of DC And RC Failed.");
         }
         calls().deleteContext(m_hRC);
         m_hRC = nullptr;
@@ -262,38 +242,11 @@ void GLWindow::windowProc(const SDL_Event& event) {
 }
 
 void GLWindow::resizeViewport(int width, int height) {
-    // A window shrunk to nothing must not divide by zero; sizes below zero, which GL
-    // would reject and leave the old viewport in place, are clamped the same way.
-    if (height <= 0) {
-        height = 1;
-    }
-    if (width < 0) {
-        width = 0;
-    }
-    glViewport(0, 0, width, height);
-
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height),
-                   kNearPlane, kFarPlane);
-
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setViewportAndProjection(width, height);
 }
 
 bool GLWindow::initGLState() {
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    // A blended colour is the incoming colour times its alpha, whatever lies behind.
-    glBlendFunc(GL_SRC_ALPHA, GL_ZERO);
-    return glGetError() == GL_NO_ERROR;
+    return setInitialGLState();
 }
 
 void GLWindow::swapBuffers() {
@@ -315,7 +268,7 @@ void GLWindow::sleep(std::uint32_t milliseconds) {
 }
 
 void GLWindow::setMessageBoxes(MessageBoxes* boxes) {
-    m_boxes = boxes;
+    m_messages.setBoxes(boxes);
 }
 
 void GLWindow::setSdlCalls(const SdlCalls* calls) {
@@ -324,17 +277,8 @@ void GLWindow::setSdlCalls(const SdlCalls* calls) {
 
 bool GLWindow::fail(const char* text) {
     destroy();
-    boxes().show(kErrorCaption, text, MessageButtons::Ok, MessageIcon::Exclamation);
+    m_messages.error(text);
     return false;
-}
-
-void GLWindow::reportShutdownError(const char* text) {
-    boxes().show(kShutdownCaption, text, MessageButtons::Ok, MessageIcon::Information);
-}
-
-MessageBoxes& GLWindow::boxes() {
-    static SystemMessageBoxes systemBoxes;
-    return m_boxes != nullptr ? *m_boxes : systemBoxes;
 }
 
 } // namespace cw

@@ -1,5 +1,5 @@
 // The real SDL calls behind GLWindow's call table.
-#include "platform/sdl_calls.h"
+#include "platform/sdl/sdl_calls.h"
 
 namespace cw {
 

@@ -1,5 +1,5 @@
 // SDL key event to key code translation; see key_translate.h.
-#include "platform/key_translate.h"
+#include "platform/sdl/key_translate.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // The X I/O error handler that ends the program when its display is gone.
-#include "platform/display_loss.h"
+#include "platform/sdl/display_loss.h"
 
 #include <X11/Xlib.h>
 #include <unistd.h>

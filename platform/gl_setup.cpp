@@ -1,0 +1,54 @@
+// The projection and initial GL state of a new window; see gl_setup.h.
+#include "platform/gl_setup.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace cw {
+
+namespace {
+
+constexpr double kFieldOfView = 45.0;
+// The near plane is the single-precision 0.1 widened to double, as the projection has
+// always been built.
+constexpr double kNearPlane = static_cast<double>(0.1f);
+constexpr double kFarPlane = 500.0;
+
+} // namespace
+
+void setViewportAndProjection(int width, int height) {
+    // Sizes below zero, which GL would reject and leave the old viewport in place, are
+    // clamped like a zero height.
+    if (height <= 0) {
+        height = 1;
+    }
+    if (width < 0) {
+        width = 0;
+    }
+    glViewport(0, 0, width, height);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height),
+                   kNearPlane, kFarPlane);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+bool setInitialGLState() {
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    // A blended colour is the incoming colour times its alpha, whatever lies behind.
+    glBlendFunc(GL_SRC_ALPHA, GL_ZERO);
+    return glGetError() == GL_NO_ERROR;
+}
+
+} // namespace cw
