@@ -180,9 +180,13 @@ e2e_key() {
 
 # Saves the current window's contents as $e2e_work/NAME.png and prints that path.
 e2e_shot() {
+    e2e_try_shot "$1" || e2e_fail "could not take screenshot $1"
+}
+
+# The same, but only reports failure: for loops that try again.
+e2e_try_shot() {
     local out=$e2e_work/$1.png
-    "$e2e_import" -window "$e2e_wid" "$out" 2>>"$e2e_work/import.log" ||
-        e2e_fail "could not take screenshot $1"
+    "$e2e_import" -window "$e2e_wid" "$out" 2>>"$e2e_work/import.log" || return 1
     echo "$out"
 }
 
@@ -270,8 +274,8 @@ e2e_white_mask() {
 e2e_shot_drawn() {
     local deadline=$((SECONDS + 10)) shot
     while :; do
-        shot=$(e2e_shot "$1")
-        if (($(e2e_white_count "$shot" "$e2e_line1") > 100)); then
+        # A window just made may not take a screenshot yet; that is tried again too.
+        if shot=$(e2e_try_shot "$1") && (($(e2e_white_count "$shot" "$e2e_line1") > 100)); then
             echo "$shot"
             return 0
         fi
