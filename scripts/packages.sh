@@ -32,6 +32,9 @@ test_packages=(
     desktop-file-utils appstream dpkg-dev file
     # The Windows build, cross-compiled with mingw-w64, and its tests under Wine.
     mingw-w64 g++-mingw-w64-x86-64-posix wine64
+    # The Windows icon is packed, and read back out of the program, with icoutils; the
+    # installer is made by NSIS; the zip is listed with unzip.
+    icoutils nsis unzip
 )
 
 missing() {
