@@ -81,7 +81,7 @@ TEST(ShortSolve, RandomStatesAreSolved) {
     // The first solution of each, to keep the test fast; the benchmark checks a thousand
     // more with the default limits and measures their lengths.
     const SearchLimits first = {20, 0};
-    for (std::uint64_t index = 0; index < 500; ++index) {
+    for (std::uint64_t index = 0; index < 2000; ++index) {
         solveAndCheck(randomStateFacelets(1, index), first);
     }
 }
