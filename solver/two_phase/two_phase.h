@@ -1,0 +1,101 @@
+// The short solver: a two-phase search that finds solutions of about 20 face turns for any
+// reachable cube, and random-state scrambles built on it. Used by cubewright-solve
+// (--short, --scramble), its tests and the short-solver benchmark.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cube/cube.h"
+#include "cube/move.h"
+
+/// How to call it. Validate the stickers first with cw::loadFaceletString (it gives the
+/// messages), then call solve() with the cube or solveFacelets() with the string; both return
+/// the solution as face turns (face + 1, 2 or 3 clockwise quarter turns), which
+/// formatSolution() writes in standard notation ("R2 U' F") and faceTurnCount() and
+/// quarterTurnCount() measure. The move and pruning tables are built once per process, on
+/// the first solve or on prepareTables(), behind a once-only guard, and are only read after
+/// that; every solve keeps its own search state, so any number of threads may solve at once.
+/// The search is deterministic: the same cube and limits give the same solution on every
+/// thread and every run. randomStateFacelets() draws a uniformly random reachable cube from
+/// its own 64-bit seeded generator (never cw::rand), and randomScramble() pairs such a cube
+/// with the moves that make it: the inverse of its short solution.
+namespace cw::two_phase {
+
+/// One face turn: `face` in the cube's numbering (0 front, 1 right, 2 up, 3 back, 4 left,
+/// 5 down) turned `quarterTurns` clockwise quarter turns, seen from outside that face:
+/// 1 is written R, 2 is R2 and 3 is R'.
+struct FaceTurn {
+    int face = 0;
+    int quarterTurns = 1;
+
+    bool operator==(const FaceTurn& other) const = default;
+};
+
+/// Face turns in the order they are played.
+using Solution = std::vector<FaceTurn>;
+
+/// How long solve() searches. It stops at the first solution of at most `targetLength` face
+/// turns; failing that, once `probeLimit` phase-two searches have run, it returns the
+/// shortest solution found so far (it never returns without one). Counting probes rather
+/// than time keeps the result the same on a busy machine and on any thread.
+struct SearchLimits {
+    int targetLength = 20;
+    std::uint64_t probeLimit = 20000;
+};
+
+/// Builds the move and pruning tables now, if no call has built them yet. Thread-safe;
+/// every later call returns at once.
+void prepareTables();
+
+/// A solution of the cube whose stickers `facelets` lists in the format of
+/// cw::loadFaceletString, or nothing when the string does not describe a cube that face turns
+/// can reach (cw::loadFaceletString names the fault). A solved cube gives no moves.
+std::optional<Solution> solveFacelets(std::string_view facelets, const SearchLimits& limits = {});
+
+/// A solution of the cube's live stickers (their colours; cubie codes are not read), or
+/// nothing when they do not form a reachable cube.
+std::optional<Solution> solve(const Cube& cube, const SearchLimits& limits = {});
+
+/// The moves in standard notation separated by single spaces, e.g. "R2 U' F"; empty for no
+/// moves.
+std::string formatSolution(const Solution& moves);
+
+/// The length in face turns: every move counts once, half turns included.
+int faceTurnCount(const Solution& moves);
+
+/// The length in quarter turns: a half turn counts twice.
+int quarterTurnCount(const Solution& moves);
+
+/// The moves that undo `moves`: reversed, each turned the other way.
+Solution inverse(const Solution& moves);
+
+/// The same moves as quarter turns for cw::Cube::turn and cw::notation::formatMoves: a half
+/// turn becomes two clockwise quarter turns, R' one counter-clockwise turn.
+MoveList quarterTurns(const Solution& moves);
+
+/// The `index`-th cube of the sequence that `seed` starts, as a facelet string: drawn
+/// uniformly from all reachable states (corner and edge permutations of equal parity, twists
+/// adding up to a multiple of 3, flips to an even number). As the official scrambling
+/// programs do, a state that none or one face turn solves is drawn again from the same
+/// generator (19 states in 4.3e19). Each (seed, index) pair has its own generator, so cubes
+/// can be drawn in any order or on any thread with the same result.
+std::string randomStateFacelets(std::uint64_t seed, std::uint64_t index = 0);
+
+/// A random-state scramble as the official scrambling programs make them.
+struct Scramble {
+    /// The moves that take a solved cube to `facelets`.
+    Solution moves;
+    /// The scrambled cube.
+    std::string facelets;
+};
+
+/// The scramble of randomStateFacelets(seed, index): the inverse of that cube's short
+/// solution.
+Scramble randomScramble(std::uint64_t seed, std::uint64_t index = 0,
+                        const SearchLimits& limits = {});
+
+} // namespace cw::two_phase
