@@ -334,6 +334,11 @@ bool solveAndCheck(Cube& cube) {
     return solve(cube) && movesSolve(cube, cube.pending);
 }
 
+/// "1 face turn", "2 face turns".
+std::string counted(int count, std::string_view what) {
+    return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
+}
+
 /// The text of the "solution:" line for the cube's live stickers, or nothing when the
 /// chosen solver did not solve it (checked by playing the moves on the stickers).
 std::optional<std::string> solutionText(Cube& cube, bool shortSolver, notation::Style style) {
@@ -351,8 +356,8 @@ std::optional<std::string> solutionText(Cube& cube, bool shortSolver, notation::
     if (!text.empty()) {
         text += ' ';
     }
-    return text + "(" + std::to_string(two_phase::faceTurnCount(*found)) + " face turns, " +
-           std::to_string(two_phase::quarterTurnCount(*found)) + " quarter turns)";
+    return text + "(" + counted(two_phase::faceTurnCount(*found), "face turn") + ", " +
+           counted(two_phase::quarterTurnCount(*found), "quarter turn") + ")";
 }
 
 /// Gives `cube` the scramble a seed makes and returns its quarter turns.
