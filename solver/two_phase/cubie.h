@@ -1,0 +1,108 @@
+// The cube at the level of its pieces, as the two-phase search sees it: where each corner
+// and edge is and how it is turned, the 18 face turns, and the coordinates the move and
+// pruning tables are indexed by. Used by the short solver, its random states and its tests.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cw::two_phase {
+
+inline constexpr int kCornerCount = 8;
+inline constexpr int kEdgeCount = 12;
+
+/// Faces in the order of the facelet string: 0 U, 1 R, 2 F, 3 D, 4 L, 5 B. Opposite faces
+/// are three apart, so `face % 3` is the face's axis.
+inline constexpr int kFaceCount = 6;
+
+/// The 18 face turns: move = face * 3 + quarterTurns - 1.
+inline constexpr int kMoveCount = 18;
+
+constexpr int moveFace(int move) {
+    return move / 3;
+}
+constexpr int moveQuarterTurns(int move) {
+    return move % 3 + 1;
+}
+constexpr int moveOf(int face, int quarterTurns) {
+    return face * 3 + quarterTurns - 1;
+}
+
+/// Whether `move` may follow `previous` (-1 for none) in a search: never the same face twice
+/// in a row, and of two opposite faces turned in a row only the lower-numbered first, since
+/// they commute.
+constexpr bool mayFollow(int move, int previous) {
+    if (previous < 0) {
+        return true;
+    }
+    const int face = moveFace(move);
+    const int last = moveFace(previous);
+    return face != last && !(face % 3 == last % 3 && face < last);
+}
+
+/// The cube's own face number (0 front, 1 right, 2 up, 3 back, 4 left, 5 down) of a face in
+/// facelet-string order.
+constexpr int cubeFace(int face) {
+    constexpr std::array<int, kFaceCount> kCubeFaces = {2, 1, 0, 5, 4, 3};
+    return kCubeFaces[static_cast<std::size_t>(face)];
+}
+
+/// Corner slots URF UFL ULB UBR DFR DLF DBL DRB and edge slots UR UF UL UB DR DF DL DB FR FL
+/// BL BR. `cp[slot]` is the corner sitting in a slot and `co[slot]` its twist (0..2,
+/// clockwise); `ep` and `eo` the same for edges (flip 0..1).
+struct CubieCube {
+    std::array<std::uint8_t, kCornerCount> cp{0, 1, 2, 3, 4, 5, 6, 7};
+    std::array<std::uint8_t, kCornerCount> co{};
+    std::array<std::uint8_t, kEdgeCount> ep{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    std::array<std::uint8_t, kEdgeCount> eo{};
+
+    bool operator==(const CubieCube& other) const = default;
+};
+
+/// `a` followed by `b`. Also right for the whole-cube rotations used as symmetries.
+CubieCube multiply(const CubieCube& a, const CubieCube& b);
+
+/// The cube that `cube` followed by it gives the solved cube.
+CubieCube inverseOf(const CubieCube& cube);
+
+/// The effect of one of the 18 face turns on a solved cube.
+const CubieCube& moveCube(int move);
+
+/// The 120-degree turn of the whole cube about its URF-DBL diagonal, which takes the up face's
+/// axis to the right face's and that to the front face's.
+const CubieCube& diagonalTurn();
+
+/// The pieces of a facelet string, or nothing when it is not a cube that face turns reach.
+std::optional<CubieCube> fromFacelets(std::string_view facelets);
+
+/// The facelet string of `cube`.
+std::string toFacelets(const CubieCube& cube);
+
+// The coordinates. Each get has a set that gives some cube with that coordinate value.
+
+inline constexpr int kTwistCount = 2187;    // 3^7 corner twists
+inline constexpr int kFlipCount = 2048;     // 2^11 edge flips
+inline constexpr int kSliceCount = 495;     // places of the 4 middle-layer edges among 12
+inline constexpr int kPermutation8 = 40320; // 8! orders of the corners, or of the U, D edges
+inline constexpr int kSlicePermCount = 24;  // 4! orders of the middle-layer edges
+
+int twist(const CubieCube& cube);
+void setTwist(CubieCube& cube, int value);
+int flip(const CubieCube& cube);
+void setFlip(CubieCube& cube, int value);
+/// 0 when the four middle-layer edges are in the middle layer, in any order.
+int slice(const CubieCube& cube);
+void setSlice(CubieCube& cube, int value);
+int cornerPermutation(const CubieCube& cube);
+void setCornerPermutation(CubieCube& cube, int value);
+/// The order of the eight up and down edges, read only when they are in those layers.
+int udEdgePermutation(const CubieCube& cube);
+void setUdEdgePermutation(CubieCube& cube, int value);
+/// The order of the four middle-layer edges, read only when they are in that layer.
+int slicePermutation(const CubieCube& cube);
+void setSlicePermutation(CubieCube& cube, int value);
+
+} // namespace cw::two_phase

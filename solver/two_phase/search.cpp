@@ -1,0 +1,175 @@
+// The two-phase search. Phase one takes the cube into the subgroup <U, D, R2, L2, F2, B2>
+// (corners untwisted, edges unflipped, middle-layer edges in the middle layer) by iterative
+// deepening over twist, flip and slice coordinates; each way in is handed to phase two,
+// which solves the cube inside the subgroup over the corner, edge and slice orders. After
+// the first solution the search goes on for shorter ones, each phase two only allowed to
+// beat the best so far. The cube is searched in six guises at once, turned about its
+// diagonal to each of the three axes and inverted, since each guise has its own short ways
+// into the subgroup.
+#include "solver/two_phase/search.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "solver/two_phase/tables.h"
+
+namespace cw::two_phase {
+namespace {
+
+// Any cube has a phase one of at most 12 moves and a phase two of at most 18, so these
+// bounds never stop a solution from being found; phase two is held shorter while a
+// solution of at most kTotalLimit moves is sought, since long phase twos are slow.
+constexpr int kPhase1Limit = 20;
+constexpr int kPhase2Limit = 18;
+constexpr int kQuickPhase2Limit = 12;
+constexpr int kGuiseCount = 6;
+constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
+
+class Search {
+public:
+    Search(const CubieCube& cube, const SearchLimits& limits) : tables_(tables()), limits_(limits) {
+        const CubieCube& s = diagonalTurn();
+        const CubieCube sInverse = inverseOf(s);
+        CubieCube turned = cube;
+        for (int axis = 0; axis < 3; ++axis) {
+            for (int inverted = 0; inverted < 2; ++inverted) {
+                guises_[static_cast<std::size_t>(axis * 2 + inverted)] =
+                    inverted != 0 ? inverseOf(turned) : turned;
+            }
+            turned = multiply(multiply(s, turned), sInverse);
+        }
+    }
+
+    Solution run() {
+        for (phase2Cap_ = kQuickPhase2Limit; best_.empty() && phase2Cap_ <= kPhase2Limit;
+             phase2Cap_ += kPhase2Limit - kQuickPhase2Limit) {
+            for (int depth = 0; depth <= kPhase1Limit && depth < bestLength_ && !stop_; ++depth) {
+                for (guise_ = 0; guise_ < kGuiseCount && !stop_; ++guise_) {
+                    const CubieCube& cube = guises_[static_cast<std::size_t>(guise_)];
+                    if (tables_.phase1Bound(twist(cube), flip(cube), slice(cube)) <= depth) {
+                        phase1(twist(cube), flip(cube), slice(cube), 0, depth);
+                    }
+                }
+            }
+        }
+        return best_;
+    }
+
+private:
+    void phase1(int twistValue, int flipValue, int sliceValue, int done, int togo) {
+        if (togo == 0) {
+            // Only a path that enters the subgroup on its last move is new: one whose last
+            // move is a phase-two move was already found one move shorter.
+            if (done == 0 || !isPhase2Move(path_[static_cast<std::size_t>(done - 1)])) {
+                startPhase2(done);
+            }
+            return;
+        }
+        const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
+        for (int m = 0; m < kMoveCount && !stop_; ++m) {
+            if (!mayFollow(m, previous)) {
+                continue;
+            }
+            const auto mi = static_cast<std::size_t>(m);
+            const int t = tables_.twistMove[static_cast<std::size_t>(twistValue) * kMoveCount + mi];
+            const int f = tables_.flipMove[static_cast<std::size_t>(flipValue) * kMoveCount + mi];
+            const int s = tables_.sliceMove[static_cast<std::size_t>(sliceValue) * kMoveCount + mi];
+            const int bound = tables_.phase1Bound(t, f, s);
+            // Inside the subgroup with a few moves still to go, the rest would be a short
+            // detour out and back that phase two does better.
+            if (bound > togo - 1 || (bound == 0 && togo - 1 > 0 && togo - 1 < 5)) {
+                continue;
+            }
+            path_[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
+            phase1(t, f, s, done + 1, togo - 1);
+        }
+    }
+
+    void startPhase2(int phase1Length) {
+        const int cap = std::min(bestLength_ - 1 - phase1Length, phase2Cap_);
+        if (cap < 0) {
+            return;
+        }
+        CubieCube cube = guises_[static_cast<std::size_t>(guise_)];
+        for (int i = 0; i < phase1Length; ++i) {
+            cube = multiply(cube, moveCube(path_[static_cast<std::size_t>(i)]));
+        }
+        const int corners = cornerPermutation(cube);
+        const int edges = udEdgePermutation(cube);
+        const int slicePerm = slicePermutation(cube);
+        ++probes_;
+        for (int depth = tables_.phase2Bound(corners, edges, slicePerm); depth <= cap; ++depth) {
+            if (phase2(corners, edges, slicePerm, phase1Length, depth)) {
+                record(phase1Length + depth);
+                break;
+            }
+        }
+        if (!best_.empty() &&
+            (bestLength_ <= limits_.targetLength || probes_ >= limits_.probeLimit)) {
+            stop_ = true;
+        }
+    }
+
+    bool phase2(int corners, int edges, int slicePerm, int done, int togo) {
+        if (togo == 0) {
+            return corners == 0 && edges == 0 && slicePerm == 0;
+        }
+        const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
+        for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
+            const int m = kPhase2Moves[k];
+            if (!mayFollow(m, previous)) {
+                continue;
+            }
+            const int c =
+                tables_.cornerMove[static_cast<std::size_t>(corners) * kPhase2MoveCount + k];
+            const int e =
+                tables_.udEdgeMove[static_cast<std::size_t>(edges) * kPhase2MoveCount + k];
+            const int s =
+                tables_.slicePermMove[static_cast<std::size_t>(slicePerm) * kPhase2MoveCount + k];
+            if (tables_.phase2Bound(c, e, s) > togo - 1) {
+                continue;
+            }
+            path_[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
+            if (phase2(c, e, s, done + 1, togo - 1)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Keeps the path as a solution of the cube itself: a guise's moves turned back about the
+    // diagonal, and an inverted guise's solution reversed and inverted.
+    void record(int length) {
+        const auto& conjugate = tables_.conjugate[static_cast<std::size_t>(guise_ / 2)];
+        Solution moves;
+        for (int i = 0; i < length; ++i) {
+            const int m = conjugate[path_[static_cast<std::size_t>(i)]];
+            moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
+        }
+        best_ = guise_ % 2 != 0 ? inverse(moves) : moves;
+        bestLength_ = length;
+    }
+
+    const Tables& tables_;
+    SearchLimits limits_;
+    std::array<CubieCube, kGuiseCount> guises_{};
+    std::array<std::uint8_t, kMaxPath> path_{};
+    int guise_ = 0;
+    int phase2Cap_ = kQuickPhase2Limit;
+    int bestLength_ = kMaxPath + 1;
+    Solution best_;
+    std::uint64_t probes_ = 0;
+    bool stop_ = false;
+};
+
+} // namespace
+
+Solution solveCubie(const CubieCube& cube, const SearchLimits& limits) {
+    if (cube == CubieCube{}) {
+        return {};
+    }
+    return Search(cube, limits).run();
+}
+
+} // namespace cw::two_phase

@@ -1,0 +1,135 @@
+// Builds the two-phase search's move tables by playing each move on cubes set to every
+// coordinate value, and its pruning tables by breadth-first search from the solved cube.
+#include "solver/two_phase/tables.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <stdexcept>
+
+namespace cw::two_phase {
+namespace {
+
+constexpr std::uint8_t kUnknown = 0xFF;
+
+template <typename Value>
+std::vector<Value> moveTable(int count, const auto& moves, auto set, auto get) {
+    std::vector<Value> table(static_cast<std::size_t>(count) * moves.size());
+    std::size_t at = 0;
+    for (int value = 0; value < count; ++value) {
+        CubieCube cube;
+        set(cube, value);
+        for (const int move : moves) {
+            table[at++] = static_cast<Value>(get(multiply(cube, moveCube(move))));
+        }
+    }
+    return table;
+}
+
+// Breadth-first search over the pairs of two coordinates, both solved at 0.
+template <typename A, typename B>
+std::vector<std::uint8_t> depthTable(int countA, const std::vector<A>& moveA, int countB,
+                                     const std::vector<B>& moveB, std::size_t moveCount) {
+    const std::size_t size = static_cast<std::size_t>(countA) * static_cast<std::size_t>(countB);
+    std::vector<std::uint8_t> depth(size, kUnknown);
+    depth[0] = 0;
+    std::size_t reached = 1;
+    for (std::uint8_t d = 0; reached < size; ++d) {
+        for (std::size_t index = 0; index < size; ++index) {
+            if (depth[index] != d) {
+                continue;
+            }
+            const std::size_t a = index / static_cast<std::size_t>(countB);
+            const std::size_t b = index % static_cast<std::size_t>(countB);
+            for (std::size_t m = 0; m < moveCount; ++m) {
+                const std::size_t next =
+                    moveA[a * moveCount + m] * static_cast<std::size_t>(countB) +
+                    moveB[b * moveCount + m];
+                if (depth[next] == kUnknown) {
+                    depth[next] = static_cast<std::uint8_t>(d + 1);
+                    ++reached;
+                }
+            }
+        }
+    }
+    return depth;
+}
+
+std::array<int, kMoveCount> allMoves() {
+    std::array<int, kMoveCount> moves{};
+    for (int m = 0; m < kMoveCount; ++m) {
+        moves[static_cast<std::size_t>(m)] = m;
+    }
+    return moves;
+}
+
+// The move whose effect is `cube`.
+std::uint8_t moveMatching(const CubieCube& cube) {
+    for (int m = 0; m < kMoveCount; ++m) {
+        if (moveCube(m) == cube) {
+            return static_cast<std::uint8_t>(m);
+        }
+    }
+    throw std::logic_error("the diagonal turn does not map face turns onto face turns");
+}
+
+Tables build() {
+    Tables t;
+    const std::array<int, kMoveCount> all = allMoves();
+    t.twistMove = moveTable<std::uint16_t>(kTwistCount, all, setTwist, twist);
+    t.flipMove = moveTable<std::uint16_t>(kFlipCount, all, setFlip, flip);
+    t.sliceMove = moveTable<std::uint16_t>(kSliceCount, all, setSlice, slice);
+    t.cornerMove = moveTable<std::uint16_t>(kPermutation8, kPhase2Moves, setCornerPermutation,
+                                            cornerPermutation);
+    t.udEdgeMove = moveTable<std::uint16_t>(kPermutation8, kPhase2Moves, setUdEdgePermutation,
+                                            udEdgePermutation);
+    t.slicePermMove = moveTable<std::uint8_t>(kSlicePermCount, kPhase2Moves, setSlicePermutation,
+                                              slicePermutation);
+
+    t.twistSliceDepth = depthTable(kTwistCount, t.twistMove, kSliceCount, t.sliceMove, kMoveCount);
+    t.flipSliceDepth = depthTable(kFlipCount, t.flipMove, kSliceCount, t.sliceMove, kMoveCount);
+    t.cornerSliceDepth = depthTable(kPermutation8, t.cornerMove, kSlicePermCount, t.slicePermMove,
+                                    kPhase2Moves.size());
+    t.udEdgeSliceDepth = depthTable(kPermutation8, t.udEdgeMove, kSlicePermCount, t.slicePermMove,
+                                    kPhase2Moves.size());
+
+    // A solution found on the turned cube S^k C S^-k is played on C as S^-k m S^k.
+    const CubieCube& s = diagonalTurn();
+    const CubieCube sInverse = inverseOf(s);
+    for (int m = 0; m < kMoveCount; ++m) {
+        t.conjugate[0][static_cast<std::size_t>(m)] = static_cast<std::uint8_t>(m);
+        const std::uint8_t once = moveMatching(multiply(multiply(sInverse, moveCube(m)), s));
+        t.conjugate[1][static_cast<std::size_t>(m)] = once;
+        t.conjugate[2][static_cast<std::size_t>(m)] =
+            moveMatching(multiply(multiply(sInverse, moveCube(once)), s));
+    }
+    return t;
+}
+
+} // namespace
+
+int Tables::phase1Bound(int twistValue, int flipValue, int sliceValue) const {
+    const auto s = static_cast<std::size_t>(sliceValue);
+    return std::max(twistSliceDepth[static_cast<std::size_t>(twistValue) * kSliceCount + s],
+                    flipSliceDepth[static_cast<std::size_t>(flipValue) * kSliceCount + s]);
+}
+
+int Tables::phase2Bound(int corners, int udEdges, int slicePerm) const {
+    const auto s = static_cast<std::size_t>(slicePerm);
+    return std::max(cornerSliceDepth[static_cast<std::size_t>(corners) * kSlicePermCount + s],
+                    udEdgeSliceDepth[static_cast<std::size_t>(udEdges) * kSlicePermCount + s]);
+}
+
+std::size_t Tables::bytes() const {
+    return (twistMove.size() + flipMove.size() + sliceMove.size() + cornerMove.size() +
+            udEdgeMove.size()) *
+               sizeof(std::uint16_t) +
+           slicePermMove.size() + twistSliceDepth.size() + flipSliceDepth.size() +
+           cornerSliceDepth.size() + udEdgeSliceDepth.size();
+}
+
+const Tables& tables() {
+    static const Tables kTables = build();
+    return kTables;
+}
+
+} // namespace cw::two_phase

@@ -1,0 +1,56 @@
+// The move and pruning tables of the two-phase search, built once per process and only read
+// afterwards. Used by the search and by the tests that check them against the sticker model.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "solver/two_phase/cubie.h"
+
+namespace cw::two_phase {
+
+/// The ten face turns that keep a cube in the second phase's subgroup <U, D, R2, L2, F2, B2>:
+/// U, U2, U', D, D2, D', R2, L2, F2, B2, as indices into the 18 moves.
+inline constexpr std::array<int, 10> kPhase2Moves = {0, 1, 2, 9, 10, 11, 4, 13, 7, 16};
+inline constexpr int kPhase2MoveCount = static_cast<int>(kPhase2Moves.size());
+
+/// Whether `move` keeps a cube in the second phase's subgroup.
+constexpr bool isPhase2Move(int move) {
+    return moveFace(move) % 3 == 0 || moveQuarterTurns(move) == 2;
+}
+
+struct Tables {
+    // Move tables: the coordinate after each move, indexed [coordinate * moves + move]. The
+    // first phase's run over all 18 moves, the second phase's over kPhase2Moves.
+    std::vector<std::uint16_t> twistMove;
+    std::vector<std::uint16_t> flipMove;
+    std::vector<std::uint16_t> sliceMove;
+    std::vector<std::uint16_t> cornerMove;
+    std::vector<std::uint16_t> udEdgeMove;
+    std::vector<std::uint8_t> slicePermMove;
+
+    // Pruning tables: the fewest moves that solve both coordinates of a pair, indexed
+    // [first * count of second + second].
+    std::vector<std::uint8_t> twistSliceDepth;
+    std::vector<std::uint8_t> flipSliceDepth;
+    std::vector<std::uint8_t> cornerSliceDepth;
+    std::vector<std::uint8_t> udEdgeSliceDepth;
+
+    /// Symmetry: conjugate[k][move] is the move that `move` becomes when the solution of a
+    /// cube turned k times by the diagonal turn is played on the cube itself.
+    std::array<std::array<std::uint8_t, kMoveCount>, 3> conjugate{};
+
+    /// The lower bound of the first phase's length for these coordinates.
+    int phase1Bound(int twistValue, int flipValue, int sliceValue) const;
+    /// The lower bound of the second phase's length for these coordinates.
+    int phase2Bound(int corners, int udEdges, int slicePerm) const;
+
+    /// The bytes the tables take.
+    std::size_t bytes() const;
+};
+
+/// The tables, built on the first call (thread-safe).
+const Tables& tables();
+
+} // namespace cw::two_phase
