@@ -53,10 +53,10 @@ Ways to give the cube:
   --facelets STRING   A cube's stickers as 54 letters (see below).
   --facelets -        Facelet strings from standard input, one a line (blanks around
                       a string are ignored). Prints one line per input line, in the
-                      same order: the line a single --facelets run prints after
-                      "solution:", label included. A bad line gets its message and
-                      line number on standard error and an empty output line; the
-                      other lines are still solved.
+                      same order: the "solution: ..." line that --facelets with that
+                      string alone prints. A bad line gets its message and line
+                      number on standard error and an empty output line; the other
+                      lines are still solved.
 
 Output:
   scramble: ...       The quarter turns applied (for MOVES and --seed), or
