@@ -2,6 +2,7 @@
 // every cube solved, its solution checked on the stickers, and the lengths and times per
 // solve summarised. bench/compare_short_solver runs it beside the published solver.
 //   short_solver_bench [--cubes FILE | --count N --seed S] [--write-cubes FILE]
+//                      [--target LENGTH --nodes LIMIT]   (the search limits, to tune them)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -38,7 +39,8 @@ double peakMegabytes() {
 
 double percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    const auto at =
+        static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
     return values[at];
 }
 
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
     std::string writeFile;
     std::uint64_t count = 1000;
     std::uint64_t seed = 1;
+    two_phase::SearchLimits limits;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string_view name = argv[i];
         if (name == "--cubes") {
@@ -57,6 +60,10 @@ int main(int argc, char** argv) {
             writeFile = argv[i + 1];
         } else if (name == "--count") {
             count = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (name == "--target") {
+            limits.targetLength = std::atoi(argv[i + 1]);
+        } else if (name == "--nodes") {
+            limits.nodeLimit = std::strtoull(argv[i + 1], nullptr, 10);
         } else if (name == "--seed") {
             seed = std::strtoull(argv[i + 1], nullptr, 10);
         } else {
@@ -97,7 +104,7 @@ int main(int argc, char** argv) {
     long total = 0;
     for (const std::string& text : cubes) {
         const auto start = Clock::now();
-        const std::optional<two_phase::Solution> solution = two_phase::solveFacelets(text);
+        const std::optional<two_phase::Solution> solution = two_phase::solveFacelets(text, limits);
         times.push_back(millisecondsSince(start));
         bool solved = false;
         if (solution && loadFaceletString(cube, text).empty()) {

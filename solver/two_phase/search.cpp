@@ -22,7 +22,7 @@ namespace {
 // solution of at most kTotalLimit moves is sought, since long phase twos are slow.
 constexpr int kPhase1Limit = 20;
 constexpr int kPhase2Limit = 18;
-constexpr int kQuickPhase2Limit = 12;
+constexpr int kQuickPhase2Limit = 10;
 constexpr int kGuiseCount = 6;
 constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
 
@@ -58,6 +58,10 @@ public:
 
 private:
     void phase1(int twistValue, int flipValue, int sliceValue, int done, int togo) {
+        if (++nodes_ >= limits_.nodeLimit && !best_.empty()) {
+            stop_ = true;
+            return;
+        }
         if (togo == 0) {
             // Only a path that enters the subgroup on its last move is new: one whose last
             // move is a phase-two move was already found one move shorter.
@@ -66,23 +70,33 @@ private:
             }
             return;
         }
+        // All 18 bounds are looked up before any is used: the lookups miss the cache, and
+        // independent loads overlap where a load per branch would wait for each in turn.
+        const std::uint16_t* twists =
+            &tables_.twistMove[static_cast<std::size_t>(twistValue) * kMoveCount];
+        const std::uint16_t* flips =
+            &tables_.flipMove[static_cast<std::size_t>(flipValue) * kMoveCount];
+        const std::uint16_t* slices =
+            &tables_.sliceMove[static_cast<std::size_t>(sliceValue) * kMoveCount];
+        // On the last move only the subgroup itself will do, which the coordinates show
+        // without a lookup.
+        std::array<int, kMoveCount> bounds{};
+        for (std::size_t m = 0; m < kMoveCount; ++m) {
+            bounds[m] = togo == 1 ? (twists[m] | flips[m] | slices[m]) != 0
+                                  : tables_.phase1Bound(twists[m], flips[m], slices[m]);
+        }
         const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
         for (int m = 0; m < kMoveCount && !stop_; ++m) {
-            if (!mayFollow(m, previous)) {
-                continue;
-            }
             const auto mi = static_cast<std::size_t>(m);
-            const int t = tables_.twistMove[static_cast<std::size_t>(twistValue) * kMoveCount + mi];
-            const int f = tables_.flipMove[static_cast<std::size_t>(flipValue) * kMoveCount + mi];
-            const int s = tables_.sliceMove[static_cast<std::size_t>(sliceValue) * kMoveCount + mi];
-            const int bound = tables_.phase1Bound(t, f, s);
+            const int bound = bounds[mi];
             // Inside the subgroup with a few moves still to go, the rest would be a short
             // detour out and back that phase two does better.
-            if (bound > togo - 1 || (bound == 0 && togo - 1 > 0 && togo - 1 < 5)) {
+            if (bound > togo - 1 || (bound == 0 && togo - 1 > 0 && togo - 1 < 5) ||
+                !mayFollow(m, previous)) {
                 continue;
             }
             path_[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-            phase1(t, f, s, done + 1, togo - 1);
+            phase1(twists[mi], flips[mi], slices[mi], done + 1, togo - 1);
         }
     }
 
@@ -98,7 +112,6 @@ private:
         const int corners = cornerPermutation(cube);
         const int edges = udEdgePermutation(cube);
         const int slicePerm = slicePermutation(cube);
-        ++probes_;
         for (int depth = tables_.phase2Bound(corners, edges, slicePerm); depth <= cap; ++depth) {
             if (phase2(corners, edges, slicePerm, phase1Length, depth)) {
                 record(phase1Length + depth);
@@ -106,32 +119,35 @@ private:
             }
         }
         if (!best_.empty() &&
-            (bestLength_ <= limits_.targetLength || probes_ >= limits_.probeLimit)) {
+            (bestLength_ <= limits_.targetLength || nodes_ >= limits_.nodeLimit)) {
             stop_ = true;
         }
     }
 
     bool phase2(int corners, int edges, int slicePerm, int done, int togo) {
+        ++nodes_;
         if (togo == 0) {
             return corners == 0 && edges == 0 && slicePerm == 0;
+        }
+        const std::uint16_t* cornerNext =
+            &tables_.cornerMove[static_cast<std::size_t>(corners) * kPhase2MoveCount];
+        const std::uint16_t* edgeNext =
+            &tables_.udEdgeMove[static_cast<std::size_t>(edges) * kPhase2MoveCount];
+        const std::uint8_t* sliceNext =
+            &tables_.slicePermMove[static_cast<std::size_t>(slicePerm) * kPhase2MoveCount];
+        std::array<int, kPhase2MoveCount> bounds{};
+        for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
+            bounds[k] = togo == 1 ? (cornerNext[k] | edgeNext[k] | sliceNext[k]) != 0
+                                  : tables_.phase2Bound(cornerNext[k], edgeNext[k], sliceNext[k]);
         }
         const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
         for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
             const int m = kPhase2Moves[k];
-            if (!mayFollow(m, previous)) {
-                continue;
-            }
-            const int c =
-                tables_.cornerMove[static_cast<std::size_t>(corners) * kPhase2MoveCount + k];
-            const int e =
-                tables_.udEdgeMove[static_cast<std::size_t>(edges) * kPhase2MoveCount + k];
-            const int s =
-                tables_.slicePermMove[static_cast<std::size_t>(slicePerm) * kPhase2MoveCount + k];
-            if (tables_.phase2Bound(c, e, s) > togo - 1) {
+            if (bounds[k] > togo - 1 || !mayFollow(m, previous)) {
                 continue;
             }
             path_[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-            if (phase2(c, e, s, done + 1, togo - 1)) {
+            if (phase2(cornerNext[k], edgeNext[k], sliceNext[k], done + 1, togo - 1)) {
                 return true;
             }
         }
@@ -159,7 +175,8 @@ private:
     int phase2Cap_ = kQuickPhase2Limit;
     int bestLength_ = kMaxPath + 1;
     Solution best_;
-    std::uint64_t probes_ = 0;
+    std::uint64_t nodes_ = 0;
+
     bool stop_ = false;
 };
 

@@ -27,8 +27,8 @@ std::vector<Value> moveTable(int count, const auto& moves, auto set, auto get) {
 
 // Breadth-first search over the pairs of two coordinates, both solved at 0.
 template <typename A, typename B>
-std::vector<std::uint8_t> depthTable(int countA, const std::vector<A>& moveA, int countB,
-                                     const std::vector<B>& moveB, std::size_t moveCount) {
+DepthTable depthTable(int countA, const std::vector<A>& moveA, int countB,
+                      const std::vector<B>& moveB, std::size_t moveCount) {
     const std::size_t size = static_cast<std::size_t>(countA) * static_cast<std::size_t>(countB);
     std::vector<std::uint8_t> depth(size, kUnknown);
     depth[0] = 0;
@@ -51,7 +51,7 @@ std::vector<std::uint8_t> depthTable(int countA, const std::vector<A>& moveA, in
             }
         }
     }
-    return depth;
+    return DepthTable(depth);
 }
 
 std::array<int, kMoveCount> allMoves() {
@@ -107,24 +107,20 @@ Tables build() {
 
 } // namespace
 
-int Tables::phase1Bound(int twistValue, int flipValue, int sliceValue) const {
-    const auto s = static_cast<std::size_t>(sliceValue);
-    return std::max(twistSliceDepth[static_cast<std::size_t>(twistValue) * kSliceCount + s],
-                    flipSliceDepth[static_cast<std::size_t>(flipValue) * kSliceCount + s]);
-}
-
-int Tables::phase2Bound(int corners, int udEdges, int slicePerm) const {
-    const auto s = static_cast<std::size_t>(slicePerm);
-    return std::max(cornerSliceDepth[static_cast<std::size_t>(corners) * kSlicePermCount + s],
-                    udEdgeSliceDepth[static_cast<std::size_t>(udEdges) * kSlicePermCount + s]);
+DepthTable::DepthTable(const std::vector<std::uint8_t>& depths)
+    : packed_((depths.size() + 1) / 2), size_(depths.size()) {
+    for (std::size_t i = 0; i < depths.size(); ++i) {
+        packed_[i >> 1] =
+            static_cast<std::uint8_t>(packed_[i >> 1] | (depths[i] & 15) << ((i & 1) * 4));
+    }
 }
 
 std::size_t Tables::bytes() const {
     return (twistMove.size() + flipMove.size() + sliceMove.size() + cornerMove.size() +
             udEdgeMove.size()) *
                sizeof(std::uint16_t) +
-           slicePermMove.size() + twistSliceDepth.size() + flipSliceDepth.size() +
-           cornerSliceDepth.size() + udEdgeSliceDepth.size();
+           slicePermMove.size() + twistSliceDepth.bytes() + flipSliceDepth.bytes() +
+           cornerSliceDepth.bytes() + udEdgeSliceDepth.bytes();
 }
 
 const Tables& tables() {

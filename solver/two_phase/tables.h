@@ -2,6 +2,7 @@
 // afterwards. Used by the search and by the tests that check them against the sticker model.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -20,6 +21,24 @@ constexpr bool isPhase2Move(int move) {
     return moveFace(move) % 3 == 0 || moveQuarterTurns(move) == 2;
 }
 
+/// Pruning depths 0 to 15 packed two to a byte: the search's lookups miss the cache, and
+/// half the size is half as many misses.
+class DepthTable {
+public:
+    DepthTable() = default;
+    explicit DepthTable(const std::vector<std::uint8_t>& depths);
+
+    int operator[](std::size_t index) const {
+        return (packed_[index >> 1] >> ((index & 1) * 4)) & 15;
+    }
+    std::size_t size() const { return size_; }
+    std::size_t bytes() const { return packed_.size(); }
+
+private:
+    std::vector<std::uint8_t> packed_;
+    std::size_t size_ = 0;
+};
+
 struct Tables {
     // Move tables: the coordinate after each move, indexed [coordinate * moves + move]. The
     // first phase's run over all 18 moves, the second phase's over kPhase2Moves.
@@ -32,19 +51,29 @@ struct Tables {
 
     // Pruning tables: the fewest moves that solve both coordinates of a pair, indexed
     // [first * count of second + second].
-    std::vector<std::uint8_t> twistSliceDepth;
-    std::vector<std::uint8_t> flipSliceDepth;
-    std::vector<std::uint8_t> cornerSliceDepth;
-    std::vector<std::uint8_t> udEdgeSliceDepth;
+    DepthTable twistSliceDepth;
+    DepthTable flipSliceDepth;
+    DepthTable cornerSliceDepth;
+    DepthTable udEdgeSliceDepth;
 
     /// Symmetry: conjugate[k][move] is the move that `move` becomes when the solution of a
     /// cube turned k times by the diagonal turn is played on the cube itself.
     std::array<std::array<std::uint8_t, kMoveCount>, 3> conjugate{};
 
     /// The lower bound of the first phase's length for these coordinates.
-    int phase1Bound(int twistValue, int flipValue, int sliceValue) const;
+    int phase1Bound(int twistValue, int flipValue, int sliceValue) const {
+        const auto s = static_cast<std::size_t>(sliceValue);
+        const auto t = static_cast<std::size_t>(twistValue);
+        const auto f = static_cast<std::size_t>(flipValue);
+        return std::max(twistSliceDepth[t * kSliceCount + s], flipSliceDepth[f * kSliceCount + s]);
+    }
+
     /// The lower bound of the second phase's length for these coordinates.
-    int phase2Bound(int corners, int udEdges, int slicePerm) const;
+    int phase2Bound(int corners, int udEdges, int slicePerm) const {
+        const auto s = static_cast<std::size_t>(slicePerm);
+        return std::max(cornerSliceDepth[static_cast<std::size_t>(corners) * kSlicePermCount + s],
+                        udEdgeSliceDepth[static_cast<std::size_t>(udEdges) * kSlicePermCount + s]);
+    }
 
     /// The bytes the tables take.
     std::size_t bytes() const;

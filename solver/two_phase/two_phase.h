@@ -39,12 +39,12 @@ struct FaceTurn {
 using Solution = std::vector<FaceTurn>;
 
 /// How long solve() searches. It stops at the first solution of at most `targetLength` face
-/// turns; failing that, once `probeLimit` phase-two searches have run, it returns the
-/// shortest solution found so far (it never returns without one). Counting probes rather
-/// than time keeps the result the same on a busy machine and on any thread.
+/// turns; failing that, once it has visited `nodeLimit` positions in its search trees, it
+/// returns the shortest solution found so far (it never returns without one). Counting
+/// positions rather than time keeps the result the same on a busy machine and on any thread.
 struct SearchLimits {
     int targetLength = 20;
-    std::uint64_t probeLimit = 20000;
+    std::uint64_t nodeLimit = 400000;
 };
 
 /// Builds the move and pruning tables now, if no call has built them yet. Thread-safe;
