@@ -2,6 +2,8 @@
 // impossible cubes away from the solver. Used by the command-line solver and the tests.
 #include "cube/facelet_string.h"
 
+#include "cube/facelet_places.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdio>
@@ -15,71 +17,7 @@ namespace {
 constexpr std::string_view kLetters = "URFDLB";
 constexpr std::array<int, kFaceCount> kStringFaces = {2, 1, 0, 5, 4, 3};
 
-// Letter positions in kLetters, used for the colours read from the string.
-enum Side : int { kU, kR, kF, kD, kL, kB };
-
-constexpr std::size_t kCornerCount = 8;
-constexpr std::size_t kEdgeCount = 12;
-
-using CornerTriple = std::array<int, 3>;
-using EdgePair = std::array<int, 2>;
-
-// Where each corner slot's stickers sit in the string: the up or down sticker first, then
-// the other two going clockwise seen from outside the corner.
-constexpr std::array<CornerTriple, kCornerCount> kCornerPlaces = {{
-    {8, 9, 20},   // URF
-    {6, 18, 38},  // UFL
-    {0, 36, 47},  // ULB
-    {2, 45, 11},  // UBR
-    {29, 26, 15}, // DFR
-    {27, 44, 24}, // DLF
-    {33, 53, 42}, // DBL
-    {35, 17, 51}, // DRB
-}};
-
-// The corner that belongs in each slot, as its colours in the slot's sticker order.
-constexpr std::array<CornerTriple, kCornerCount> kCornerColours = {{
-    {kU, kR, kF},
-    {kU, kF, kL},
-    {kU, kL, kB},
-    {kU, kB, kR},
-    {kD, kF, kR},
-    {kD, kL, kF},
-    {kD, kB, kL},
-    {kD, kR, kB},
-}};
-
-// Where each edge slot's stickers sit: the up or down sticker first, or for the middle
-// layer the front or back sticker first.
-constexpr std::array<EdgePair, kEdgeCount> kEdgePlaces = {{
-    {5, 10},  // UR
-    {7, 19},  // UF
-    {3, 37},  // UL
-    {1, 46},  // UB
-    {32, 16}, // DR
-    {28, 25}, // DF
-    {30, 43}, // DL
-    {34, 52}, // DB
-    {23, 12}, // FR
-    {21, 41}, // FL
-    {50, 39}, // BL
-    {48, 14}, // BR
-}};
-
-constexpr std::array<EdgePair, kEdgeCount> kEdgeColours = {{
-    {kU, kR},
-    {kU, kF},
-    {kU, kL},
-    {kU, kB},
-    {kD, kR},
-    {kD, kF},
-    {kD, kL},
-    {kD, kB},
-    {kF, kR},
-    {kF, kL},
-    {kB, kL},
-    {kB, kR},
-}};
+using namespace facelet_places;
 
 char letterOf(int side) {
     return kLetters[static_cast<std::size_t>(side)];

@@ -2,6 +2,8 @@
 // published piece cycles of each face; the tests check every one against the sticker model.
 #include "solver/two_phase/cubie.h"
 
+#include "cube/facelet_places.h"
+
 #include <cstddef>
 
 namespace cw::two_phase {
@@ -37,59 +39,15 @@ const CubieCube kDiagonalTurn = {Corners{URF, DFR, DLF, UFL, UBR, DRB, DBL, ULB}
                                  Edges{UF, FR, DF, FL, UB, BR, DB, BL, UR, DR, DL, UL},
                                  Edges{1, 0, 1, 0, 1, 0, 1, 0, 1, 1, 1, 1}};
 
-// Where each slot's stickers sit in the facelet string: the up or down sticker first (for
-// the middle-layer edges the front or back one), then clockwise seen from outside.
-constexpr std::array<std::array<std::uint8_t, 3>, kCornerCount> kCornerPlaces = {{
-    {8, 9, 20},
-    {6, 18, 38},
-    {0, 36, 47},
-    {2, 45, 11},
-    {29, 26, 15},
-    {27, 44, 24},
-    {33, 53, 42},
-    {35, 17, 51},
-}};
-constexpr std::array<std::array<std::uint8_t, 2>, kEdgeCount> kEdgePlaces = {{
-    {5, 10},
-    {7, 19},
-    {3, 37},
-    {1, 46},
-    {32, 16},
-    {28, 25},
-    {30, 43},
-    {34, 52},
-    {23, 12},
-    {21, 41},
-    {50, 39},
-    {48, 14},
-}};
+// The sticker places and piece faces the facelet-string reader uses, so that both read a
+// string the same way.
+using facelet_places::kCornerColours;
+using facelet_places::kCornerPlaces;
+using facelet_places::kD;
+using facelet_places::kEdgeColours;
+using facelet_places::kEdgePlaces;
+using facelet_places::kU;
 
-// The faces of each piece in its home slot, in the order of that slot's places.
-enum Face : std::uint8_t { U, R, F, D, L, B };
-constexpr std::array<std::array<std::uint8_t, 3>, kCornerCount> kCornerFaces = {{
-    {U, R, F},
-    {U, F, L},
-    {U, L, B},
-    {U, B, R},
-    {D, F, R},
-    {D, L, F},
-    {D, B, L},
-    {D, R, B},
-}};
-constexpr std::array<std::array<std::uint8_t, 2>, kEdgeCount> kEdgeFaces = {{
-    {U, R},
-    {U, F},
-    {U, L},
-    {U, B},
-    {D, R},
-    {D, F},
-    {D, L},
-    {D, B},
-    {F, R},
-    {F, L},
-    {B, L},
-    {B, R},
-}};
 constexpr std::string_view kLetters = "URFDLB";
 
 template <std::size_t N>
@@ -155,6 +113,28 @@ constexpr int choose(int n, int k) {
     return result;
 }
 
+// The twists or flips of all pieces but the last as a number in base `kStates`; the last
+// piece's follows from the others, since their sum is a multiple of kStates.
+template <int kStates, std::size_t N>
+int orientationOf(const std::array<std::uint8_t, N>& orientations) {
+    int value = 0;
+    for (std::size_t i = 0; i + 1 < N; ++i) {
+        value = value * kStates + orientations[i];
+    }
+    return value;
+}
+
+template <int kStates, std::size_t N>
+void setOrientation(std::array<std::uint8_t, N>& orientations, int value) {
+    int sum = 0;
+    for (std::size_t i = N - 1; i-- > 0;) {
+        orientations[i] = static_cast<std::uint8_t>(value % kStates);
+        sum += orientations[i];
+        value /= kStates;
+    }
+    orientations[N - 1] = static_cast<std::uint8_t>((kStates - sum % kStates) % kStates);
+}
+
 bool isSliceEdge(std::uint8_t edge) {
     return edge >= FR;
 }
@@ -210,16 +190,17 @@ std::optional<CubieCube> fromFacelets(std::string_view facelets) {
     if (facelets.size() != 54) {
         return std::nullopt;
     }
-    std::array<std::uint8_t, 54> faces{};
+    std::array<int, 54> faces{};
     for (std::size_t i = 0; i < facelets.size(); ++i) {
         const std::size_t face = kLetters.find(facelets[i]);
         if (face == std::string_view::npos) {
             return std::nullopt;
         }
-        faces[i] = static_cast<std::uint8_t>(face);
+        faces[i] = static_cast<int>(face);
     }
-    for (std::uint8_t face = 0; face < kFaceCount; ++face) {
-        if (faces[face * 9u + 4u] != face) {
+    const auto at = [&faces](int place) { return faces[static_cast<std::size_t>(place)]; };
+    for (int face = 0; face < kFaceCount; ++face) {
+        if (at(face * 9 + 4) != face) {
             return std::nullopt;
         }
     }
@@ -230,17 +211,16 @@ std::optional<CubieCube> fromFacelets(std::string_view facelets) {
     for (std::size_t slot = 0; slot < kCornerCount; ++slot) {
         const auto& places = kCornerPlaces[slot];
         std::size_t twisted = 0;
-        while (twisted < 3 && faces[places[twisted]] != U && faces[places[twisted]] != D) {
+        while (twisted < 3 && at(places[twisted]) != kU && at(places[twisted]) != kD) {
             ++twisted;
         }
         if (twisted == 3) {
             return std::nullopt;
         }
-        const std::array<std::uint8_t, 3> shown = {faces[places[twisted]],
-                                                   faces[places[(twisted + 1) % 3]],
-                                                   faces[places[(twisted + 2) % 3]]};
+        const std::array<int, 3> shown = {at(places[twisted]), at(places[(twisted + 1) % 3]),
+                                          at(places[(twisted + 2) % 3])};
         std::size_t piece = 0;
-        while (piece < kCornerCount && kCornerFaces[piece] != shown) {
+        while (piece < kCornerCount && kCornerColours[piece] != shown) {
             ++piece;
         }
         if (piece == kCornerCount || seenCorner[piece]) {
@@ -255,11 +235,11 @@ std::optional<CubieCube> fromFacelets(std::string_view facelets) {
     std::array<bool, kEdgeCount> seenEdge{};
     int flipSum = 0;
     for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        const std::array<std::uint8_t, 2> shown = {faces[kEdgePlaces[slot][0]],
-                                                   faces[kEdgePlaces[slot][1]]};
-        const std::array<std::uint8_t, 2> reversed = {shown[1], shown[0]};
+        const std::array<int, 2> shown = {at(kEdgePlaces[slot][0]), at(kEdgePlaces[slot][1])};
+        const std::array<int, 2> reversed = {shown[1], shown[0]};
         std::size_t piece = 0;
-        while (piece < kEdgeCount && kEdgeFaces[piece] != shown && kEdgeFaces[piece] != reversed) {
+        while (piece < kEdgeCount && kEdgeColours[piece] != shown &&
+               kEdgeColours[piece] != reversed) {
             ++piece;
         }
         if (piece == kEdgeCount || seenEdge[piece]) {
@@ -267,7 +247,7 @@ std::optional<CubieCube> fromFacelets(std::string_view facelets) {
         }
         seenEdge[piece] = true;
         cube.ep[slot] = static_cast<std::uint8_t>(piece);
-        cube.eo[slot] = kEdgeFaces[piece] == shown ? 0 : 1;
+        cube.eo[slot] = kEdgeColours[piece] == shown ? 0 : 1;
         flipSum += cube.eo[slot];
     }
 
@@ -280,58 +260,39 @@ std::optional<CubieCube> fromFacelets(std::string_view facelets) {
 
 std::string toFacelets(const CubieCube& cube) {
     std::string text(54, '?');
-    for (std::size_t face = 0; face < kFaceCount; ++face) {
-        text[face * 9 + 4] = kLetters[face];
+    const auto put = [&text](int place, int face) {
+        text[static_cast<std::size_t>(place)] = kLetters[static_cast<std::size_t>(face)];
+    };
+    for (int face = 0; face < kFaceCount; ++face) {
+        put(face * 9 + 4, face);
     }
     for (std::size_t slot = 0; slot < kCornerCount; ++slot) {
         for (std::size_t k = 0; k < 3; ++k) {
-            text[kCornerPlaces[slot][(k + cube.co[slot]) % 3]] =
-                kLetters[kCornerFaces[cube.cp[slot]][k]];
+            put(kCornerPlaces[slot][(k + cube.co[slot]) % 3], kCornerColours[cube.cp[slot]][k]);
         }
     }
     for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
         for (std::size_t k = 0; k < 2; ++k) {
-            text[kEdgePlaces[slot][(k + cube.eo[slot]) % 2]] =
-                kLetters[kEdgeFaces[cube.ep[slot]][k]];
+            put(kEdgePlaces[slot][(k + cube.eo[slot]) % 2], kEdgeColours[cube.ep[slot]][k]);
         }
     }
     return text;
 }
 
 int twist(const CubieCube& cube) {
-    int value = 0;
-    for (std::size_t i = 0; i + 1 < kCornerCount; ++i) {
-        value = value * 3 + cube.co[i];
-    }
-    return value;
+    return orientationOf<3>(cube.co);
 }
 
 void setTwist(CubieCube& cube, int value) {
-    int sum = 0;
-    for (std::size_t i = kCornerCount - 1; i-- > 0;) {
-        cube.co[i] = static_cast<std::uint8_t>(value % 3);
-        sum += cube.co[i];
-        value /= 3;
-    }
-    cube.co[kCornerCount - 1] = static_cast<std::uint8_t>((3 - sum % 3) % 3);
+    setOrientation<3>(cube.co, value);
 }
 
 int flip(const CubieCube& cube) {
-    int value = 0;
-    for (std::size_t i = 0; i + 1 < kEdgeCount; ++i) {
-        value = value * 2 + cube.eo[i];
-    }
-    return value;
+    return orientationOf<2>(cube.eo);
 }
 
 void setFlip(CubieCube& cube, int value) {
-    int sum = 0;
-    for (std::size_t i = kEdgeCount - 1; i-- > 0;) {
-        cube.eo[i] = static_cast<std::uint8_t>(value % 2);
-        sum += cube.eo[i];
-        value /= 2;
-    }
-    cube.eo[kEdgeCount - 1] = static_cast<std::uint8_t>(sum % 2);
+    setOrientation<2>(cube.eo, value);
 }
 
 // The places of the middle-layer edges, counted from slot 11 down, ranked in the

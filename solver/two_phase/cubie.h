@@ -71,8 +71,8 @@ CubieCube inverseOf(const CubieCube& cube);
 /// The effect of one of the 18 face turns on a solved cube.
 const CubieCube& moveCube(int move);
 
-/// The 120-degree turn of the whole cube about its URF-DBL diagonal, which takes the up face's
-/// axis to the right face's and that to the front face's.
+/// The 120-degree turn of the whole cube about its URF-DBL diagonal, which carries each of
+/// the three face axes onto the next.
 const CubieCube& diagonalTurn();
 
 /// The pieces of a facelet string, or nothing when it is not a cube that face turns reach.

@@ -18,8 +18,9 @@ namespace cw::two_phase {
 namespace {
 
 // Any cube has a phase one of at most 12 moves and a phase two of at most 18, so these
-// bounds never stop a solution from being found; phase two is held shorter while a
-// solution of at most kTotalLimit moves is sought, since long phase twos are slow.
+// bounds never stop a solution from being found. Phase two is first held to
+// kQuickPhase2Limit moves, since long phase twos are slow and seldom part of a short
+// solution; only when that finds nothing does the search run again with the full bound.
 constexpr int kPhase1Limit = 20;
 constexpr int kPhase2Limit = 18;
 constexpr int kQuickPhase2Limit = 10;

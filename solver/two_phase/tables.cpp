@@ -87,6 +87,7 @@ Tables build() {
 
     t.twistSliceDepth = depthTable(kTwistCount, t.twistMove, kSliceCount, t.sliceMove, kMoveCount);
     t.flipSliceDepth = depthTable(kFlipCount, t.flipMove, kSliceCount, t.sliceMove, kMoveCount);
+    t.twistFlipDepth = depthTable(kTwistCount, t.twistMove, kFlipCount, t.flipMove, kMoveCount);
     t.cornerSliceDepth = depthTable(kPermutation8, t.cornerMove, kSlicePermCount, t.slicePermMove,
                                     kPhase2Moves.size());
     t.udEdgeSliceDepth = depthTable(kPermutation8, t.udEdgeMove, kSlicePermCount, t.slicePermMove,
@@ -120,7 +121,7 @@ std::size_t Tables::bytes() const {
             udEdgeMove.size()) *
                sizeof(std::uint16_t) +
            slicePermMove.size() + twistSliceDepth.bytes() + flipSliceDepth.bytes() +
-           cornerSliceDepth.bytes() + udEdgeSliceDepth.bytes();
+           twistFlipDepth.bytes() + cornerSliceDepth.bytes() + udEdgeSliceDepth.bytes();
 }
 
 const Tables& tables() {

@@ -50,9 +50,11 @@ struct Tables {
     std::vector<std::uint8_t> slicePermMove;
 
     // Pruning tables: the fewest moves that solve both coordinates of a pair, indexed
-    // [first * count of second + second].
+    // [first * count of second + second]. The first phase's bound is the largest of its three
+    // pairs: twist and flip each say little about the other, so the third pair adds to it.
     DepthTable twistSliceDepth;
     DepthTable flipSliceDepth;
+    DepthTable twistFlipDepth;
     DepthTable cornerSliceDepth;
     DepthTable udEdgeSliceDepth;
 
@@ -65,7 +67,9 @@ struct Tables {
         const auto s = static_cast<std::size_t>(sliceValue);
         const auto t = static_cast<std::size_t>(twistValue);
         const auto f = static_cast<std::size_t>(flipValue);
-        return std::max(twistSliceDepth[t * kSliceCount + s], flipSliceDepth[f * kSliceCount + s]);
+        return std::max(
+            std::max(twistSliceDepth[t * kSliceCount + s], flipSliceDepth[f * kSliceCount + s]),
+            twistFlipDepth[t * kFlipCount + f]);
     }
 
     /// The lower bound of the second phase's length for these coordinates.

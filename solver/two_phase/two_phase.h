@@ -44,7 +44,7 @@ using Solution = std::vector<FaceTurn>;
 /// positions rather than time keeps the result the same on a busy machine and on any thread.
 struct SearchLimits {
     int targetLength = 20;
-    std::uint64_t nodeLimit = 400000;
+    std::uint64_t nodeLimit = 150000;
 };
 
 /// Builds the move and pruning tables now, if no call has built them yet. Thread-safe;

@@ -152,8 +152,8 @@ TEST(PruningTables, DepthsAreLowerBoundsThatOneMoveChangesByAtMostOne) {
     EXPECT_EQ(t.phase1Bound(0, 0, 0), 0);
     EXPECT_EQ(t.phase2Bound(0, 0, 0), 0);
     // Every pair of coordinate values is reached, and the packing keeps the depths apart.
-    for (const DepthTable* table :
-         {&t.twistSliceDepth, &t.flipSliceDepth, &t.cornerSliceDepth, &t.udEdgeSliceDepth}) {
+    for (const DepthTable* table : {&t.twistSliceDepth, &t.flipSliceDepth, &t.twistFlipDepth,
+                                    &t.cornerSliceDepth, &t.udEdgeSliceDepth}) {
         int deepest = 0;
         for (std::size_t i = 0; i < table->size(); ++i) {
             deepest = std::max(deepest, (*table)[i]);

@@ -62,26 +62,28 @@ TEST(ShortSolve, OneMoveCubesTakeOneMove) {
     }
 }
 
-TEST(ShortSolve, ShortScramblesGetNoLongerSolutions) {
+// With the target set to the scramble's length, the search must go on past its first
+// solutions until it finds one no longer than the scramble.
+TEST(ShortSolve, SearchGoesOnDownToItsTarget) {
     const std::vector<Solution> scrambles = {
         {{1, 1}, {2, 1}, {1, 3}, {2, 3}},
         {{0, 2}, {3, 2}, {1, 2}, {4, 2}, {2, 2}, {5, 2}},
         {{1, 1}, {4, 3}, {2, 2}, {0, 1}, {3, 3}, {5, 2}, {1, 2}},
     };
     for (const Solution& scramble : scrambles) {
-        EXPECT_LE(solveAndCheck(stickersAfter(scramble)), faceTurnCount(scramble))
+        const SearchLimits limits = {faceTurnCount(scramble), 1'000'000'000};
+        EXPECT_LE(solveAndCheck(stickersAfter(scramble), limits), faceTurnCount(scramble))
             << formatSolution(scramble);
     }
 }
 
-TEST(ShortSolve, RandomStatesAreSolvedWithinTheirLimits) {
-    // Quick limits keep the test fast; the default ones are measured by the benchmark.
-    const SearchLimits quick = {21, 200};
-    int longest = 0;
-    for (std::uint64_t index = 0; index < 2000; ++index) {
-        longest = std::max(longest, solveAndCheck(randomStateFacelets(1, index), quick));
+TEST(ShortSolve, RandomStatesAreSolved) {
+    // The first solution of each, to keep the test fast; the benchmark checks a thousand
+    // more with the default limits and measures their lengths.
+    const SearchLimits first = {20, 0};
+    for (std::uint64_t index = 0; index < 500; ++index) {
+        solveAndCheck(randomStateFacelets(1, index), first);
     }
-    EXPECT_LE(longest, 24);
 }
 
 TEST(ShortSolve, CubeAndItsStringGiveTheSameSolution) {

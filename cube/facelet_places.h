@@ -1,0 +1,77 @@
+// Where the stickers of each corner and edge slot sit in a facelet string, and the faces of
+// the piece that belongs in each slot. Shared by the facelet-string reader and the short
+// solver's piece model, which must agree on them.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace cw::facelet_places {
+
+// The faces in the order of the string, U, R, F, D, L, B: each letter's place in "URFDLB".
+enum Side : int { kU, kR, kF, kD, kL, kB };
+
+inline constexpr std::size_t kCornerCount = 8;
+inline constexpr std::size_t kEdgeCount = 12;
+
+using CornerTriple = std::array<int, 3>;
+using EdgePair = std::array<int, 2>;
+
+// Where each corner slot's stickers sit in the string: the up or down sticker first, then
+// the other two going clockwise seen from outside the corner.
+inline constexpr std::array<CornerTriple, kCornerCount> kCornerPlaces = {{
+    {8, 9, 20},   // URF
+    {6, 18, 38},  // UFL
+    {0, 36, 47},  // ULB
+    {2, 45, 11},  // UBR
+    {29, 26, 15}, // DFR
+    {27, 44, 24}, // DLF
+    {33, 53, 42}, // DBL
+    {35, 17, 51}, // DRB
+}};
+
+// The corner that belongs in each slot, as its colours in the slot's sticker order.
+inline constexpr std::array<CornerTriple, kCornerCount> kCornerColours = {{
+    {kU, kR, kF},
+    {kU, kF, kL},
+    {kU, kL, kB},
+    {kU, kB, kR},
+    {kD, kF, kR},
+    {kD, kL, kF},
+    {kD, kB, kL},
+    {kD, kR, kB},
+}};
+
+// Where each edge slot's stickers sit: the up or down sticker first, or for the middle
+// layer the front or back sticker first.
+inline constexpr std::array<EdgePair, kEdgeCount> kEdgePlaces = {{
+    {5, 10},  // UR
+    {7, 19},  // UF
+    {3, 37},  // UL
+    {1, 46},  // UB
+    {32, 16}, // DR
+    {28, 25}, // DF
+    {30, 43}, // DL
+    {34, 52}, // DB
+    {23, 12}, // FR
+    {21, 41}, // FL
+    {50, 39}, // BL
+    {48, 14}, // BR
+}};
+
+inline constexpr std::array<EdgePair, kEdgeCount> kEdgeColours = {{
+    {kU, kR},
+    {kU, kF},
+    {kU, kL},
+    {kU, kB},
+    {kD, kR},
+    {kD, kF},
+    {kD, kL},
+    {kD, kB},
+    {kF, kR},
+    {kF, kL},
+    {kB, kL},
+    {kB, kR},
+}};
+
+} // namespace cw::facelet_places
