@@ -32,7 +32,9 @@ inline constexpr std::uint64_t kReadAhead = 1024;
 ///
 /// `jobs` threads do the work, the calling thread being one of them; with one job all of
 /// it runs on the calling thread. Each thread has its own `State`, built on that thread,
-/// so anything a run keeps per thread stays with it. `next` is called by one thread at a
+/// so anything a run keeps per thread stays with it; a result must not point into it, as
+/// a thread's state ends when the thread finds no more input, which may be before its
+/// last result is handed on. `next` is called by one thread at a
 /// time and may block, as a read from a pipe does; `emit` is called by one thread at a
 /// time, in order.
 template <typename State, typename Input, typename Result, typename Next, typename Work,
