@@ -9,6 +9,7 @@
 
 #include "cube/facelet.h"
 #include "cube/move.h"
+#include "cube/move_list_pool.h"
 
 namespace cw {
 
@@ -101,11 +102,17 @@ public:
     float alpha() const { return alpha_; }
     void setAlpha(float value) { alpha_ = value; }
 
+private:
+    // Built before the two lists and destroyed after them, which take their nodes from it.
+    // Both lists share it, so the solver can move nodes from one to the other.
+    MoveListPool movePool_;
+
+public:
     // The fields, in their documented order. The solver, the renderer and the turn
     // animation use the public ones directly.
 
     /// Moves waiting to be played; the front is the next (or the one animating).
-    MoveList pending;
+    MoveList pending{&movePool_};
     /// The element of `pending` whose playback has started, if any.
     std::optional<MoveList::iterator> current;
     /// The solver's scratch copy of the live stickers.
@@ -113,7 +120,7 @@ public:
     /// The live stickers.
     FaceletArray facelets;
     /// The moves the solver has recorded.
-    MoveList solution;
+    MoveList solution{&movePool_};
 
 private:
     std::int32_t solverState_ = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory_resource>
 
 namespace cw {
 
@@ -33,6 +34,8 @@ public:
 
 /// Appending at the back and removing at the front never move other elements, a
 /// position stays valid until its own element is removed, and size() is constant time.
-using MoveList = std::list<Move>;
+/// A list takes its nodes from the memory resource it was built with: a Cube's lists from
+/// the cube's own pool (cube/move_list_pool.h), any other list from the heap.
+using MoveList = std::pmr::list<Move>;
 
 } // namespace cw

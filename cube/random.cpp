@@ -1,4 +1,4 @@
-// The process-wide linear congruential generator behind rand and srand.
+// The linear congruential generator behind rand and srand, one state per thread.
 #include "cube/random.h"
 
 #include <ctime>
@@ -6,8 +6,10 @@
 namespace cw {
 
 namespace {
-std::uint32_t gState = 1;
-}
+// The program runs on one thread, so for it this is the one generator. The command-line
+// tool solves on several, and each seed there must draw the sequence it draws alone.
+thread_local std::uint32_t gState = 1;
+} // namespace
 
 void srand(std::uint32_t seed) {
     gState = seed;

@@ -25,10 +25,10 @@ constexpr std::array<CornerTarget, 3> kTargets = {{
     {8 + 16 + 32, 1, 3}, // down-back-right, home (5, 2, 2)
 }};
 
-// Which target is being worked on. It lives for the whole program rather than in the
-// cube; that is sound because solver runs never interleave, and it is back at 0
-// whenever the stage finishes.
-int cornerCounter = 0;
+// Which target is being worked on. It lives as long as its thread rather than in the
+// cube; that is sound because solver runs on one thread never interleave (each thread
+// has its own), and it is back at 0 whenever the stage finishes.
+thread_local int cornerCounter = 0;
 
 bool threeCornersHome(const Cube& cube) {
     const int down = centreColour(cube, kDownFace);

@@ -13,9 +13,9 @@ constexpr int kDownFrontRight = 41;
 constexpr int kLeft = 0;
 constexpr int kRight = 1;
 
-// Kept for the whole program like stage 3's counter, but separate from it. With a
+// Kept for the whole thread like stage 3's counter, but separate from it. With a
 // single target it only passes from 0 to 1 and straight back.
-int cornerCounter = 0;
+thread_local int cornerCounter = 0;
 
 } // namespace
 

@@ -9,17 +9,17 @@ namespace {
 
 using namespace stage;
 
-// The free column. These live for the whole program rather than in the cube; that is
-// sound because solver runs never interleave, and they are back at their start
-// whenever the stage finishes.
+// The free column. These live as long as their thread rather than in the cube; that is
+// sound because solver runs on one thread never interleave (each thread has its own set),
+// and they are back at their start whenever the stage finishes.
 
 /// A side face f such that the free corner was last left at (f, 2, 2).
-int freeSlotFace = 0;
+thread_local int freeSlotFace = 0;
 /// The free corner's code; 0 means it is to be read again at (freeSlotFace, 2, 2).
-int freeCornerCode = 0;
+thread_local int freeCornerCode = 0;
 /// True while the down face is turned to bring the free corner below the slot where
 /// the target edge sits, rather than below P's slot.
-bool alignToEdge = false;
+thread_local bool alignToEdge = false;
 
 /// Where the target edge was found, as the case table reads it.
 struct EdgeWhere {

@@ -15,13 +15,14 @@ using stage::cw;
 /// The corners in the order they are worked on: 0-1, 0-4, 3-1, 3-4.
 constexpr std::array<int, 4> kCornerCodes = {37, 7, 52, 22};
 
-// Both counters outlive a run and are shared by all cubes. That is sound only because
-// solver runs never interleave, and because every run ends with both back at 0.
+// Both counters outlive a run and are shared by all cubes solved on one thread (each
+// thread has its own). That is sound only because solver runs on a thread never
+// interleave, and because every run ends with both back at 0.
 
 /// Index into kCornerCodes of the corner being worked on.
-int cornerIndex = 0;
+thread_local int cornerIndex = 0;
 /// 0: the lower layers are whole; 2: a twistFrontUp is outstanding; 1: a twistRightUp is.
-int twistBalance = 0;
+thread_local int twistBalance = 0;
 
 /// Turns the corner above faces a and b so that its sticker on a faces up. Disturbs the
 /// lower layers exactly as twistRightUp undoes.

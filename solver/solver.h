@@ -87,7 +87,8 @@ int placeUpCorners(Cube& cube);      // 10
 int orientUpCorners(Cube& cube);     // 11
 int alignUpLayer(Cube& cube);        // 12
 
-/// Puts the counters that some stages keep for the whole program back at their start.
+/// Puts the counters that some stages keep beyond one run back at their start. There is
+/// one set per thread, so this resets the calling thread's.
 void resetStageCounters();
 
 } // namespace cw

@@ -112,7 +112,7 @@ enum class CornerCase {
 CornerCase insertDownCorner(Cube& cube, const CubieLocation& corner, int code, int left, int right,
                             int downColour);
 
-// Counter resets of the stages that keep program-wide counters.
+// Counter resets of the stages that keep counters beyond one run (one set per thread).
 void resetDownCornerCounter();
 void resetMiddleEdgeCounters();
 void resetLastDownCornerCounter();

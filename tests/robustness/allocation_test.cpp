@@ -1,6 +1,7 @@
 // Counts every C++ allocation the main loop makes after start-up while the cubes play
 // back solutions and the user presses M, Space and face keys, driven without a window.
-// Once the cubes exist, the only allocations allowed are move-list nodes.
+// Once the cubes exist, the only allocations allowed are blocks for the cubes' move-list
+// pools, and a cube solved again takes nothing more from the heap.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -11,6 +12,7 @@
 #include "app/main_loop.h"
 #include "app/world.h"
 #include "cube/cube.h"
+#include "cube/move_list_pool.h"
 #include "cube/random.h"
 #include "solver/solver.h"
 #include "tests/robustness/allocation_count.h"
@@ -35,9 +37,48 @@ TEST(Allocation, CountingSeesAMoveListNode) {
     EXPECT_GT(moveListNodeSize(), sizeof(cw::Move));
 }
 
-TEST(Allocation, AfterStartUpPlaybackMAndSpaceAllocateOnlyMoveListNodes) {
-    const std::size_t nodeSize = moveListNodeSize();
-    ASSERT_NE(nodeSize, 0u);
+/// Solves `cube` from `stickers` and says whether the run completed.
+bool solveFrom(cw::Cube& cube, const cw::FaceletArray& stickers) {
+    cube.facelets = stickers;
+    cw::prepareForSolve(cube);
+    return cw::solve(cube);
+}
+
+TEST(Allocation, ACubeSolvedAgainReusesItsMoveListNodes) {
+    cw::Cube cube;
+    std::array<cw::FaceletArray, 40> starts{};
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        cw::srand(static_cast<std::uint32_t>(i));
+        cube.reset();
+        starts[i] = cube.facelets;
+    }
+
+    AllocationRecord first;
+    {
+        CountingScope scope;
+        for (const cw::FaceletArray& stickers : starts) {
+            ASSERT_TRUE(solveFrom(cube, stickers));
+        }
+        first = CountingScope::record();
+    }
+    // The first solves fill the pool a block at a time; a solve keeps a few hundred moves.
+    EXPECT_GT(first.total, 0u);
+    EXPECT_EQ(first.total, first.countOf(cw::MoveListPool::blockBytes())) << describe(first);
+    EXPECT_LE(first.total, 8u) << describe(first);
+
+    AllocationRecord again;
+    {
+        CountingScope scope;
+        for (const cw::FaceletArray& stickers : starts) {
+            ASSERT_TRUE(solveFrom(cube, stickers));
+        }
+        again = CountingScope::record();
+    }
+    EXPECT_EQ(again.total, 0u) << describe(again);
+}
+
+TEST(Allocation, AfterStartUpPlaybackMAndSpaceAllocateOnlyMoveListPoolBlocks) {
+    const std::size_t blockBytes = cw::MoveListPool::blockBytes();
 
     // Start-up, as the program does it (with a fixed seed).
     static cw::World world;
@@ -98,7 +139,7 @@ TEST(Allocation, AfterStartUpPlaybackMAndSpaceAllocateOnlyMoveListNodes) {
 
     EXPECT_FALSE(seen.overflowed);
     for (std::size_t i = 0; i < seen.distinct; ++i) {
-        EXPECT_EQ(seen.sizes[i], nodeSize) << describe(seen);
+        EXPECT_EQ(seen.sizes[i], blockBytes) << describe(seen);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -81,8 +82,10 @@ std::string readFile(const std::string& path) {
     return text;
 }
 
-/// Runs the tool with these arguments and collects what it printed.
-Result runTool(const std::vector<std::string>& arguments) {
+/// Runs the tool with these arguments, and `input` on its standard input when given, and
+/// collects what it printed.
+Result runTool(const std::vector<std::string>& arguments,
+               const std::optional<std::string>& input = std::nullopt) {
     // One pair of files per run, so that tests running side by side keep apart.
     static int runs = 0;
     const std::string base = ::testing::TempDir() + "cubewright_solve_test_" +
@@ -93,6 +96,10 @@ Result runTool(const std::vector<std::string>& arguments) {
         command += shellQuoted(argument);
     }
     command.append(" >").append(base).append(".out 2>").append(base).append(".err");
+    if (input) {
+        std::ofstream(base + ".in", std::ios::binary) << *input;
+        command.append(" <").append(base).append(".in");
+    }
     const int raw = std::system(commandLine(command).c_str());
 
     Result result;
@@ -104,6 +111,9 @@ Result runTool(const std::vector<std::string>& arguments) {
     result.err = readFile(base + ".err");
     std::remove((base + ".out").c_str());
     std::remove((base + ".err").c_str());
+    if (input) {
+        std::remove((base + ".in").c_str());
+    }
     return result;
 }
 
@@ -239,6 +249,228 @@ TEST(SolveTool, StatsChecksEverySeedAndPrintsOneLine) {
         << line;
 }
 
+/// The stickers of the cube the seed scrambles, as a facelet string.
+std::string faceletsOfSeed(std::uint32_t seed) {
+    Cube cube;
+    cw::srand(seed);
+    cube.reset();
+    return faceletString(cube);
+}
+
+/// The stats line without the rate at its end, which is all that may differ between runs.
+std::string withoutRate(const std::string& line) {
+    return line.substr(0, line.rfind("; "));
+}
+
+TEST(SolveTool, StatsGivesTheFiguresOfSingleSeedRunsOnAnyNumberOfJobs) {
+    // Three batches of seeds and a part of a fourth, so that the tallies are merged.
+    constexpr std::uint32_t kFirst = 7;
+    constexpr std::uint32_t kCount = 800;
+    std::size_t shortest = 100000;
+    std::size_t longest = 0;
+    std::size_t total = 0;
+    for (std::uint32_t seed = kFirst; seed < kFirst + kCount; ++seed) {
+        const std::size_t length = parsed(solutionInProcess(seed)).size();
+        shortest = std::min(shortest, length);
+        longest = std::max(longest, length);
+        total += length;
+    }
+    char expected[200];
+    std::snprintf(expected, sizeof expected,
+                  "seeds 7 to 806: 800 solved, 0 failed; solution length min %zu, mean %.2f, "
+                  "max %zu quarter turns",
+                  shortest, static_cast<double>(total) / kCount, longest);
+
+    for (const char* jobs : {"1", "2", "3"}) {
+        SCOPED_TRACE(jobs);
+        const Result result =
+            runTool({"--stats", std::to_string(kCount), "--first", "7", "--jobs", jobs});
+        ASSERT_EQ(result.status, 0) << result.err;
+        ASSERT_EQ(result.out.size(), 1u);
+        EXPECT_EQ(withoutRate(result.out[0]), expected);
+    }
+}
+
+TEST(SolveTool, FaceletLinesFromStandardInputAreSolvedInOrderAndBadLinesNamed) {
+    // Good lines are the cubes of seeds; line 3 is too short, line 6 has a flipped edge,
+    // and line 8 has blanks and a carriage return around it.
+    const std::vector<std::uint32_t> seeds = {3, 4, 0, 5, 6, 0, 7, 8, 9};
+    std::string input;
+    for (std::size_t i = 0; i < seeds.size(); ++i) {
+        if (i == 2) {
+            input += "UUU\n";
+        } else if (i == 5) {
+            input += "UUUUUUUFURRRRRRRRRFUFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB\n";
+        } else if (i == 7) {
+            input += "  " + faceletsOfSeed(seeds[i]) + "\t\r\n";
+        } else {
+            input += faceletsOfSeed(seeds[i]) + "\n";
+        }
+    }
+
+    std::vector<std::vector<std::string>> outputs;
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        const Result result = runTool({"--facelets", "-", "--jobs", jobs}, input);
+        EXPECT_EQ(result.status, 2);
+        ASSERT_EQ(result.out.size(), seeds.size());
+        for (std::size_t i = 0; i < seeds.size(); ++i) {
+            const bool bad = i == 2 || i == 5;
+            // Each line is what a run of its own prints, so a bad one is left empty.
+            EXPECT_EQ(result.out[i], bad ? "" : "solution: " + solutionInProcess(seeds[i])) << i;
+        }
+        EXPECT_EQ(result.err, "cubewright-solve: line 3: the facelet string is 3 characters "
+                              "long; it needs 54 letters\n"
+                              "cubewright-solve: line 6: an edge is flipped in place (the edge "
+                              "flips add up to an odd number)\n");
+        outputs.push_back(result.out);
+    }
+
+    // Without bad lines the status is 0, and --compact writes the lines as a single run does.
+    const std::string good = faceletsOfSeed(11) + "\n" + std::string(kSolvedFaceletString) + "\n";
+    const Result compact = runTool({"--facelets", "-", "--compact"}, good);
+    EXPECT_EQ(compact.status, 0) << compact.err;
+    const Result single = runTool({"--facelets", faceletsOfSeed(11), "--compact"});
+    ASSERT_EQ(single.out.size(), 2u);
+    EXPECT_EQ(compact.out, (std::vector<std::string>{single.out[1], "solution:"}));
+}
+
+/// A line "solution: MOVES (N face turns, M quarter turns)" of --short, taken apart.
+struct ShortLine {
+    MoveList quarterTurns;
+    std::size_t faceTurnTokens = 0;
+    std::string counts; ///< "(N face turns, M quarter turns)"
+};
+
+ShortLine shortLine(const std::string& line) {
+    ShortLine taken;
+    const std::string text = field(line, "solution");
+    const std::size_t open = text.find('(');
+    EXPECT_NE(open, std::string::npos) << line;
+    const std::string moves = text.substr(0, open);
+    taken.quarterTurns = parsed(moves);
+    std::istringstream tokens(moves);
+    for (std::string token; tokens >> token;) {
+        ++taken.faceTurnTokens;
+    }
+    taken.counts = text.substr(open);
+    return taken;
+}
+
+std::string countsText(std::size_t faceTurns, std::size_t quarterTurns) {
+    std::string text = "(";
+    text += std::to_string(faceTurns) + (faceTurns == 1 ? " face turn, " : " face turns, ");
+    text +=
+        std::to_string(quarterTurns) + (quarterTurns == 1 ? " quarter turn)" : " quarter turns)");
+    return text;
+}
+
+TEST(SolveTool, ShortSolvesTheSolvedCubeWithNoMovesAndOneTurnWithOne) {
+    const Result solved = runTool({"--short", "--facelets", std::string(kSolvedFaceletString)});
+    ASSERT_EQ(solved.status, 0) << solved.err;
+    ASSERT_EQ(solved.out.size(), 2u);
+    EXPECT_EQ(solved.out[1], "solution: (0 face turns, 0 quarter turns)");
+
+    const std::vector<std::pair<std::string, std::string>> undone = {
+        {"F", "F'"}, {"F2", "F2"}, {"F'", "F"}, {"R", "R'"}, {"R2", "R2"}, {"R'", "R"},
+        {"U", "U'"}, {"U2", "U2"}, {"U'", "U"}, {"B", "B'"}, {"B2", "B2"}, {"B'", "B"},
+        {"L", "L'"}, {"L2", "L2"}, {"L'", "L"}, {"D", "D'"}, {"D2", "D2"}, {"D'", "D"}};
+    // One run of the tool for all of them, as its tables take a moment to build.
+    std::string input;
+    for (const auto& [turn, inverse] : undone) {
+        Cube cube;
+        setSolvedStickers(cube);
+        applyMoves(cube, parsed(turn));
+        input += faceletString(cube) + "\n";
+    }
+    const Result result = runTool({"--short", "--facelets", "-"}, input);
+    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(result.out.size(), undone.size());
+    for (std::size_t i = 0; i < undone.size(); ++i) {
+        const std::string& inverse = undone[i].second;
+        const std::size_t quarters = inverse.back() == '2' ? 2 : 1;
+        EXPECT_EQ(result.out[i], "solution: " + inverse + " " + countsText(1, quarters))
+            << undone[i].first;
+    }
+}
+
+TEST(SolveTool, ShortSolutionsSolveTheirCubesAndCountTheirTurns) {
+    // Seeds, read from standard input on two threads, and one seed and one move list given
+    // on their own. (The library's own tests check the search on thousands of states.)
+    constexpr std::uint32_t kCubes = 100;
+    std::string input;
+    for (std::uint32_t seed = 0; seed < kCubes; ++seed) {
+        input += faceletsOfSeed(seed) + "\n";
+    }
+    const Result batch = runTool({"--short", "--facelets", "-", "--jobs", "2"}, input);
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    ASSERT_EQ(batch.out.size(), kCubes);
+
+    std::vector<std::pair<FaceletArray, std::string>> checks;
+    for (std::uint32_t seed = 0; seed < kCubes; ++seed) {
+        Cube cube;
+        cw::srand(seed);
+        cube.reset();
+        checks.emplace_back(cube.facelets, batch.out[seed]);
+    }
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--seed", "77"}, {"R U2 F' L2 D B'"}}) {
+        const Result result = runTool([&] {
+            std::vector<std::string> withShort = arguments;
+            withShort.push_back("--short");
+            return withShort;
+        }());
+        ASSERT_EQ(result.status, 0) << result.err;
+        ASSERT_EQ(result.out.size(), 2u);
+        Cube cube;
+        setSolvedStickers(cube);
+        applyMoves(cube, parsed(field(result.out[0], "scramble")));
+        checks.emplace_back(cube.facelets, result.out[1]);
+    }
+
+    for (const auto& [stickers, line] : checks) {
+        SCOPED_TRACE(line);
+        const ShortLine taken = shortLine(line);
+        Cube cube;
+        cube.facelets = stickers;
+        applyMoves(cube, taken.quarterTurns);
+        ASSERT_TRUE(cube.isSolved());
+        EXPECT_EQ(taken.counts, countsText(taken.faceTurnTokens, taken.quarterTurns.size()));
+        EXPECT_LE(taken.faceTurnTokens, 30u);
+    }
+}
+
+TEST(SolveTool, ScramblesPlayedOnASolvedCubeGiveTheirFaceletsAndRepeatFromTheirSeed) {
+    constexpr std::size_t kCount = 12;
+    const Result first = runTool({"--scramble", std::to_string(kCount), "--scramble-seed", "9"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    ASSERT_EQ(first.out.size(), 2 * kCount);
+    for (std::size_t i = 0; i < kCount; ++i) {
+        SCOPED_TRACE(first.out[2 * i]);
+        const std::string moves = field(first.out[2 * i], "scramble");
+        const std::string facelets = field(first.out[2 * i + 1], "facelets");
+        Cube cube;
+        setSolvedStickers(cube);
+        applyMoves(cube, parsed(moves));
+        EXPECT_EQ(faceletString(cube), facelets);
+        // The checks of the facelet reader include the parity and orientation sums.
+        Cube read;
+        EXPECT_EQ(loadFaceletString(read, facelets), "");
+        EXPECT_FALSE(cube.isSolved());
+    }
+
+    // The same seed gives the same scrambles, in one piece or on any number of threads.
+    EXPECT_EQ(
+        runTool({"--scramble", std::to_string(kCount), "--scramble-seed", "9", "--jobs", "1"}).out,
+        first.out);
+    const Result one = runTool({"--scramble", "--scramble-seed=9"});
+    ASSERT_EQ(one.out.size(), 2u);
+    EXPECT_EQ(one.out[0], first.out[0]);
+    EXPECT_NE(runTool({"--scramble", "--scramble-seed", "10"}).out[0], first.out[0]);
+    // Without a seed of their own, two runs draw different cubes.
+    EXPECT_NE(runTool({"--scramble"}).out, runTool({"--scramble"}).out);
+}
+
 TEST(SolveTool, BadInputIsOneLineNamingItAndStatusTwo) {
     struct Case {
         std::vector<std::string> arguments;
@@ -273,6 +505,17 @@ TEST(SolveTool, BadInputIsOneLineNamingItAndStatusTwo) {
 #else
         {{"R\x1b[31m\xff"}, "\\x1B[31m\\xFF"},
 #endif
+        {{"--jobs", "0", "--stats", "3"}, "\"0\""},
+        {{"--jobs", "1025", "--stats", "3"}, "\"1025\""},
+        {{"--jobs", "2", "R"}, "--jobs goes with"},
+        {{"--scramble-seed", "1", "R"}, "--scramble-seed goes with --scramble"},
+        {{"--scramble", "0"}, "\"0\""},
+        {{"--scramble", "--seed", "1"}, "only one"},
+        {{"--scramble", "--short"}, "--short"},
+        {{"--stats", "3", "--short"}, "--short"},
+        {{"--scramble", "--scramble-seed", "18446744073709551616"}, "\"18446744073709551616\""},
+        {{"--facelets", "-", "--print-facelets"}, "--print-facelets"},
+        {{"--short=yes", "R"}, "\"--short=yes\""},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -298,6 +541,7 @@ TEST(SolveTool, HelpDescribesEveryOptionAndTheFaceletFormat) {
     }
     for (const std::string& expected : std::vector<std::string>{
              "--seed", "--facelets", "--stats", "--first", "--compact", "--print-facelets",
+             "--facelets -", "--short", "--scramble [COUNT]", "--scramble-seed", "--jobs",
              "U, R, F, D, L, B", std::string(kSolvedFaceletString), "Exit status"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
