@@ -25,6 +25,11 @@ constexpr int kPhase1Limit = 20;
 constexpr int kPhase2Limit = 18;
 constexpr int kQuickPhase2Limit = 10;
 constexpr int kGuiseCount = 6;
+// Reaching the target length ends the search only once every first phase of up to this
+// many moves has been tried. A cube a few turns from solved then gets back a solution no
+// longer than those turns instead of the first one under the target; a random cube, whose
+// first phase is nearly always longer, is not held up by it.
+constexpr int kThoroughPhase1Depth = 7;
 constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
 
 class Search {
@@ -45,7 +50,9 @@ public:
     Solution run() {
         for (phase2Cap_ = kQuickPhase2Limit; best_.empty() && phase2Cap_ <= kPhase2Limit;
              phase2Cap_ += kPhase2Limit - kQuickPhase2Limit) {
-            for (int depth = 0; depth <= kPhase1Limit && depth < bestLength_ && !stop_; ++depth) {
+            for (int depth = 0; depth <= kPhase1Limit && depth < bestLength_ && !stop_ &&
+                                !(reachedTarget() && depth > kThoroughPhase1Depth);
+                 ++depth) {
                 for (guise_ = 0; guise_ < kGuiseCount && !stop_; ++guise_) {
                     const CubieCube& cube = guises_[static_cast<std::size_t>(guise_)];
                     if (tables_.phase1Bound(twist(cube), flip(cube), slice(cube)) <= depth) {
@@ -119,11 +126,13 @@ private:
                 break;
             }
         }
-        if (!best_.empty() &&
-            (bestLength_ <= limits_.targetLength || nodes_ >= limits_.nodeLimit)) {
+        if (!best_.empty() && ((reachedTarget() && phase1Length > kThoroughPhase1Depth) ||
+                               nodes_ >= limits_.nodeLimit)) {
             stop_ = true;
         }
     }
+
+    bool reachedTarget() const { return !best_.empty() && bestLength_ <= limits_.targetLength; }
 
     bool phase2(int corners, int edges, int slicePerm, int done, int togo) {
         ++nodes_;

@@ -77,6 +77,27 @@ TEST(ShortSolve, SearchGoesOnDownToItsTarget) {
     }
 }
 
+// With the default limits, a cube a few turns from solved gets a solution no longer than
+// those turns, not merely the first one under the target length.
+TEST(ShortSolve, CubesAFewTurnsFromSolvedGetNoLongerSolutions) {
+    std::uint32_t state = 12345;
+    const auto next = [&state](std::uint32_t range) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 16) % range);
+    };
+    for (int trial = 0; trial < 60; ++trial) {
+        Solution scramble;
+        const int length = 2 + trial % 6;
+        while (static_cast<int>(scramble.size()) < length) {
+            const int face = next(kFaceCount);
+            if (scramble.empty() || scramble.back().face != face) {
+                scramble.push_back({face, 1 + next(3)});
+            }
+        }
+        EXPECT_LE(solveAndCheck(stickersAfter(scramble)), length) << formatSolution(scramble);
+    }
+}
+
 TEST(ShortSolve, RandomStatesAreSolved) {
     // The first solution of each, to keep the test fast; the benchmark checks a thousand
     // more with the default limits and measures their lengths.
