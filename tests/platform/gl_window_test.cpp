@@ -77,6 +77,16 @@ protected:
         return window.create("Cubewright", 640, 480, 16, fullscreen);
     }
 
+    /// Asks for fullscreen on a display whose closest mode is what `closest` gives, with
+    /// the user answering the fullscreen question with `answer`.
+    bool createFullscreen(bool (*closest)(const SDL_DisplayMode*, SDL_DisplayMode*),
+                          MessageAnswer answer) {
+        calls.closestDisplayMode = closest;
+        window.setSdlCalls(&calls);
+        boxes.answer = answer;
+        return createDefault(true);
+    }
+
     // Empties the queue of whatever SDL posted while the window was being made.
     void drainEvents() {
         for (int i = 0; i < 1000 && window.pumpEvent() != PumpResult::None; ++i) {
@@ -413,11 +423,11 @@ bool noDisplayMode(const SDL_DisplayMode*, SDL_DisplayMode*) {
     return false;
 }
 
+const Shown kProgramWillClose = {"ERROR", "Program Will Now Close.", MessageButtons::Ok,
+                                 MessageIcon::Stop};
+
 TEST_F(GLWindowTest, UnavailableFullscreenModeAnsweredYesGoesOnWindowed) {
-    calls.closestDisplayMode = noDisplayMode;
-    window.setSdlCalls(&calls);
-    boxes.answer = MessageAnswer::Yes;
-    ASSERT_TRUE(createDefault(true));
+    ASSERT_TRUE(createFullscreen(noDisplayMode, MessageAnswer::Yes));
     EXPECT_THAT(boxes.shown, ElementsAre(kQuestion));
     EXPECT_FALSE(window.isFullscreen());
     EXPECT_TRUE(window.isCreated());
@@ -429,12 +439,8 @@ TEST_F(GLWindowTest, UnavailableFullscreenModeAnsweredYesGoesOnWindowed) {
 }
 
 TEST_F(GLWindowTest, UnavailableFullscreenModeAnsweredNoClosesTheProgram) {
-    calls.closestDisplayMode = noDisplayMode;
-    window.setSdlCalls(&calls);
-    boxes.answer = MessageAnswer::No;
-    EXPECT_FALSE(createDefault(true));
-    EXPECT_THAT(boxes.shown, ElementsAre(kQuestion, Shown{"ERROR", "Program Will Now Close.",
-                                                          MessageButtons::Ok, MessageIcon::Stop}));
+    EXPECT_FALSE(createFullscreen(noDisplayMode, MessageAnswer::No));
+    EXPECT_THAT(boxes.shown, ElementsAre(kQuestion, kProgramWillClose));
     EXPECT_FALSE(window.isCreated());
     EXPECT_FALSE(videoUp());
 }
@@ -458,22 +464,15 @@ bool onlyTrueColourMode(const SDL_DisplayMode* wanted, SDL_DisplayMode* closest)
 }
 
 TEST_F(GLWindowTest, FullscreenModeOfTheWrongDepthIsOfferedAsWindowed) {
-    calls.closestDisplayMode = onlyTrueColourMode;
-    window.setSdlCalls(&calls);
-    boxes.answer = MessageAnswer::Yes;
-    ASSERT_TRUE(createDefault(true));
+    ASSERT_TRUE(createFullscreen(onlyTrueColourMode, MessageAnswer::Yes));
     EXPECT_THAT(boxes.shown, ElementsAre(kQuestion));
     EXPECT_FALSE(window.isFullscreen());
     EXPECT_EQ(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
 TEST_F(GLWindowTest, FullscreenModeOfTheWrongDepthDeclinedClosesTheProgram) {
-    calls.closestDisplayMode = onlyTrueColourMode;
-    window.setSdlCalls(&calls);
-    boxes.answer = MessageAnswer::No;
-    EXPECT_FALSE(createDefault(true));
-    EXPECT_THAT(boxes.shown, ElementsAre(kQuestion, Shown{"ERROR", "Program Will Now Close.",
-                                                          MessageButtons::Ok, MessageIcon::Stop}));
+    EXPECT_FALSE(createFullscreen(onlyTrueColourMode, MessageAnswer::No));
+    EXPECT_THAT(boxes.shown, ElementsAre(kQuestion, kProgramWillClose));
     EXPECT_FALSE(window.isCreated());
 }
 
