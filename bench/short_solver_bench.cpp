@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 
 #include "cube/cube.h"
 #include "cube/facelet_string.h"
+#include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/tables.h"
 #include "solver/two_phase/two_phase.h"
 
@@ -65,6 +67,12 @@ int main(int argc, char** argv) {
             limits.targetLength = std::atoi(argv[i + 1]);
         } else if (name == "--nodes") {
             limits.nodeLimit = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (name == "--tables") {
+            limits.tables = std::string_view(argv[i + 1]) == "small" ? two_phase::TableSize::small
+                                                                     : two_phase::TableSize::large;
+        } else if (name == "--budget") {
+            limits.budget = std::chrono::milliseconds(std::atoll(argv[i + 1]));
+            limits.targetLength = 0;
         } else if (name == "--seed") {
             seed = std::strtoull(argv[i + 1], nullptr, 10);
         } else {
@@ -74,7 +82,11 @@ int main(int argc, char** argv) {
     }
 
     const auto tablesStart = Clock::now();
-    two_phase::prepareTables();
+    if (limits.tables == two_phase::TableSize::large) {
+        two_phase::prepareLargeTables(two_phase::defaultLargeTableFile(), std::cerr);
+    } else {
+        two_phase::prepareTables();
+    }
     const double tableMs = millisecondsSince(tablesStart);
     const double tableMb = peakMegabytes();
 
