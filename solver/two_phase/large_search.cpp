@@ -63,7 +63,8 @@ Position positionOf(const CubieCube& cube) {
 class LargeSearch {
 public:
     LargeSearch(const CubieCube& cube, const SearchLimits& limits)
-        : t_(largeTables()), limits_(limits), guises_(guisesOf(cube)) {
+        : t_(largeTables()), limits_(limits), guises_(guisesOf(cube)),
+          bestLength_(std::max(limits.targetLength, kGuaranteedLength) + 1) {
         if (limits.budget.count() > 0) {
             deadline_ = Clock::now() + limits.budget;
         }
@@ -120,34 +121,57 @@ private:
         const std::size_t twistRow = static_cast<std::size_t>(at.twist) * kMoveCount;
         const std::size_t flipRow = static_cast<std::size_t>(at.flip) * kMoveCount;
         const std::size_t sliceRow = static_cast<std::size_t>(at.sliceEdges) * kMoveCount;
-        for (int m = 0; m < kMoveCount && !stop_; ++m) {
+        // The bounds of all the moves that may follow are fetched before any is used: each
+        // lookup misses the cache, and independent loads overlap where a load per branch
+        // would wait for each in turn.
+        std::array<std::uint8_t, kMoveCount> moves{};
+        std::array<Position, kMoveCount> next{};
+        std::array<std::uint32_t, kMoveCount> classSym{};
+        std::size_t count = 0;
+        for (int m = 0; m < kMoveCount; ++m) {
             if (!mayFollow(m, previous)) {
                 continue;
             }
             const auto mi = static_cast<std::size_t>(m);
-            Position next;
-            next.twist = t_.twistMove[twistRow + mi];
-            next.flip = t_.flipMove[flipRow + mi];
-            next.sliceEdges = t_.sliceEdgesMove[sliceRow + mi];
+            moves[count] = static_cast<std::uint8_t>(m);
+            Position& child = next[count++];
+            child.twist = t_.twistMove[twistRow + mi];
+            child.flip = t_.flipMove[flipRow + mi];
+            child.sliceEdges = t_.sliceEdgesMove[sliceRow + mi];
+        }
+        std::array<int, kMoveCount> distance{};
+        if (togo == 1) {
             // On the last move only the subgroup itself will do, which the coordinates show
             // without a lookup.
-            const int distance =
-                togo == 1 ? (next.twist | next.flip | next.sliceEdges / 24) != 0
-                          : t_.phase1Distance(next.flip, next.sliceEdges / 24, next.twist);
+            for (std::size_t i = 0; i < count; ++i) {
+                distance[i] = (next[i].twist | next[i].flip | next[i].sliceEdges / 24) != 0;
+            }
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                classSym[i] = t_.flipSliceClassOf(next[i].flip, next[i].sliceEdges / 24);
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                distance[i] = t_.phase1Depth[t_.phase1Index(classSym[i], next[i].twist)];
+            }
+        }
+        for (std::size_t i = 0; i < count && !stop_; ++i) {
             // Inside the subgroup with a few moves still to go, the rest would be a short
             // detour out and back that phase two does better.
-            if (distance > togo - 1 || (quick_ && distance == 0 && togo - 1 > 0 && togo - 1 < 5)) {
+            if (distance[i] > togo - 1 ||
+                (quick_ && distance[i] == 0 && togo - 1 > 0 && togo - 1 < 5)) {
                 continue;
             }
             if (++nodes_ % kClockInterval == 0) {
                 checkClock();
             }
-            next.corners = t_.cornerMove[static_cast<std::size_t>(at.corners) * kMoveCount + mi];
-            next.upEdges = t_.upEdgesMove[static_cast<std::size_t>(at.upEdges) * kMoveCount + mi];
-            next.downEdges =
-                t_.downEdgesMove[static_cast<std::size_t>(at.downEdges) * kMoveCount + mi];
-            path_[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-            phase1(next, done + 1, togo - 1);
+            const std::size_t m = moves[i];
+            Position& child = next[i];
+            child.corners = t_.cornerMove[static_cast<std::size_t>(at.corners) * kMoveCount + m];
+            child.upEdges = t_.upEdgesMove[static_cast<std::size_t>(at.upEdges) * kMoveCount + m];
+            child.downEdges =
+                t_.downEdgesMove[static_cast<std::size_t>(at.downEdges) * kMoveCount + m];
+            path_[static_cast<std::size_t>(done)] = moves[i];
+            phase1(child, done + 1, togo - 1);
         }
     }
 
@@ -241,7 +265,8 @@ private:
     int guise_ = 0;
     int phase2Cap_ = kQuickPhase2Limit;
     bool quick_ = true;
-    int bestLength_ = kMaxPath + 1;
+    // Solutions longer than this are not worth recording: one of at most 20 moves exists.
+    int bestLength_;
     Solution best_;
     std::uint64_t nodes_ = 0;
     bool stop_ = false;

@@ -20,7 +20,6 @@
 namespace cw::two_phase {
 namespace {
 
-constexpr std::uint16_t kNoClass = 0xFFFF;
 constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
 constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
 
@@ -63,30 +62,29 @@ std::array<int, kMoveCount> allMoves() {
 }
 
 // Sorts `count` raw coordinate values into symmetry classes. The first value of each class
-// met in counting order is its representative; every other value records the symmetry that
-// carries it onto the representative. Returns the representatives and, for each class, the
-// symmetries that leave its representative unchanged as a bit mask.
-template <typename Rep>
+// met in counting order is its representative; every value records its class and the
+// symmetry that carries it onto the representative, as class * 16 + symmetry. Returns, for
+// each class, the symmetries that leave its representative unchanged as a bit mask.
+template <typename ClassSym, typename Rep>
 std::vector<std::uint16_t> classify(int count, const std::function<CubieCube(int)>& cubeOf,
                                     const std::function<int(const CubieCube&)>& valueOf,
-                                    std::vector<std::uint16_t>& classOf,
-                                    std::vector<std::uint8_t>& symOf, std::vector<Rep>& reps) {
-    classOf.assign(static_cast<std::size_t>(count), kNoClass);
-    symOf.assign(static_cast<std::size_t>(count), 0);
+                                    std::vector<ClassSym>& classSymOf, std::vector<Rep>& reps) {
+    constexpr auto kNoClass = static_cast<ClassSym>(~ClassSym{0});
+    classSymOf.assign(static_cast<std::size_t>(count), kNoClass);
     reps.clear();
     std::vector<std::uint16_t> stabilizers;
     for (int value = 0; value < count; ++value) {
-        if (classOf[static_cast<std::size_t>(value)] != kNoClass) {
+        if (classSymOf[static_cast<std::size_t>(value)] != kNoClass) {
             continue;
         }
-        const auto id = static_cast<std::uint16_t>(reps.size());
+        const std::size_t id = reps.size();
         const CubieCube cube = cubeOf(value);
         std::uint16_t fixing = 0;
         for (int s = 0; s < kUdSymmetryCount; ++s) {
             const auto image = static_cast<std::size_t>(valueOf(conjugate(cube, s)));
-            if (classOf[image] == kNoClass) {
-                classOf[image] = id;
-                symOf[image] = static_cast<std::uint8_t>(inverseSymmetry(s));
+            if (classSymOf[image] == kNoClass) {
+                classSymOf[image] = static_cast<ClassSym>(
+                    id * kUdSymmetryCount + static_cast<std::size_t>(inverseSymmetry(s)));
             }
             if (image == static_cast<std::size_t>(value)) {
                 fixing = static_cast<std::uint16_t>(fixing | 1U << s);
@@ -431,12 +429,10 @@ std::vector<std::span<std::uint8_t>> LargeTables::sections() {
             bytesOf(cornerMove),
             bytesOf(udEdgeMove),
             bytesOf(udEdgesOfHalves),
-            bytesOf(flipSliceClass),
-            bytesOf(flipSliceSym),
+            bytesOf(flipSliceClassSym),
             bytesOf(flipSliceRep),
             bytesOf(twistConj),
-            bytesOf(cornerClass),
-            bytesOf(cornerSym),
+            bytesOf(cornerClassSym),
             bytesOf(cornerRep),
             bytesOf(udEdgeConj),
             bytesOf(phase1Depth.bytes()),
@@ -464,12 +460,10 @@ void sizeLargeTables(LargeTables& t) {
     t.cornerMove.assign(moves(kPermutation8, kMoveCount), 0);
     t.udEdgeMove.assign(moves(kPermutation8, kPhase2MoveCount), 0);
     t.udEdgesOfHalves.assign(moves(kEdgeSetCount, kSlicePermCount), 0);
-    t.flipSliceClass.assign(kFlipSliceCount, 0);
-    t.flipSliceSym.assign(kFlipSliceCount, 0);
+    t.flipSliceClassSym.assign(kFlipSliceCount, 0);
     t.flipSliceRep.assign(kFlipSliceClassCount, 0);
     t.twistConj.assign(moves(kTwistCount, kUdSymmetryCount), 0);
-    t.cornerClass.assign(kPermutation8, 0);
-    t.cornerSym.assign(kPermutation8, 0);
+    t.cornerClassSym.assign(kPermutation8, 0);
     t.cornerRep.assign(kCornerClassCount, 0);
     t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
     t.phase1Depth.reset(kPhase1Entries);
@@ -480,11 +474,10 @@ void sizeLargeTables(LargeTables& t) {
 void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) {
     buildMoveTables(t);
 
-    const std::vector<std::uint16_t> flipSliceFixing =
-        classify(kFlipSliceCount, cubeWithFlipSlice, flipSliceOf, t.flipSliceClass, t.flipSliceSym,
-                 t.flipSliceRep);
-    const std::vector<std::uint16_t> cornerFixing = classify(
-        kPermutation8, cubeWithCorners, cornerPermutation, t.cornerClass, t.cornerSym, t.cornerRep);
+    const std::vector<std::uint16_t> flipSliceFixing = classify(
+        kFlipSliceCount, cubeWithFlipSlice, flipSliceOf, t.flipSliceClassSym, t.flipSliceRep);
+    const std::vector<std::uint16_t> cornerFixing =
+        classify(kPermutation8, cubeWithCorners, cornerPermutation, t.cornerClassSym, t.cornerRep);
     if (t.flipSliceRep.size() != kFlipSliceClassCount || t.cornerRep.size() != kCornerClassCount) {
         throw std::logic_error("the symmetry classes do not come out as counted");
     }
@@ -507,7 +500,8 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
                 t.sliceEdgesMove[rep / kFlipCount * kSlicePermCount * kMoveCount + move] /
                 kSlicePermCount;
             const std::size_t next = sliceNext * kFlipCount + flipNext;
-            return std::pair<int, int>(t.flipSliceClass[next], t.flipSliceSym[next]);
+            return std::pair<int, int>(t.flipSliceClassSym[next] >> 4,
+                                       t.flipSliceClassSym[next] & 15);
         },
         [&t](int raw, int m, int s) {
             return int{
@@ -532,7 +526,7 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
             const std::size_t next =
                 t.cornerMove[rep * kMoveCount +
                              static_cast<std::size_t>(kPhase2Moves[static_cast<std::size_t>(k)])];
-            return std::pair<int, int>(t.cornerClass[next], t.cornerSym[next]);
+            return std::pair<int, int>(t.cornerClassSym[next] >> 4, t.cornerClassSym[next] & 15);
         },
         [&t](int raw, int k, int s) {
             return int{t.udEdgeConj[std::size_t{t.udEdgeMove[static_cast<std::size_t>(

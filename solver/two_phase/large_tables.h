@@ -76,15 +76,14 @@ struct LargeTables {
     std::vector<std::uint16_t> udEdgesOfHalves;
 
     // Symmetry reduction. A cube with flip f and slice s, flipSlice = s * 2048 + f, is
-    // carried by symmetry flipSliceSym[flipSlice] onto the class representative
-    // flipSliceRep[flipSliceClass[flipSlice]]; its twist goes with it through twistConj
-    // ([twist * 16 + symmetry]). Likewise for the corners and the up-down edges.
-    std::vector<std::uint16_t> flipSliceClass;
-    std::vector<std::uint8_t> flipSliceSym;
+    // carried by a symmetry onto the representative of its class, where
+    // flipSliceClassSym[flipSlice] = class * 16 + symmetry and flipSliceRep[class] is the
+    // representative's flipSlice; its twist goes with it through twistConj ([twist * 16 +
+    // symmetry]). Likewise for the corners (cornerClassSym, cornerRep) with the up-down edges.
+    std::vector<std::uint32_t> flipSliceClassSym;
     std::vector<std::uint32_t> flipSliceRep;
     std::vector<std::uint16_t> twistConj;
-    std::vector<std::uint16_t> cornerClass;
-    std::vector<std::uint8_t> cornerSym;
+    std::vector<std::uint16_t> cornerClassSym;
     std::vector<std::uint16_t> cornerRep;
     std::vector<std::uint16_t> udEdgeConj;
 
@@ -97,18 +96,25 @@ struct LargeTables {
     /// [corners * 24 + slice order]; small enough to stay in the cache, so it is asked first.
     PackedDepths cornerSliceDepth;
 
+    /// The first phase's table entry of a cube with these coordinates; `classSym` is
+    /// flipSliceClassSym[slice * 2048 + flip], read apart so that a search can fetch several
+    /// at once.
+    std::size_t phase1Index(std::uint32_t classSym, int twist) const {
+        return std::size_t{classSym >> 4} * kTwistCount +
+               twistConj[static_cast<std::size_t>(twist) * 16 + (classSym & 15)];
+    }
+    std::uint32_t flipSliceClassOf(int flip, int slice) const {
+        return flipSliceClassSym[static_cast<std::size_t>(slice) * kFlipCount +
+                                 static_cast<std::size_t>(flip)];
+    }
     int phase1Distance(int flip, int slice, int twist) const {
-        const auto flipSlice =
-            static_cast<std::size_t>(slice) * kFlipCount + static_cast<std::size_t>(flip);
-        const auto conjugated =
-            twistConj[static_cast<std::size_t>(twist) * 16 + flipSliceSym[flipSlice]];
-        return phase1Depth[std::size_t{flipSliceClass[flipSlice]} * kTwistCount + conjugated];
+        return phase1Depth[phase1Index(flipSliceClassOf(flip, slice), twist)];
     }
 
     int phase2Distance(int corners, int udEdges) const {
-        const auto c = static_cast<std::size_t>(corners);
-        const auto conjugated = udEdgeConj[static_cast<std::size_t>(udEdges) * 16 + cornerSym[c]];
-        return phase2Depth[std::size_t{cornerClass[c]} * kPermutation8 + conjugated];
+        const unsigned classSym = cornerClassSym[static_cast<std::size_t>(corners)];
+        return phase2Depth[std::size_t{classSym >> 4} * kPermutation8 +
+                           udEdgeConj[static_cast<std::size_t>(udEdges) * 16 + (classSym & 15)]];
     }
 
     /// Every table as bytes, in the order of the table file.
@@ -133,8 +139,8 @@ std::filesystem::path defaultLargeTableFile();
 /// or builds them (with a progress line on `notes`) and writes them there; an empty path
 /// builds them in memory only. Damaged, foreign or unwritable files get a one-line note on
 /// `notes` and are rebuilt or left alone; the tables are always usable afterwards. Later
-/// calls return at once. Thread-safe.
-void prepareLargeTables(const std::filesystem::path& file, std::ostream& notes);
+/// calls return at once. Thread-safe. True when the tables came from the file.
+bool prepareLargeTables(const std::filesystem::path& file, std::ostream& notes);
 
 /// The tables; when prepareLargeTables() has not run, readies them from
 /// defaultLargeTableFile() with notes on standard error.
