@@ -26,7 +26,6 @@ void MoveListPool::addBlock() {
     auto* block = new Block;
     block->next = blocks_;
     blocks_ = block;
-    ++blockCount_;
     // Threaded back to front, so that the first slots of a block are handed out first.
     for (std::size_t i = kSlotsPerBlock; i-- > 0;) {
         block->slots[i].next = free_;
@@ -36,7 +35,7 @@ void MoveListPool::addBlock() {
 
 void* MoveListPool::do_allocate(std::size_t bytes, std::size_t alignment) {
     if (!fitsSlot(bytes, alignment)) {
-        return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+        return pmr::new_delete_resource()->allocate(bytes, alignment);
     }
     if (free_ == nullptr) {
         addBlock();
@@ -48,7 +47,7 @@ void* MoveListPool::do_allocate(std::size_t bytes, std::size_t alignment) {
 
 void MoveListPool::do_deallocate(void* memory, std::size_t bytes, std::size_t alignment) {
     if (!fitsSlot(bytes, alignment)) {
-        std::pmr::new_delete_resource()->deallocate(memory, bytes, alignment);
+        pmr::new_delete_resource()->deallocate(memory, bytes, alignment);
         return;
     }
     free_ = ::new (memory) Slot{free_};
