@@ -1,17 +1,25 @@
 // Readies the large tables once per process: from the table file in the user's cache folder
 // when it is there and sound, else built on every core and written there for later runs.
+#include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <iostream>
 #include <mutex>
 #include <thread>
 
+#include "solver/table_cache.h"
 #include "solver/two_phase/large_tables.h"
 
 namespace cw::two_phase {
 namespace {
 
+// Changes whenever the tables' layout or content changes, so that an older file is rebuilt.
+constexpr std::uint32_t kFormatVersion = 1;
+
 struct Store {
     std::once_flag once;
     LargeTables tables;
+    bool loaded = false;
 };
 
 Store& store() {
@@ -19,24 +27,46 @@ Store& store() {
     return kStore;
 }
 
-void build(LargeTables& tables, std::ostream& notes) {
-    notes << "cubewright-solve: building the tables for short solutions (once):" << std::flush;
-    buildLargeTables(tables, std::max(1U, std::thread::hardware_concurrency()), notes);
-    notes << std::endl;
+table_cache::FileFormat formatOf(LargeTables& sized) {
+    table_cache::FileFormat format{"short", kFormatVersion, {}};
+    for (const std::span<std::uint8_t> section : sized.sections()) {
+        format.sectionBytes.push_back(section.size());
+    }
+    return format;
+}
+
+// Builds the tables into `sections`, the sized tables' own storage.
+void buildInto(std::span<const std::span<std::uint8_t>> sections, std::ostream& notes) {
+    notes << "cubewright-solve: building the large tables for short solutions:" << std::flush;
+    const auto start = std::chrono::steady_clock::now();
+    LargeTables built;
+    buildLargeTables(built, std::max(1U, std::thread::hardware_concurrency()), notes);
+    const std::vector<std::span<std::uint8_t>> from = built.sections();
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        std::memcpy(sections[i].data(), from[i].data(), sections[i].size());
+    }
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
+    notes << ", done in " << seconds.count() << " s" << std::endl;
 }
 
 } // namespace
 
 std::filesystem::path defaultLargeTableFile() {
-    return {};
+    const std::filesystem::path folder = table_cache::defaultFolder();
+    return folder.empty() ? folder : folder / "short-solver.tables";
 }
 
-void prepareLargeTables(const std::filesystem::path& file, std::ostream& notes) {
+bool prepareLargeTables(const std::filesystem::path& file, std::ostream& notes) {
     Store& s = store();
     std::call_once(s.once, [&] {
-        (void)file;
-        build(s.tables, notes);
+        sizeLargeTables(s.tables);
+        const std::vector<std::span<std::uint8_t>> sections = s.tables.sections();
+        const table_cache::LoadStatus status = table_cache::loadOrBuild(
+            file, formatOf(s.tables), sections, [&] { buildInto(sections, notes); }, notes);
+        s.loaded = status == table_cache::LoadStatus::loaded;
     });
+    return s.loaded;
 }
 
 const LargeTables& largeTables() {

@@ -23,6 +23,51 @@ namespace {
 constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
 constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
 
+// Depths packed as in PackedDepths while a breadth-first search fills them from several
+// threads at once; 15 marks a depth not yet known.
+class SharedDepths {
+public:
+    static constexpr int kUnknown = 15;
+
+    explicit SharedDepths(std::size_t size) : bytes_((size + 1) / 2), size_(size) {
+        for (std::atomic<std::uint8_t>& byte : bytes_) {
+            byte.store(0xFF, std::memory_order_relaxed);
+        }
+    }
+
+    std::size_t size() const { return size_; }
+
+    int load(std::size_t index) const {
+        return bytes_[index >> 1].load(std::memory_order_relaxed) >> ((index & 1) * 4) & 15;
+    }
+
+    // Stores `depth` when the entry is still unknown; true when this call stored it.
+    bool storeIfUnknown(std::size_t index, int depth) {
+        std::atomic<std::uint8_t>& byte = bytes_[index >> 1];
+        const unsigned shift = (index & 1) * 4;
+        std::uint8_t old = byte.load(std::memory_order_relaxed);
+        while ((old >> shift & 15U) == kUnknown) {
+            const auto wanted = static_cast<std::uint8_t>((old & ~(15U << shift)) |
+                                                          static_cast<unsigned>(depth) << shift);
+            if (byte.compare_exchange_weak(old, wanted, std::memory_order_relaxed)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void copyTo(PackedDepths& out) const {
+        out.resize(size_);
+        for (std::size_t i = 0; i < bytes_.size(); ++i) {
+            out.bytes()[i] = bytes_[i].load(std::memory_order_relaxed);
+        }
+    }
+
+private:
+    std::vector<std::atomic<std::uint8_t>> bytes_;
+    std::size_t size_;
+};
+
 // The cube with the four edges from `first` on relabelled as the middle-layer edges and the
 // others as up-down edges, so that slice() and setSlice() rank the places of any four.
 CubieCube asSliceEdges(const CubieCube& cube, int first) {
@@ -154,7 +199,7 @@ private:
 // class is a symmetry class of one coordinate and raw the other coordinate, conjugated by
 // the symmetry that carries the first onto its class representative.
 struct ClassSearch {
-    PackedDepths& depths;
+    SharedDepths& depths;
     int classCount;
     int rawCount;
     int moveCount;
@@ -207,7 +252,7 @@ struct ClassSearch {
     std::size_t gather(int cls, int depth, std::vector<int>& pending) {
         pending.clear();
         for (int raw = 0; raw < rawCount; ++raw) {
-            if (depths.load(at(cls, raw)) == PackedDepths::kUnknown) {
+            if (depths.load(at(cls, raw)) == SharedDepths::kUnknown) {
                 pending.push_back(raw);
             }
         }
@@ -228,8 +273,7 @@ struct ClassSearch {
     }
 
     void run(unsigned threads, Progress& progress) {
-        const std::size_t total = at(classCount, 0);
-        depths.reset(total);
+        const std::size_t total = depths.size();
         depths.storeIfUnknown(0, 0);
         progress.add(1);
         std::size_t known = 1;
@@ -262,9 +306,8 @@ struct ClassSearch {
 
 // A plain breadth-first search over corners and middle-layer order in the second phase.
 void buildCornerSliceDepth(LargeTables& t) {
-    PackedDepths& depths = t.cornerSliceDepth;
     const std::size_t total = std::size_t{kPermutation8} * kSlicePermCount;
-    depths.reset(total);
+    SharedDepths depths(total);
     depths.storeIfUnknown(0, 0);
     std::size_t known = 1;
     for (int depth = 0; known < total; ++depth) {
@@ -283,6 +326,7 @@ void buildCornerSliceDepth(LargeTables& t) {
             }
         }
     }
+    depths.copyTo(t.cornerSliceDepth);
 }
 
 CubieCube cubeWithTwist(int value) {
@@ -392,30 +436,6 @@ void setEdgeSet(CubieCube& cube, int first, int value) {
     }
 }
 
-void PackedDepths::reset(std::size_t size) {
-    size_ = size;
-    bytes_.assign((size + 1) / 2, 0xFF);
-}
-
-int PackedDepths::load(std::size_t index) {
-    const std::atomic_ref<std::uint8_t> byte(bytes_[index >> 1]);
-    return (byte.load(std::memory_order_relaxed) >> ((index & 1) * 4)) & 15;
-}
-
-bool PackedDepths::storeIfUnknown(std::size_t index, int depth) {
-    std::atomic_ref<std::uint8_t> byte(bytes_[index >> 1]);
-    const unsigned shift = (index & 1) * 4;
-    std::uint8_t old = byte.load(std::memory_order_relaxed);
-    while ((old >> shift & 15U) == kUnknown) {
-        const auto wanted = static_cast<std::uint8_t>((old & ~(15U << shift)) |
-                                                      static_cast<unsigned>(depth) << shift);
-        if (byte.compare_exchange_weak(old, wanted, std::memory_order_relaxed)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::vector<std::span<std::uint8_t>> LargeTables::sections() {
     const auto bytesOf = [](auto& table) {
         return std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(table.data()),
@@ -466,9 +486,9 @@ void sizeLargeTables(LargeTables& t) {
     t.cornerClassSym.assign(kPermutation8, 0);
     t.cornerRep.assign(kCornerClassCount, 0);
     t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
-    t.phase1Depth.reset(kPhase1Entries);
-    t.phase2Depth.reset(kPhase2Entries);
-    t.cornerSliceDepth.reset(std::size_t{kPermutation8} * kSlicePermCount);
+    t.phase1Depth.resize(kPhase1Entries);
+    t.phase2Depth.resize(kPhase2Entries);
+    t.cornerSliceDepth.resize(std::size_t{kPermutation8} * kSlicePermCount);
 }
 
 void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) {
@@ -486,8 +506,9 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
     buildCornerSliceDepth(t);
 
     Progress shown(progress, kPhase1Entries + kPhase2Entries);
+    SharedDepths phase1Depth(kPhase1Entries);
     ClassSearch phase1{
-        t.phase1Depth,
+        phase1Depth,
         kFlipSliceClassCount,
         kTwistCount,
         kMoveCount,
@@ -514,9 +535,11 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
             return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
         }};
     phase1.run(threads, shown);
+    phase1Depth.copyTo(t.phase1Depth);
 
+    SharedDepths phase2Depth(kPhase2Entries);
     ClassSearch phase2{
-        t.phase2Depth,
+        phase2Depth,
         kCornerClassCount,
         kPermutation8,
         kPhase2MoveCount,
@@ -538,6 +561,7 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
             return int{t.udEdgeConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
         }};
     phase2.run(threads, shown);
+    phase2Depth.copyTo(t.phase2Depth);
 }
 
 } // namespace cw::two_phase

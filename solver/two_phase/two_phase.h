@@ -46,6 +46,14 @@ using Solution = std::vector<FaceTurn>;
 /// solver/two_phase/large_tables.h).
 enum class TableSize { small, large };
 
+/// The tables cubewright-solve searches with unless told otherwise: the large ones, except
+/// in the browser build, which has neither the memory to spare nor a disk to keep them on.
+#ifdef __EMSCRIPTEN__
+inline constexpr TableSize kDefaultTableSize = TableSize::small;
+#else
+inline constexpr TableSize kDefaultTableSize = TableSize::large;
+#endif
+
 /// How long solve() searches. It stops at the first solution of at most `targetLength` face
 /// turns (0: none is short enough). With the small tables, failing that, once it has visited
 /// `nodeLimit` positions in its search trees, it returns the shortest solution found so far
