@@ -14,7 +14,7 @@ namespace cw::two_phase {
 namespace {
 
 // Changes whenever the tables' layout or content changes, so that an older file is rebuilt.
-constexpr std::uint32_t kFormatVersion = 1;
+constexpr std::uint32_t kFormatVersion = 2;
 
 struct Store {
     std::once_flag once;
@@ -27,24 +27,10 @@ Store& store() {
     return kStore;
 }
 
-table_cache::FileFormat formatOf(LargeTables& sized) {
-    table_cache::FileFormat format{"short", kFormatVersion, {}};
-    for (const std::span<std::uint8_t> section : sized.sections()) {
-        format.sectionBytes.push_back(section.size());
-    }
-    return format;
-}
-
-// Builds the tables into `sections`, the sized tables' own storage.
-void buildInto(std::span<const std::span<std::uint8_t>> sections, std::ostream& notes) {
+void buildWithProgress(LargeTables& tables, std::ostream& notes) {
     notes << "cubewright-solve: building the large tables for short solutions:" << std::flush;
     const auto start = std::chrono::steady_clock::now();
-    LargeTables built;
-    buildLargeTables(built, std::max(1U, std::thread::hardware_concurrency()), notes);
-    const std::vector<std::span<std::uint8_t>> from = built.sections();
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        std::memcpy(sections[i].data(), from[i].data(), sections[i].size());
-    }
+    buildLargeTables(tables, std::max(1U, std::thread::hardware_concurrency()), notes);
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
     notes << ", done in " << seconds.count() << " s" << std::endl;
@@ -57,14 +43,40 @@ std::filesystem::path defaultLargeTableFile() {
     return folder.empty() ? folder : folder / "short-solver.tables";
 }
 
+table_cache::FileFormat largeTableFormat() {
+    LargeTables sized;
+    sizeLargeTables(sized);
+    table_cache::FileFormat format{"short", kFormatVersion, {}};
+    for (const std::span<std::uint8_t> section : sized.sections()) {
+        format.sectionBytes.push_back(section.size());
+    }
+    return format;
+}
+
+bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& file,
+                            std::ostream& notes, const std::function<void(LargeTables&)>& build) {
+    sizeLargeTables(tables);
+    const std::vector<std::span<std::uint8_t>> sections = tables.sections();
+    // The tables are built apart and copied into the sections, whose storage the cache
+    // writes from: building replaces the tables' vectors.
+    const auto buildInto = [&] {
+        LargeTables built;
+        build(built);
+        const std::vector<std::span<std::uint8_t>> from = built.sections();
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            std::memcpy(sections[i].data(), from[i].data(), sections[i].size());
+        }
+    };
+    return table_cache::loadOrBuild(file, largeTableFormat(), sections, buildInto, notes) ==
+           table_cache::LoadStatus::loaded;
+}
+
 bool prepareLargeTables(const std::filesystem::path& file, std::ostream& notes) {
     Store& s = store();
     std::call_once(s.once, [&] {
-        sizeLargeTables(s.tables);
-        const std::vector<std::span<std::uint8_t>> sections = s.tables.sections();
-        const table_cache::LoadStatus status = table_cache::loadOrBuild(
-            file, formatOf(s.tables), sections, [&] { buildInto(sections, notes); }, notes);
-        s.loaded = status == table_cache::LoadStatus::loaded;
+        s.loaded = loadOrBuildLargeTables(s.tables, file, notes, [&notes](LargeTables& tables) {
+            buildWithProgress(tables, notes);
+        });
     });
     return s.loaded;
 }

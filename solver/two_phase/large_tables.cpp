@@ -23,49 +23,41 @@ namespace {
 constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
 constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
 
-// Depths packed as in PackedDepths while a breadth-first search fills them from several
-// threads at once; 15 marks a depth not yet known.
+// Depths, one byte each, while a breadth-first search fills them from several threads at
+// once; kUnknown marks a depth not yet known. The second phase's reach past 15, which the
+// packed tables keep as 15.
 class SharedDepths {
 public:
-    static constexpr int kUnknown = 15;
+    static constexpr int kUnknown = 0xFF;
 
-    explicit SharedDepths(std::size_t size) : bytes_((size + 1) / 2), size_(size) {
-        for (std::atomic<std::uint8_t>& byte : bytes_) {
-            byte.store(0xFF, std::memory_order_relaxed);
+    explicit SharedDepths(std::size_t size) : depths_(size) {
+        for (std::atomic<std::uint8_t>& depth : depths_) {
+            depth.store(kUnknown, std::memory_order_relaxed);
         }
     }
 
-    std::size_t size() const { return size_; }
+    std::size_t size() const { return depths_.size(); }
 
-    int load(std::size_t index) const {
-        return bytes_[index >> 1].load(std::memory_order_relaxed) >> ((index & 1) * 4) & 15;
-    }
+    int load(std::size_t index) const { return depths_[index].load(std::memory_order_relaxed); }
 
     // Stores `depth` when the entry is still unknown; true when this call stored it.
     bool storeIfUnknown(std::size_t index, int depth) {
-        std::atomic<std::uint8_t>& byte = bytes_[index >> 1];
-        const unsigned shift = (index & 1) * 4;
-        std::uint8_t old = byte.load(std::memory_order_relaxed);
-        while ((old >> shift & 15U) == kUnknown) {
-            const auto wanted = static_cast<std::uint8_t>((old & ~(15U << shift)) |
-                                                          static_cast<unsigned>(depth) << shift);
-            if (byte.compare_exchange_weak(old, wanted, std::memory_order_relaxed)) {
-                return true;
-            }
-        }
-        return false;
+        std::uint8_t expected = kUnknown;
+        return depths_[index].compare_exchange_strong(expected, static_cast<std::uint8_t>(depth),
+                                                      std::memory_order_relaxed);
     }
 
     void copyTo(PackedDepths& out) const {
-        out.resize(size_);
-        for (std::size_t i = 0; i < bytes_.size(); ++i) {
-            out.bytes()[i] = bytes_[i].load(std::memory_order_relaxed);
+        out.resize(size());
+        std::vector<std::uint8_t>& bytes = out.bytes();
+        for (std::size_t i = 0; i < size(); ++i) {
+            const auto depth = static_cast<unsigned>(std::min(load(i), 15));
+            bytes[i >> 1] = static_cast<std::uint8_t>(bytes[i >> 1] | depth << ((i & 1) * 4));
         }
     }
 
 private:
-    std::vector<std::atomic<std::uint8_t>> bytes_;
-    std::size_t size_;
+    std::vector<std::atomic<std::uint8_t>> depths_;
 };
 
 // The cube with the four edges from `first` on relabelled as the middle-layer edges and the

@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <vector>
 
+#include "solver/table_cache.h"
 #include "solver/two_phase/cubie.h"
 
 namespace cw::two_phase {
@@ -36,7 +38,8 @@ inline constexpr int kFlipSliceCount = kFlipCount * kSliceCount;
 inline constexpr int kFlipSliceClassCount = 64430;
 inline constexpr int kCornerClassCount = 2768;
 
-/// Depths 0 to 15 packed two to a byte: half the size is half as many cache misses.
+/// Depths packed two to a byte, half the size being half as many cache misses. A depth past
+/// 15 (only the second phase's reach there) is kept as 15, which is still a lower bound.
 class PackedDepths {
 public:
     void resize(std::size_t size) {
@@ -48,6 +51,7 @@ public:
     }
     std::size_t size() const { return size_; }
     std::vector<std::uint8_t>& bytes() { return bytes_; }
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
 private:
     std::vector<std::uint8_t> bytes_;
@@ -84,7 +88,7 @@ struct LargeTables {
     /// First phase: the fewest moves into the subgroup, [class * 2187 + conjugated twist].
     PackedDepths phase1Depth;
     /// Second phase: the fewest subgroup moves that solve corners and up-down edges,
-    /// [corner class * 40320 + conjugated edge order].
+    /// [corner class * 40320 + conjugated edge order], at most 15.
     PackedDepths phase2Depth;
     /// Second phase: the fewest subgroup moves that solve corners and middle-layer edges,
     /// [corners * 24 + slice order]; small enough to stay in the cache, so it is asked first.
@@ -124,6 +128,15 @@ void buildLargeTables(LargeTables& tables, unsigned threads, std::ostream& progr
 
 /// Sizes every table without filling it, as the table file's reader needs.
 void sizeLargeTables(LargeTables& tables);
+
+/// The table file's kind ("short"), version and section sizes.
+table_cache::FileFormat largeTableFormat();
+
+/// Loads `tables` from `file` when it holds them; else calls `build` to fill them and
+/// writes them there (nothing is read or written for an empty path). Damaged, foreign or
+/// unwritable files get a one-line note on `notes`. True when the tables were loaded.
+bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& file,
+                            std::ostream& notes, const std::function<void(LargeTables&)>& build);
 
 /// Where the tables are kept: the table file in the user's cache folder, or empty when no
 /// cache folder can be named.
