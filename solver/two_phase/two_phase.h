@@ -41,7 +41,7 @@ using Solution = std::vector<FaceTurn>;
 
 /// Which tables the search runs on. The small ones (5.8 MB) are built in a fraction of a
 /// second at each start and need neither threads nor a disk, as in a browser. The large ones
-/// (about 140 MB) prune far more and find solutions of at most 20 face turns in about a
+/// (about 130 MB) prune far more and find solutions of at most 20 face turns in about a
 /// millisecond; they are built once, on every core, and kept in the user's cache folder (see
 /// solver/two_phase/large_tables.h).
 enum class TableSize { small, large };
