@@ -157,22 +157,23 @@ FaceletReading readFaceletString(std::string_view text) {
         for (std::size_t i = 0; i < 3; ++i) {
             shown[i] = sides[static_cast<std::size_t>(kCornerPlaces[slot][i])];
         }
-        const std::string message = "the corner at " + pieceName(kCornerColours[slot]) + " shows " +
-                                    letterOf(shown[0]) + ", " + letterOf(shown[1]) + " and " +
-                                    letterOf(shown[2]) +
-                                    " going clockwise; no real corner has those colours "
-                                    "in that order";
+        const auto fault = [&] {
+            return fail("the corner at " + pieceName(kCornerColours[slot]) + " shows " +
+                        letterOf(shown[0]) + ", " + letterOf(shown[1]) + " and " +
+                        letterOf(shown[2]) +
+                        " going clockwise; no real corner has those colours in that order");
+        };
         int twist = -1;
         for (std::size_t i = 0; i < 3; ++i) {
             if (isUpOrDown(shown[i])) {
                 if (twist >= 0) {
-                    return fail(message);
+                    return fault();
                 }
                 twist = static_cast<int>(i);
             }
         }
         if (twist < 0) {
-            return fail(message);
+            return fault();
         }
         const auto t = static_cast<std::size_t>(twist);
         const CornerTriple turned = {shown[t], shown[(t + 1) % 3], shown[(t + 2) % 3]};
@@ -181,7 +182,7 @@ FaceletReading readFaceletString(std::string_view text) {
             ++piece;
         }
         if (piece == kCornerColours.size()) {
-            return fail(message);
+            return fault();
         }
         pieces.cp[slot] = static_cast<std::uint8_t>(piece);
         pieces.co[slot] = static_cast<std::uint8_t>(twist);
