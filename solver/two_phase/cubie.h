@@ -1,5 +1,5 @@
-// The cube at the level of its pieces, as the two-phase search sees it: where each corner
-// and edge is and how it is turned, the 18 face turns, and the coordinates the move and
+// The two-phase search's piece model: the 18 face turns on a CubieCube (which
+// cube/cubie_cube.h defines and the facelet reader fills), and the coordinates the move and
 // pruning tables are indexed by. Used by the short solver, its random states and its tests.
 #pragma once
 
@@ -18,7 +18,7 @@ namespace cw::two_phase {
 /// opposite sides are three apart, so `side % 3` is the axis. cubeFace() converts.
 inline constexpr int kSideCount = 6;
 
-/// The 18 face turns: move = face * 3 + quarterTurns - 1.
+/// The 18 face turns: move = side * 3 + quarterTurns - 1; moveFace() gives the side.
 inline constexpr int kMoveCount = 18;
 
 constexpr int moveFace(int move) {
