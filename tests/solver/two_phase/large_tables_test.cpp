@@ -220,7 +220,7 @@ TEST(LargeSolve, BudgetAndMaxLengthGiveNoMoreThanTheTurnsThatMadeTheCube) {
     for (int length = 1; length <= 12; ++length) {
         for (const std::vector<int>& moves :
              randomMoveLists(3, length, false, 200U + static_cast<unsigned>(length))) {
-            const std::string text = toFacelets(piecesAfter(moves));
+            const std::string text = faceletString(piecesAfter(moves));
             SearchLimits maxLength = largeLimits();
             maxLength.targetLength = length;
             SearchLimits budget = largeLimits();

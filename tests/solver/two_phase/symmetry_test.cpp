@@ -78,7 +78,7 @@ TEST(Symmetry, ConjugatedCubesAreTheStickersOfTheMappedMoves) {
             for (const int m : moves) {
                 mapped.push_back(conjugateMove(m, s));
             }
-            ASSERT_EQ(toFacelets(conjugate(cube, s)), stickersAfter(mapped)) << "symmetry " << s;
+            ASSERT_EQ(faceletString(conjugate(cube, s)), stickersAfter(mapped)) << "symmetry " << s;
         }
     }
 }
