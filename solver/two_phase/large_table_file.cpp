@@ -36,6 +36,15 @@ void buildWithProgress(LargeTables& tables, std::ostream& notes) {
     notes << ", done in " << seconds.count() << " s" << std::endl;
 }
 
+// The format of tables already sized.
+table_cache::FileFormat formatOf(LargeTables& sized) {
+    table_cache::FileFormat format{"short", kFormatVersion, {}};
+    for (const std::span<std::uint8_t> section : sized.sections()) {
+        format.sectionBytes.push_back(section.size());
+    }
+    return format;
+}
+
 } // namespace
 
 std::filesystem::path defaultLargeTableFile() {
@@ -46,11 +55,7 @@ std::filesystem::path defaultLargeTableFile() {
 table_cache::FileFormat largeTableFormat() {
     LargeTables sized;
     sizeLargeTables(sized);
-    table_cache::FileFormat format{"short", kFormatVersion, {}};
-    for (const std::span<std::uint8_t> section : sized.sections()) {
-        format.sectionBytes.push_back(section.size());
-    }
-    return format;
+    return formatOf(sized);
 }
 
 bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& file,
@@ -67,7 +72,7 @@ bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& fi
             std::memcpy(sections[i].data(), from[i].data(), sections[i].size());
         }
     };
-    return table_cache::loadOrBuild(file, largeTableFormat(), sections, buildInto, notes) ==
+    return table_cache::loadOrBuild(file, formatOf(tables), sections, buildInto, notes) ==
            table_cache::LoadStatus::loaded;
 }
 
