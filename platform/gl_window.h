@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include "platform/win32/gl_window.h"
+#elif defined(__EMSCRIPTEN__)
+#include "platform/web/gl_window.h"
 #else
 #include "platform/sdl/gl_window.h"
 #endif
