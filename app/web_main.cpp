@@ -41,17 +41,21 @@ void finish() {
 } // namespace
 } // namespace cw
 
-extern "C" EMSCRIPTEN_KEEPALIVE void cw_frame(double now) {
+// Runs the frames due at `now` (the page's clock, in milliseconds); returns how many ran.
+extern "C" EMSCRIPTEN_KEEPALIVE int cw_frame(double now) {
     using namespace cw;
     if (!gRunning) {
-        return;
+        return 0;
     }
+    int ran = 0;
     for (int due = gRunning->clock.framesDue(now); due > 0; --due) {
+        ++ran;
         if (!gRunning->loop.runFrame()) {
             finish();
-            return;
+            break;
         }
     }
+    return ran;
 }
 
 int main() {

@@ -15,12 +15,10 @@ var Module = {
 const cubewrightPage = (() => {
   const canvas = document.getElementById('canvas');
 
-  // Keys the browser would otherwise act on itself while the canvas has the focus: Space
-  // and the arrows scroll, F1 opens the browser's help. The keypad keys are found by their
-  // place (event.code), whatever the NumLock state.
-  const kSpace = 0x20;
-  const kArrows = [0x25, 0x26, 0x27, 0x28];
-  const kF1 = 0x70;
+  // Keys the browser would otherwise act on itself while the canvas has the focus, by
+  // their place: Space and the arrows scroll, F1 opens the browser's help, and the keypad
+  // keys scroll too while NumLock is off.
+  const kKeptFromBrowser = new Set(['Space', 'F1', 'ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown']);
   const kNumpad0 = 0x60;
 
   // Async calls in flight (a message box, a full-screen switch). The program is waiting
@@ -37,14 +35,14 @@ const cubewrightPage = (() => {
     return numpad ? kNumpad0 + Number(numpad[1]) : event.keyCode;
   }
 
-  function browserWouldActOn(code, event) {
-    return code === kSpace || code === kF1 || kArrows.includes(code) ||
-        (event.code || '').startsWith('Numpad');
+  function browserWouldActOn(event) {
+    const place = event.code || '';
+    return kKeptFromBrowser.has(place) || place.startsWith('Numpad');
   }
 
   function onKey(event, down) {
     const code = keyCode(event);
-    if (browserWouldActOn(code, event)) {
+    if (browserWouldActOn(event)) {
       event.preventDefault();
     }
     if (program && !waiting && !ended && code > 0 && code < 256) {
@@ -74,15 +72,35 @@ const cubewrightPage = (() => {
     }
   });
 
+  // Callers waiting for the pixels of the next frame drawn (readFrame).
+  let frameReaders = [];
+  let framesRunSoFar = 0;
+
   function frame(now) {
     if (ended) {
       return;
     }
     if (!waiting) {
-      program.frame(now);
+      const framesRun = program.frame(now) || 0;
+      framesRunSoFar += framesRun;
+      if (framesRun > 0 && frameReaders.length > 0 && !waiting) {
+        passOnPixels();
+      }
     }
     if (!ended) {
       requestAnimationFrame(frame);
+    }
+  }
+
+  // The frame just drawn, read back before the browser shows it: RGBA, bottom row first.
+  function passOnPixels() {
+    const gl = Module.ctx;
+    const pixels = new Uint8Array(canvas.width * canvas.height * 4);
+    gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+    const readers = frameReaders;
+    frameReaders = [];
+    for (const reader of readers) {
+      reader({width: canvas.width, height: canvas.height, pixels});
     }
   }
 
@@ -199,6 +217,19 @@ const cubewrightPage = (() => {
         alpha[i] = image[i * 4 + 3] >= 128 ? 255 : 0;
       }
       return {cellWidth, cellHeight, descent, columns, rows, alpha};
+    },
+
+    // The pixels of the next frame the program draws, as {width, height, pixels} (RGBA,
+    // bottom row first): what the canvas shows, without waiting for the browser to
+    // composite it. For the tests and the benchmark, which read frames as the desktop's
+    // tests read the window.
+    readFrame() {
+      return new Promise((resolve) => frameReaders.push(resolve));
+    },
+
+    // The program's frames so far (each a step of the cubes, a drawing and the keys).
+    framesRun() {
+      return framesRunSoFar;
     },
 
     // The program's loop has stopped: the page says so and offers to start it again.
