@@ -6,35 +6,26 @@
 #include <memory>
 
 #include "app/main_loop.h"
-#include "app/window_platform.h"
-#include "app/world.h"
-#include "cube/random.h"
+#include "app/program.h"
 #include "platform/gl_window.h"
 #include "platform/web/frame_clock.h"
 #include "platform/web/page_calls.h"
-#include "render/bitmap_font.h"
 
 namespace cw {
 namespace {
 
-// The eleven cubes and their depths, built before the entry point as on the desktop.
-World gWorld;
-
 // A refresh more than this many frames late (a pause, a hidden tab) runs one frame only.
 constexpr int kMaxFramesBehind = 4;
 
-struct Running {
-    explicit Running(GLWindow& window) : platform(window), loop(gWorld, platform) {}
-    WindowPlatform platform;
-    MainLoop loop;
-    FrameClock clock{static_cast<double>(kFramePeriodMs), kMaxFramesBehind};
-};
-std::unique_ptr<Running> gRunning;
+std::unique_ptr<Program> gProgram;
+FrameClock gClock(static_cast<double>(kFramePeriodMs), kMaxFramesBehind);
 
+// The loop has ended. The page outlives the program: the window is closed now, as the
+// desktop's is at exit (leaving full screen), rather than never.
 void finish() {
-    BitmapFont::release(gRunning->platform.contextToken());
+    gProgram->finish(0);
+    gProgram.reset();
     GLWindow::instance().destroy();
-    gRunning.reset();
     page::ended();
 }
 
@@ -44,13 +35,13 @@ void finish() {
 // Runs the frames due at `now` (the page's clock, in milliseconds); returns how many ran.
 extern "C" EMSCRIPTEN_KEEPALIVE int cw_frame(double now) {
     using namespace cw;
-    if (!gRunning) {
+    if (!gProgram) {
         return 0;
     }
     int ran = 0;
-    for (int due = gRunning->clock.framesDue(now); due > 0; --due) {
+    for (int due = gClock.framesDue(now); due > 0; --due) {
         ++ran;
-        if (!gRunning->loop.runFrame()) {
+        if (!gProgram->loop().runFrame()) {
             finish();
             break;
         }
@@ -60,14 +51,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE int cw_frame(double now) {
 
 int main() {
     using namespace cw;
-    GLWindow& window = GLWindow::instance();
-    seedFromClock();
-    if (!window.create(kWindowTitle, kWindowWidth, kWindowHeight, kWindowColourBits, false)) {
+    gProgram = std::make_unique<Program>();
+    if (!gProgram->start()) {
+        gProgram.reset();
         page::ended();
         return 0;
     }
-    gWorld.prepareBackground();
-    gRunning = std::make_unique<Running>(window);
     page::startFrames();
     // The page keeps the program alive and calls it from now on.
     return 0;

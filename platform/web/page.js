@@ -75,14 +75,28 @@ const cubewrightPage = (() => {
   // Callers waiting for the pixels of the next frame drawn (readFrame).
   let frameReaders = [];
   let framesRunSoFar = 0;
+  // When the first frame was drawn (ms since navigation), and the last display refreshes
+  // that ran frames: [when, work in ms, frames run], for the benchmark.
+  let firstFrameAt = null;
+  const kRefreshesKept = 4096;
+  const refreshes = [];
 
   function frame(now) {
     if (ended) {
       return;
     }
     if (!waiting) {
+      const started = performance.now();
       const framesRun = program.frame(now) || 0;
+      const work = performance.now() - started;
       framesRunSoFar += framesRun;
+      if (framesRun > 0) {
+        firstFrameAt = firstFrameAt === null ? performance.now() : firstFrameAt;
+        refreshes.push([now, work, framesRun]);
+        if (refreshes.length > kRefreshesKept) {
+          refreshes.shift();
+        }
+      }
       if (framesRun > 0 && frameReaders.length > 0 && !waiting) {
         passOnPixels();
       }
@@ -154,7 +168,6 @@ const cubewrightPage = (() => {
     // Called by the program once it is up: `entry` holds its exported entry points.
     start(entry) {
       program = entry;
-      canvas.focus();
       requestAnimationFrame(frame);
     },
 
@@ -182,6 +195,14 @@ const cubewrightPage = (() => {
 
     isVisible() {
       return !document.hidden;
+    },
+
+    showCursor(shown) {
+      canvas.style.cursor = shown ? '' : 'none';
+    },
+
+    focusCanvas() {
+      canvas.focus();
     },
 
     // The glyphs of character codes first .. first + count - 1 in a bold monospace face
@@ -230,6 +251,12 @@ const cubewrightPage = (() => {
     // The program's frames so far (each a step of the cubes, a drawing and the keys).
     framesRun() {
       return framesRunSoFar;
+    },
+
+    // For the benchmark: when the first frame was drawn, in ms since navigation (null
+    // before), and the last refreshes that ran frames as [when, work ms, frames].
+    frameTimes() {
+      return {firstFrameAt, refreshes: refreshes.slice()};
     },
 
     // The program's loop has stopped: the page says so and offers to start it again.

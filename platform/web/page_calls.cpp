@@ -21,6 +21,14 @@ EM_JS(void, jsLeaveFullscreen, (), {
     cubewrightPage.leaveFullscreen();
 });
 
+EM_JS(void, jsShowCursor, (int shown), {
+    cubewrightPage.showCursor(shown !== 0);
+});
+
+EM_JS(void, jsFocusCanvas, (), {
+    cubewrightPage.focusCanvas();
+});
+
 EM_JS(int, jsIsVisible, (), {
     return cubewrightPage.isVisible() ? 1 : 0;
 });
@@ -71,6 +79,14 @@ bool enterFullscreen() {
 
 void leaveFullscreen() {
     jsLeaveFullscreen();
+}
+
+void showCursor(bool shown) {
+    jsShowCursor(shown ? 1 : 0);
+}
+
+void focusCanvas() {
+    jsFocusCanvas();
 }
 
 bool isVisible() {

@@ -22,6 +22,11 @@ bool enterFullscreen();
 /// Back to the canvas in the page, if it fills the screen.
 void leaveFullscreen();
 
+/// Hides the pointer over the canvas, or shows it again.
+void showCursor(bool shown);
+/// Gives the canvas the keyboard.
+void focusCanvas();
+
 /// False while the page is hidden (another tab in front, the browser minimised).
 bool isVisible();
 
