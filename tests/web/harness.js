@@ -52,23 +52,24 @@ function serve(root) {
 // Headless Chromium with WebGL in software (SwiftShader), unless `webgl` is false. The
 // page's viewport is the canvas's size, so that the canvas in full screen is 640x480 too
 // and reads like the window (the desktop tests' 640x480 screen does the same).
-function launch({webgl = true} = {}) {
+function launch({webgl = true, viewport = {width: kWidth, height: kHeight}} = {}) {
   const args = ['--no-sandbox', '--disable-gpu-sandbox', '--use-angle=swiftshader',
-    '--enable-unsafe-swiftshader', '--window-size=640,480', '--hide-scrollbars',
+    '--enable-unsafe-swiftshader', `--window-size=${viewport.width},${viewport.height}`, '--hide-scrollbars',
     '--mute-audio', '--no-first-run', '--disable-background-timer-throttling'];
   if (!webgl) {
     args.push('--disable-webgl', '--disable-3d-apis');
   }
   return puppeteer.launch({executablePath: kChromium, headless: true, args,
-    defaultViewport: {width: kWidth, height: kHeight}});
+    defaultViewport: viewport});
 }
 
 // Opens the page of the site in `site` (default: the build's) in a new browser and waits
 // for its canvas. Returns a session: the page, the browser's console and errors (`log`),
 // and the steps below; `close` ends the browser and the server.
-async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'web', query = ''} = {}) {
+async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'web', query = '',
+  viewport = undefined} = {}) {
   const server = await serve(site);
-  const browser = await launch({webgl});
+  const browser = await launch({webgl, viewport});
   const work = fs.mkdtempSync(path.join(os.tmpdir(), `cubewright-${name}-`));
   const log = [];
   try {
