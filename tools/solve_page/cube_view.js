@@ -88,7 +88,7 @@ attribute vec3 position; attribute vec3 normal; attribute vec3 colour;
 uniform mat4 model; uniform mat4 projection; varying vec3 shade;
 void main() {
   vec3 n = normalize((model * vec4(normal, 0.0)).xyz);
-  float light = 0.55 + 0.45 * max(dot(n, normalize(vec3(0.3, 0.5, 1.0))), 0.0);
+  float light = 0.68 + 0.32 * max(dot(n, normalize(vec3(0.3, 0.5, 1.0))), 0.0);
   shade = colour * light;
   gl_Position = projection * model * vec4(position, 1.0);
 }`;

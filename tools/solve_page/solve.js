@@ -31,8 +31,11 @@ const state = {
   generation: 0,     // counts steps and jumps, so that a step cut short knows it
 };
 
+// The worker starts first: building the solver's tables takes longest.
+const worker = new Worker('solve_worker.js');
+
 let core = null;
-const view = new CubeView($('view'));
+let view = null; // made once the page is up: a WebGL context can take a while to come
 const stickers = [];
 
 // ---- The WebAssembly module on the page, for the checks and the notation ----
@@ -46,7 +49,6 @@ const coreReady = createSolveCore().then((module) => {
 
 // ---- The worker that solves ----
 
-const worker = new Worker('solve_worker.js');
 const waiting = new Map();
 let nextRequest = 1;
 let solverReady = false;
@@ -440,6 +442,8 @@ async function start() {
   buildNet();
   stickers[state.focus].tabIndex = 0;
   await coreReady;
+  view = new CubeView($('view'));
+  if (!solverReady) setSolverState('Preparing the solver\u2019s tables\u2026');
   if (!readAddress()) setCube(kSolved);
   window.addEventListener('hashchange', () => {
     if (location.hash !== `#facelets=${state.net.join('')}` || state.badText) readAddress();
