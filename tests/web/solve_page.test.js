@@ -2,8 +2,8 @@
 // address, the checks, both solvers against cubewright-solve, and following a solution
 // on the 3D cube. Run by ctest with the built site, the Linux cubewright-solve and
 // puppeteer-core:
-//   SOLVE_PAGE_SITE=build/web/site CUBEWRIGHT_SOLVE=build/dev/tools/cubewright-solve \
-//   node --test tests/web/solve_page.test.js
+//   SOLVE_PAGE_SITE=build/web/site CUBEWRIGHT_SOLVE=build/release/tools/cubewright-solve \
+//   NODE_PATH=tests/web/node_modules node tests/web/solve_page.test.js
 'use strict';
 
 const assert = require('node:assert/strict');
@@ -16,6 +16,11 @@ const kOneTurn = 'UUUUUULLLURRURRURRFFFFFFFFFRRRDDDDDDLLDLLDLLDBBBBBBBBB'; // F 
 const kScrambled = 'FLUDUUBDFDFFURLRRDLBLDFRUFFBRDRDBBLBLLDULFLDRRFUUBBRBU';
 
 const solveTool = process.env.CUBEWRIGHT_SOLVE;
+if (!solveTool || !require('node:fs').existsSync(solveTool)) {
+  // The page is held to the Linux build's answers; without it there is nothing to compare.
+  console.log(`solve page tests skipped: no Linux cubewright-solve at "${solveTool}"`);
+  process.exit(77);
+}
 // Once the tool has a choice of tables, the page's are the small ones.
 const tableOption = /--tables/.test(execFileSync(solveTool, ['--help'], { encoding: 'utf8' }))
   ? ['--tables', 'small'] : [];
@@ -191,11 +196,10 @@ describe('checking a cube', () => {
 
   test('markup and overlong text in the address are judged as text and run nothing', async () => {
     for (const payload of ['<img src=x onerror="window.pwned=1">',
-      '%3Cscript%3Ewindow.pwned%3D1%3C%2Fscript%3E', 'U'.repeat(5000)]) {
+      '%3Cscript%3Ewindow.pwned%3D1%3C%2Fscript%3E', 'U'.repeat(100000)]) {
       const page = await open(`#facelets=${payload}`);
       const shown = decodeURIComponent(payload);
-      assert.equal(await text(page, '#status'), shown.length > 1000
-        ? `the facelet string is ${shown.length} characters long; it needs 54 letters` : tool(shown));
+      assert.equal(await text(page, '#status'), tool(shown));
       assert.equal(await page.evaluate(() => window.pwned), undefined);
       assert.equal(await page.$$eval('img, main script', (list) => list.length), 0);
       assert.ok(await solveDisabled(page));

@@ -9,9 +9,6 @@ const kColourNames = { U: 'red', R: 'green', F: 'white', D: 'orange', L: 'blue',
 const kFaceNames = { U: 'Up', R: 'Right', F: 'Front', D: 'Down', L: 'Left', B: 'Back' };
 // Where each face's top-left sticker sits on the 12 by 9 grid of the net.
 const kFaceOrigins = { U: [0, 3], L: [3, 0], F: [3, 3], R: [3, 6], B: [3, 9], D: [6, 3] };
-// A string this long is not a cube whatever it holds; longer text from the address is
-// judged by its length alone.
-const kLongestText = 1000;
 const kMoveMilliseconds = 500;
 
 const $ = (id) => document.getElementById(id);
@@ -191,9 +188,12 @@ function focusSticker(position) {
   stickers[position].focus();
 }
 
+/** The stickers on show: the painted cube, or the cube at the move being followed. */
+const shownNet = () => (state.solution ? state.solution.states[state.position] : state.net.join(''));
+
 function paint(position, letter) {
-  if (state.net[position] === letter && state.badText === null) return;
-  const net = state.solution ? [...state.solution.states[state.position]] : [...state.net];
+  const net = [...shownNet()];
+  if (net[position] === letter && state.badText === null) return;
   net[position] = letter;
   setCube(net.join(''));
 }
@@ -212,17 +212,13 @@ function setCube(text, { keepScramble = false } = {}) {
 
 /** Text that is not a net: the net stays, the message says what is wrong with the text. */
 function setBadText(text) {
-  const tooLong = text.length > kLongestText;
-  const message = tooLong
-    ? `the facelet string is ${text.length} characters long; it needs 54 letters`
-    : JSON.parse(core.check(text)).message;
-  state.badText = { text, message };
+  state.badText = { text, message: JSON.parse(core.check(text)).message };
   dropSolution();
   refresh();
 }
 
 function refresh() {
-  const net = state.solution ? state.solution.states[state.position] : state.net.join('');
+  const net = shownNet();
   state.check = checkNet(net);
   stickers.forEach((button, position) => {
     const letter = net[position];
@@ -288,12 +284,10 @@ function readAddress() {
   const match = /^#facelets=(.*)$/s.exec(location.hash);
   if (!match) return false;
   let text = match[1];
-  if (text.length <= kLongestText * 3) {
-    try {
-      text = decodeURIComponent(text);
-    } catch {
-      // Not valid percent-encoding: judged as it stands.
-    }
+  try {
+    text = decodeURIComponent(text);
+  } catch {
+    // Not valid percent-encoding: judged as it stands.
   }
   takeText(text);
   return true;
