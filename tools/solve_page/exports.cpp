@@ -8,11 +8,11 @@
 namespace {
 
 // The last result, kept until the next call so that the script can copy it out.
-std::string g_result;
+std::string lastResult;
 
 const char* give(std::string json) {
-    g_result = std::move(json);
-    return g_result.c_str();
+    lastResult = std::move(json);
+    return lastResult.c_str();
 }
 
 } // namespace
