@@ -148,6 +148,17 @@ describe('entering a cube', () => {
     await page.keyboard.press('Enter');
     assert.equal(await text(page, '#status'), toolMessage(['R', 'X']));
     assert.ok(await solveDisabled(page));
+
+    // Random shows its scramble, and that scramble played on a solved cube is the cube.
+    await page.click('#random');
+    await page.waitForFunction(() => !document.getElementById('scramble').hidden, { timeout: 30000 });
+    const drawn = await value(page, '#facelets');
+    const scramble = (await text(page, '#scramble')).replace(/^scramble: /, '');
+    assert.equal(await text(page, '#status'), 'The cube can be solved.');
+    await page.$eval('#moves', (field) => { field.value = ''; });
+    await page.type('#moves', scramble);
+    await page.keyboard.press('Enter');
+    assert.equal(await value(page, '#facelets'), drawn);
     await page.close();
   });
 });
