@@ -12,8 +12,9 @@ const kTypes = {
   '.wasm': 'application/wasm', '.png': 'image/png', '.json': 'application/json',
 };
 
-/** Serves the files under `root` on 127.0.0.1; resolves to { url, close }. */
-function serveSite(root) {
+/** Serves the files under `root` on 127.0.0.1; resolves to { url, close }. `delays` holds
+ * the milliseconds to wait before answering for some paths, as a slow network would. */
+function serveSite(root, { delays = {} } = {}) {
   const base = path.resolve(root);
   const server = http.createServer((request, response) => {
     const name = path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
@@ -22,8 +23,10 @@ function serveSite(root) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
+    setTimeout(() => {
+      response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream' });
+      fs.createReadStream(file).pipe(response);
+    }, delays[name] ?? 0);
   });
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => resolve({

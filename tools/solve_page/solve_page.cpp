@@ -12,9 +12,9 @@
 #include "cube/cube.h"
 #include "cube/facelet_places.h"
 #include "cube/facelet_string.h"
-#include "solver/solver.h"
 #include "solver/two_phase/two_phase.h"
 #include "tools/notation.h"
+#include "tools/runners.h"
 
 namespace cw::solve_page {
 namespace {
@@ -115,43 +115,6 @@ std::vector<int> stickersNamed(std::string_view facelets, std::string_view messa
     return {};
 }
 
-/// "1 face turn", "2 face turns".
-std::string counted(int count, std::string_view what) {
-    return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
-}
-
-// Whether `moves`, played on the stickers, solve the cube; the stickers stay as they were.
-bool movesSolve(Cube& cube, const MoveList& moves) {
-    const FaceletArray start = cube.facelets;
-    for (const Move& move : moves) {
-        cube.turn(move.face, move.clockwise);
-    }
-    const bool solved = cube.isSolved();
-    cube.facelets = start;
-    return solved;
-}
-
-// The solution line's text, or nothing when the solver did not solve the cube.
-std::optional<std::string> solutionLine(Cube& cube, Method method) {
-    if (method == Method::kLayerByLayer) {
-        prepareForSolve(cube);
-        if (!cw::solve(cube) || !movesSolve(cube, cube.pending)) {
-            return std::nullopt;
-        }
-        return notation::formatMoves(cube.pending, notation::Style::kCompact);
-    }
-    const std::optional<two_phase::Solution> found = two_phase::solve(cube);
-    if (!found || !movesSolve(cube, two_phase::quarterTurns(*found))) {
-        return std::nullopt;
-    }
-    std::string text = two_phase::formatSolution(*found);
-    if (!text.empty()) {
-        text += ' ';
-    }
-    return text + "(" + counted(two_phase::faceTurnCount(*found), "face turn") + ", " +
-           counted(two_phase::quarterTurnCount(*found), "quarter turn") + ")";
-}
-
 // The tokens of a solution line, without its trailing "(... turns)".
 std::vector<std::string> tokens(std::string_view line) {
     std::vector<std::string> words;
@@ -214,9 +177,11 @@ Solution solve(std::string_view facelets, Method method) {
     if (!solution.error.empty()) {
         return solution;
     }
-    const std::optional<std::string> line = solutionLine(cube, method);
+    // The tool's own solution line, checked on the stickers as the tool checks it.
+    const std::optional<std::string> line =
+        tools::solutionText(cube, method == Method::kShort, notation::Style::kCompact);
     if (!line) {
-        solution.error = "the solver did not solve this cube";
+        solution.error = tools::kNotSolved;
         return solution;
     }
     solution.line = *line;
