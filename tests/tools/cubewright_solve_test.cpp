@@ -23,7 +23,7 @@
 #include "cube/random.h"
 #include "cube/scramble.h"
 #include "solver/solver.h"
-#include "tools/notation.h"
+#include "cube/notation.h"
 
 namespace cw {
 namespace {
