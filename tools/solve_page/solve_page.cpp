@@ -12,8 +12,8 @@
 #include "cube/cube.h"
 #include "cube/facelet_places.h"
 #include "cube/facelet_string.h"
+#include "cube/notation.h"
 #include "solver/two_phase/two_phase.h"
-#include "tools/notation.h"
 #include "tools/runners.h"
 
 namespace cw::solve_page {
