@@ -298,6 +298,8 @@ async function randomCube() {
   $('random').disabled = true;
   const { result } = await ask({ kind: 'random', seedHigh: seeds[0], seedLow: seeds[1] });
   $('random').disabled = false;
+  setSolverState(result.error ?? '');
+  if (result.error) return;
   setCube(result.facelets, { keepScramble: true });
   $('scramble').textContent = `scramble: ${result.scramble}`;
   $('scramble').hidden = false;

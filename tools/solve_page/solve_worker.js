@@ -23,13 +23,18 @@ async function next() {
   if (busy || queue.length === 0) return;
   busy = true;
   const request = queue.shift();
-  const api = await ready;
   const started = performance.now();
   let result;
-  if (request.kind === 'solve') {
-    result = JSON.parse(api.solve(request.facelets, request.method === 'lbl' ? 1 : 0));
-  } else if (request.kind === 'random') {
-    result = JSON.parse(api.random(request.seedHigh >>> 0, request.seedLow >>> 0));
+  try {
+    const api = await ready;
+    if (request.kind === 'solve') {
+      result = JSON.parse(api.solve(request.facelets, request.method === 'lbl' ? 1 : 0));
+    } else if (request.kind === 'random') {
+      result = JSON.parse(api.random(request.seedHigh >>> 0, request.seedLow >>> 0));
+    }
+  } catch (error) {
+    // The page shows what went wrong rather than wait for ever.
+    result = { error: `the solver stopped: ${error}` };
   }
   postMessage({ id: request.id, result, milliseconds: performance.now() - started });
   busy = false;
