@@ -177,9 +177,14 @@ Solution solve(std::string_view facelets, Method method) {
     if (!solution.error.empty()) {
         return solution;
     }
-    // The tool's own solution line, checked on the stickers as the tool checks it.
-    const std::optional<std::string> line =
-        tools::solutionText(cube, method == Method::kShort, notation::Style::kCompact);
+    // The tool's own solution line, checked on the stickers as the tool checks it; the
+    // short solver on its small tables, which the page builds in its worker and keeps in
+    // memory.
+    tools::SolveOptions options;
+    options.shortSolver = method == Method::kShort;
+    options.compact = true;
+    options.tables = two_phase::TableSize::small;
+    const std::optional<std::string> line = tools::solutionText(cube, options);
     if (!line) {
         solution.error = tools::kNotSolved;
         return solution;
