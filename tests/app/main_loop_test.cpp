@@ -100,6 +100,34 @@ TEST_F(MainLoopTest, FailedFullscreenToggleEndsTheProgram) {
     EXPECT_EQ(loop.frames(), 1u);
 }
 
+// The browser runs frames one by one as the display refreshes: no event pump, no wait.
+TEST_F(MainLoopTest, RunFrameIsOneFrameWithoutTheWaitAndEndsOnEscape) {
+    platform.events = {Event::Quit};
+    setKey(platform.keyTable, key::kLeft, true);
+    EXPECT_TRUE(loop.runFrame());
+    EXPECT_TRUE(loop.runFrame());
+    EXPECT_EQ(loop.frames(), 2u);
+    EXPECT_EQ(platform.draws, 2);
+    EXPECT_EQ(world->mainCube.viewAngleY(), -18.0f);
+    EXPECT_EQ(platform.clock, 0u);         // nothing slept or waited
+    EXPECT_EQ(platform.events.size(), 1u); // and no event was taken
+
+    setKey(platform.keyTable, key::kEscape, true);
+    EXPECT_FALSE(loop.runFrame());
+    EXPECT_TRUE(loop.done());
+    EXPECT_EQ(platform.draws, 2);
+    EXPECT_FALSE(loop.runFrame()); // a done loop runs no more frames
+    EXPECT_EQ(loop.frames(), 3u);
+}
+
+TEST_F(MainLoopTest, FailedFullscreenToggleInRunFrameEndsTheLoop) {
+    platform.toggleSucceeds = false;
+    setKey(platform.keyTable, key::kF1, true);
+    EXPECT_FALSE(loop.runFrame());
+    EXPECT_TRUE(loop.done());
+    EXPECT_EQ(platform.toggles, 1);
+}
+
 TEST_F(MainLoopTest, AutoSolvePlaysToTheEndAndSwitchesOff) {
     world->prepareBackground();
     setKey(platform.keyTable, key::letter('M'), true);

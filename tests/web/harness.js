@@ -66,14 +66,21 @@ function launch({webgl = true, viewport = {width: kWidth, height: kHeight}} = {}
 // Opens the page of the site in `site` (default: the build's) in a new browser and waits
 // for its canvas. Returns a session: the page, the browser's console and errors (`log`),
 // and the steps below; `close` ends the browser and the server.
+// `clockSeconds`, when given, is what the page's wall clock reads from the start (the
+// program seeds its generator from it); the page's frame clock runs as ever.
 async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'web', query = '',
-  viewport = undefined} = {}) {
+  viewport = undefined, clockSeconds = undefined} = {}) {
   const server = await serve(site);
   const browser = await launch({webgl, viewport});
   const work = fs.mkdtempSync(path.join(os.tmpdir(), `cubewright-${name}-`));
   const log = [];
   try {
     const page = await browser.newPage();
+    if (clockSeconds !== undefined) {
+      await page.evaluateOnNewDocument((ms) => {
+        Date.now = () => ms;
+      }, clockSeconds * 1000);
+    }
     page.on('console', (message) => log.push(`console ${message.type()}: ${message.text()}`));
     page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
     const url = `http://127.0.0.1:${server.address().port}/${query}`;
@@ -118,12 +125,14 @@ class Session {
   // Holds a key (a KeyboardEvent.code: 'KeyM', 'Numpad8', 'F1', 'ArrowLeft', ...) down for
   // `frames` frames of the program, which reads its key table once a frame: however
   // slowly frames come on a loaded machine, it sees the key down that often. A message
-  // box that the key brings up ends the wait: the program waits on it.
+  // box that the key brings up ends the wait (the program waits on it), and so does the
+  // end of the program.
   async key(code, frames = 2) {
     const start = await this.framesRun();
     await this.page.keyboard.down(code);
     await until(120, `${code} was not held for ${frames} frames`, async () =>
-      (await this.framesRun()) - start >= frames || (await this.messageBox()) !== null);
+      (await this.framesRun()) - start >= frames || (await this.messageBox()) !== null ||
+      await this.endedShown());
     await this.page.keyboard.up(code);
   }
 
