@@ -20,9 +20,9 @@ endfunction()
 # A GoogleTest executable registered with CTest, one test per TEST() (one per executable
 # when cross-built, where the tests run under an emulator: Wine, or node for WebAssembly).
 #   add_cubewright_test(name SOURCES a.cpp b.cpp DEPS lib... [ENVIRONMENT VAR=value...]
-#                       [LABELS label...])
+#                       [LABELS label...] [FIXTURES fixture...])
 function(add_cubewright_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;ENVIRONMENT;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;ENVIRONMENT;LABELS;FIXTURES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   cubewright_warnings(${name})
@@ -34,6 +34,10 @@ function(add_cubewright_test name)
   endif()
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_FIXTURES)
+    string(REPLACE ";" "\\;" fixtures "${ARG_FIXTURES}")
+    list(APPEND props FIXTURES_REQUIRED "${fixtures}")
   endif()
   if(CMAKE_CROSSCOMPILING)
     # Under the emulator (Wine, node) every start costs a second or so: the whole

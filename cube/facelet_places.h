@@ -1,16 +1,35 @@
-// Where the stickers of each corner and edge slot sit in a facelet string, and the faces of
-// the piece that belongs in each slot. Used by the facelet-string reader and writer.
+// Where the stickers of each corner and edge slot sit in a facelet string, the faces of the
+// piece that belongs in each slot, and the letters of the faces in the string's order. Used
+// by the facelet-string reader and writer and by the solve page, which marks the stickers
+// a message names.
 #pragma once
 
 #include <array>
 #include <cstddef>
 
 #include "cube/cubie_cube.h"
+#include "cube/facelet_string.h"
+#include "cube/notation.h"
 
 namespace cw::facelet_places {
 
 // The faces in the order of the string, U, R, F, D, L, B: each letter's place in "URFDLB".
 enum Side : int { kU, kR, kF, kD, kL, kB };
+
+/// The letter of a side.
+inline char sideLetter(int side) {
+    return notation::faceLetter(kStringFaceOrder[static_cast<std::size_t>(side)]);
+}
+
+/// The side a letter names, or -1.
+inline int sideOfLetter(char letter) {
+    for (int side = 0; side < kFaceCount; ++side) {
+        if (sideLetter(side) == letter) {
+            return side;
+        }
+    }
+    return -1;
+}
 
 using CornerTriple = std::array<int, 3>;
 using EdgePair = std::array<int, 2>;

@@ -21,20 +21,6 @@ int faceOfSide(int side) {
     return kStringFaceOrder[static_cast<std::size_t>(side)];
 }
 
-char letterOf(int side) {
-    return notation::faceLetter(faceOfSide(side));
-}
-
-// The side a letter names, or -1.
-int sideOf(char letter) {
-    for (int side = 0; side < kFaceCount; ++side) {
-        if (letterOf(side) == letter) {
-            return side;
-        }
-    }
-    return -1;
-}
-
 // The live sticker index of a string position.
 std::size_t stickerIndex(std::size_t position) {
     return static_cast<std::size_t>(faceOfSide(static_cast<int>(position / 9))) * 9 + position % 9;
@@ -44,7 +30,7 @@ template <std::size_t N>
 std::string pieceName(const std::array<int, N>& sides) {
     std::string name;
     for (int side : sides) {
-        name += letterOf(side);
+        name += sideLetter(side);
     }
     return name;
 }
@@ -119,7 +105,7 @@ FaceletReading readFaceletString(std::string_view text) {
 
     std::array<int, kFaceletCount> sides{};
     for (std::size_t position = 0; position < text.size(); ++position) {
-        const int side = sideOf(text[position]);
+        const int side = sideOfLetter(text[position]);
         if (side < 0) {
             return fail("the facelet string has " + describeByte(text[position]) + " at position " +
                         std::to_string(position + 1) + "; only U, R, F, D, L and B are allowed");
@@ -130,8 +116,8 @@ FaceletReading readFaceletString(std::string_view text) {
     for (int side = 0; side < kFaceCount; ++side) {
         const int centre = sides[static_cast<std::size_t>(side * 9 + 4)];
         if (centre != side) {
-            return fail(std::string("the centre of face ") + letterOf(side) + " is " +
-                        letterOf(centre) + "; every centre must carry its own face's letter");
+            return fail(std::string("the centre of face ") + sideLetter(side) + " is " +
+                        sideLetter(centre) + "; every centre must carry its own face's letter");
         }
     }
 
@@ -142,7 +128,7 @@ FaceletReading readFaceletString(std::string_view text) {
     for (int side = 0; side < kFaceCount; ++side) {
         const int count = counts[static_cast<std::size_t>(side)];
         if (count != 9) {
-            return fail(std::string("the letter ") + letterOf(side) + " appears " +
+            return fail(std::string("the letter ") + sideLetter(side) + " appears " +
                         std::to_string(count) + " times; each letter must appear exactly 9 times");
         }
     }
@@ -159,8 +145,8 @@ FaceletReading readFaceletString(std::string_view text) {
         }
         const auto fault = [&] {
             return fail("the corner at " + pieceName(kCornerColours[slot]) + " shows " +
-                        letterOf(shown[0]) + ", " + letterOf(shown[1]) + " and " +
-                        letterOf(shown[2]) +
+                        sideLetter(shown[0]) + ", " + sideLetter(shown[1]) + " and " +
+                        sideLetter(shown[2]) +
                         " going clockwise; no real corner has those colours in that order");
         };
         int twist = -1;
@@ -201,7 +187,7 @@ FaceletReading readFaceletString(std::string_view text) {
         }
         if (piece == kEdgeColours.size()) {
             return fail("the edge at " + pieceName(kEdgeColours[slot]) + " shows " +
-                        letterOf(shown[0]) + " and " + letterOf(shown[1]) +
+                        sideLetter(shown[0]) + " and " + sideLetter(shown[1]) +
                         "; no real edge has those colours");
         }
         pieces.ep[slot] = static_cast<std::uint8_t>(piece);
@@ -248,7 +234,7 @@ std::string loadFaceletString(Cube& cube, std::string_view text) {
     // piece it belongs to, the OR of the bits of the faces whose colours that piece shows.
     std::array<int, kFaceletCount> sides{};
     for (std::size_t position = 0; position < text.size(); ++position) {
-        sides[position] = sideOf(text[position]);
+        sides[position] = sideOfLetter(text[position]);
     }
     const auto bitOf = [](int side) {
         return kFaceBits[static_cast<std::size_t>(faceOfSide(side))];
@@ -294,7 +280,7 @@ std::string faceletString(const Cube& cube) {
 std::string faceletString(const CubieCube& cube) {
     std::string text(kFaceletCount, '?');
     const auto put = [&text](int place, int side) {
-        text[static_cast<std::size_t>(place)] = letterOf(side);
+        text[static_cast<std::size_t>(place)] = sideLetter(side);
     };
     for (int side = 0; side < kFaceCount; ++side) {
         put(side * 9 + 4, side);

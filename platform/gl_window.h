@@ -92,14 +92,15 @@ public:
     SystemWindow& system() { return m_system; }
     const SystemWindow& system() const { return m_system; }
 
-    // What the back end's event handling reports, while it pumps an event.
+private:
+    // The back end's event handling reports what an event means through these.
+    friend class SystemWindow;
 
     /// A key went down or up; codes outside the table are ignored.
     void keyEvent(int code, bool down) { setKey(m_keys, code, down); }
     /// The window was minimised (false) or restored (true).
     void setActive(bool active) { m_active = active; }
 
-private:
     GLWindow() = default;
     ~GLWindow();
 

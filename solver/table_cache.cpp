@@ -13,6 +13,7 @@
 #include <ostream>
 #include <random>
 #include <system_error>
+#include <thread>
 
 namespace cw::table_cache {
 namespace {
@@ -27,6 +28,7 @@ constexpr std::size_t kMaxSections = 64;
 // little-endian.
 static_assert(std::endian::native == std::endian::little);
 
+constexpr int kRenameAttempts = 100;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
 
 constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
@@ -320,11 +322,16 @@ bool store(const std::filesystem::path& file, const FileFormat& format,
         return false;
     }
     std::filesystem::rename(temporary, file, error);
-    if (error) {
-        // Some systems will not rename over a file that exists: take the old one away and try
-        // once more.
-        std::filesystem::remove(file, error);
+    // Windows will not rename over a file that exists, nor over one that another process has
+    // open: take the old file away and try again, giving a racing writer or a reader a moment
+    // to finish. Every writer writes the same tables, so whichever file ends up there serves.
+    for (int attempt = 0; error && attempt < kRenameAttempts; ++attempt) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
         std::filesystem::rename(temporary, file, error);
+        if (error) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
     if (error) {
         why = "cannot rename " + temporary.string() + ": " + error.message();

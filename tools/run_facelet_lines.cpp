@@ -43,8 +43,7 @@ int runFaceletLines(const SolveOptions& options) {
         }
         return Line{++lineNumber, std::move(text)};
     };
-    const notation::Style style = moveStyle(options);
-    const auto solveLine = [&options, style](Cube& cube, const Line& line) {
+    const auto solveLine = [&options](Cube& cube, const Line& line) {
         Outcome outcome;
         outcome.number = line.number;
         outcome.error = loadFaceletString(cube, trimmed(line.text));
@@ -52,7 +51,7 @@ int runFaceletLines(const SolveOptions& options) {
             outcome.badInput = true;
             return outcome;
         }
-        outcome.solution = solutionText(cube, options.shortSolver, style);
+        outcome.solution = solutionText(cube, options);
         if (!outcome.solution) {
             outcome.error = kNotSolved;
         }

@@ -58,7 +58,7 @@ int runOneCube(const SolveOptions& options) {
     }
 
     const std::string stickers = faceletString(cube);
-    const std::optional<std::string> solution = solutionText(cube, options.shortSolver, style);
+    const std::optional<std::string> solution = solutionText(cube, options);
     if (!solution) {
         std::fflush(stdout);
         printError(std::string(kNotSolved));

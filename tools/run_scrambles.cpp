@@ -31,7 +31,9 @@ int runScrambles(const SolveOptions& options) {
     struct Stateless {};
     runInOrder<Stateless, std::uint64_t, two_phase::Scramble>(
         options.jobs.value_or(defaultJobs()), nextIndex,
-        [seed](Stateless&, std::uint64_t index) { return two_phase::randomScramble(seed, index); },
+        [seed, limits = shortLimits(options)](Stateless&, std::uint64_t index) {
+            return two_phase::randomScramble(seed, index, limits);
+        },
         [](const two_phase::Scramble& scramble, bool pending) {
             printLine("scramble", two_phase::formatSolution(scramble.moves));
             printLine("facelets", scramble.facelets);

@@ -51,6 +51,14 @@ bool solveAndCheck(Cube& cube);
 
 /// The text of the "solution:" line for the cube's live stickers, or nothing when the
 /// chosen solver did not solve it (checked by playing the moves on the stickers).
-std::optional<std::string> solutionText(Cube& cube, bool shortSolver, notation::Style style);
+std::optional<std::string> solutionText(Cube& cube, const SolveOptions& options);
+
+/// The two-phase search's limits and tables that the options ask for.
+two_phase::SearchLimits shortLimits(const SolveOptions& options);
+
+/// Readies the two-phase search's tables before any cube is solved, when the request needs
+/// the large ones: loaded from the cache folder, or built there with a progress line (in
+/// memory only with --no-cache).
+void prepareShortTables(const SolveOptions& options);
 
 } // namespace cw::tools

@@ -20,7 +20,7 @@ constexpr std::string_view kHelp = R"help(Usage:
 
 Solves a 3x3x3 cube with Cubewright's layer-by-layer solver and prints the moves,
 exactly the moves the program plays when it solves that cube on screen. With --short
-it finds a solution of about 20 face turns instead, with a two-phase search.
+it finds a solution of at most 20 face turns instead, with a two-phase search.
 
 Ways to give the cube:
   MOVES...            Moves applied to a solved cube, in one quoted argument or
@@ -44,8 +44,9 @@ Output:
                       the length, e.g. "R2 U' F (3 face turns, 4 quarter turns)".
 
 Options:
-  --short             Solve with the two-phase search: a short solution, not the
-                      moves the program plays. Goes with MOVES, --seed and --facelets.
+  --short             Solve with the two-phase search: a solution of at most 20 face
+                      turns (see --tables), not the moves the program plays. Goes
+                      with MOVES, --seed and --facelets.
   --compact           Write neighbouring turns of one face merged (U U -> U2,
                       U U U -> U') to make the moves easier to follow by hand.
   --print-facelets    With --seed or MOVES, add a third line "facelets: ..." with
@@ -62,6 +63,21 @@ Options:
   --scramble-seed N   Draw the scrambles from the seed N (0 to 18446744073709551615),
                       so that they come out the same every time. It has nothing to do
                       with --seed. Without it they differ from run to run.
+  --tables SIZE       The tables that --short and --scramble search with: large
+                      (the default: about 130 MB, built on every core the first time
+                      they are needed, which takes a minute or so, and kept in the
+                      cache folder, ~/.cache/cubewright, for later runs) or small
+                      (5.8 MB, built at each start; slower, and solutions sometimes
+                      longer than 20 face turns).
+  --no-cache          Build the large tables in memory for this run only: no table
+                      file is read or written.
+  --budget MS         With --short or --scramble, go on looking for shorter solutions
+                      until MS milliseconds (1 to 86400000) have passed for each cube,
+                      or until the search shows that none shorter exists, and print
+                      the shortest found.
+  --max-length N      With --short or --scramble, stop at the first solution of at
+                      most N face turns (0 to 50). Without --budget the search goes on
+                      as long as it takes, which for N under 19 can be long.
   --jobs N            Threads for --stats, --scramble and --facelets - (1 to 1024;
                       default one per core). The output is the same for any N; only
                       the time it takes changes.
@@ -92,6 +108,8 @@ was bad).
 constexpr std::uint64_t kLargestSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint64_t kLargestScrambleSeed = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kMostJobs = 1024;
+constexpr std::uint64_t kLongestBudget = 24 * 60 * 60 * 1000;
+constexpr std::uint64_t kLongestSolution = 50;
 
 /// A whole number from `text`, digits only, at most `maximum`.
 std::optional<std::uint64_t> parseNumber(std::string_view text, std::uint64_t maximum) {
@@ -145,6 +163,14 @@ std::optional<UsageError> checkCombination(const SolveOptions& options) {
         return UsageError{std::string("--compact, --print-facelets and --short do not go with ") +
                           (options.statsCount ? "--stats" : "--scramble")};
     }
+    if ((options.tables || options.budgetMs || options.maxLength || options.noCache) &&
+        !options.shortSolver && !options.scrambleCount) {
+        return UsageError{"--tables, --budget, --max-length and --no-cache go with --short or "
+                          "--scramble"};
+    }
+    if (options.noCache && options.tables == two_phase::TableSize::small) {
+        return UsageError{"--no-cache goes with the large tables, not with --tables small"};
+    }
     if (options.printFacelets && options.facelets) {
         return UsageError{"--print-facelets goes with --seed or moves"};
     }
@@ -192,6 +218,20 @@ private:
             options_.printFacelets = true;
         } else if (name_ == "--short" && !attached_) {
             options_.shortSolver = true;
+        } else if (name_ == "--no-cache" && !attached_) {
+            options_.noCache = true;
+        } else if (name_ == "--tables") {
+            const std::optional<std::string_view> size = value();
+            if (size != "small" && size != "large") {
+                return fail("--tables needs small or large" +
+                            (size ? ", not " + quoted(*size) : std::string()));
+            }
+            options_.tables =
+                *size == "small" ? two_phase::TableSize::small : two_phase::TableSize::large;
+        } else if (name_ == "--budget") {
+            return readNumber(options_.budgetMs, "a number of milliseconds", 1, kLongestBudget);
+        } else if (name_ == "--max-length") {
+            return readNumber(options_.maxLength, "a number of face turns", 0, kLongestSolution);
         } else if (name_ == "--seed") {
             return readNumber(options_.seed, "a whole number", 0, kLargestSeed);
         } else if (name_ == "--first") {

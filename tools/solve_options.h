@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "solver/two_phase/two_phase.h"
+
 namespace cw::tools {
 
 /// What one command line asks for. Options not given are empty or false.
@@ -23,6 +25,16 @@ struct SolveOptions {
     std::optional<unsigned> jobs;
     /// The arguments that are not options, in order: the moves to apply.
     std::vector<std::string> moveWords;
+    /// --tables: the two-phase search's tables for --short and --scramble.
+    std::optional<two_phase::TableSize> tables;
+    /// --budget: milliseconds a solve may go on looking for shorter solutions.
+    std::optional<std::uint64_t> budgetMs;
+    /// --max-length: a short solve stops at its first solution of at most this many face
+    /// turns.
+    std::optional<std::uint32_t> maxLength;
+    /// --no-cache: the large tables are built in memory, and no table file is read or
+    /// written.
+    bool noCache = false;
     bool shortSolver = false;
     bool compact = false;
     bool printFacelets = false;

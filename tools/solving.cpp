@@ -1,8 +1,12 @@
 // What the runners of cubewright-solve share: the choice of runner, their output lines,
 // and one cube solved by either solver with its solution checked on the stickers.
+#include <chrono>
 #include <cstdio>
+#include <iostream>
+#include <limits>
 
 #include "solver/solver.h"
+#include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/two_phase.h"
 #include "tools/runners.h"
 
@@ -29,6 +33,7 @@ std::string counted(int count, std::string_view what) {
 } // namespace
 
 int runRequest(const SolveOptions& options) {
+    prepareShortTables(options);
     if (options.statsCount) {
         return runStats(options);
     }
@@ -59,14 +64,40 @@ bool solveAndCheck(Cube& cube) {
     return solve(cube) && movesSolve(cube, cube.pending);
 }
 
-std::optional<std::string> solutionText(Cube& cube, bool shortSolver, notation::Style style) {
-    if (!shortSolver) {
+two_phase::SearchLimits shortLimits(const SolveOptions& options) {
+    two_phase::SearchLimits limits;
+    limits.tables = options.tables.value_or(two_phase::kDefaultTableSize);
+    if (options.budgetMs) {
+        limits.budget = std::chrono::milliseconds(*options.budgetMs);
+        limits.targetLength = 0;
+    }
+    if (options.maxLength) {
+        // The small tables' search otherwise gives up at its node limit.
+        limits.targetLength = static_cast<int>(*options.maxLength);
+        if (!options.budgetMs) {
+            limits.nodeLimit = std::numeric_limits<std::uint64_t>::max();
+        }
+    }
+    return limits;
+}
+
+void prepareShortTables(const SolveOptions& options) {
+    if ((options.shortSolver || options.scrambleCount) &&
+        shortLimits(options).tables == two_phase::TableSize::large) {
+        two_phase::prepareLargeTables(options.noCache ? std::filesystem::path()
+                                                      : two_phase::defaultLargeTableFile(),
+                                      std::cerr);
+    }
+}
+
+std::optional<std::string> solutionText(Cube& cube, const SolveOptions& options) {
+    if (!options.shortSolver) {
         if (!solveAndCheck(cube)) {
             return std::nullopt;
         }
-        return notation::formatMoves(cube.pending, style);
+        return notation::formatMoves(cube.pending, moveStyle(options));
     }
-    const std::optional<two_phase::Solution> found = two_phase::solve(cube);
+    const std::optional<two_phase::Solution> found = two_phase::solve(cube, shortLimits(options));
     if (!found || !movesSolve(cube, two_phase::quarterTurns(*found))) {
         return std::nullopt;
     }

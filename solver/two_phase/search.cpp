@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstddef>
 
 #include "solver/two_phase/tables.h"
@@ -66,7 +67,8 @@ public:
 
 private:
     void phase1(int twistValue, int flipValue, int sliceValue, int done, int togo) {
-        if (++nodes_ >= limits_.nodeLimit && !best_.empty()) {
+        ++nodes_;
+        if (limitReached()) {
             stop_ = true;
             return;
         }
@@ -126,10 +128,25 @@ private:
                 break;
             }
         }
-        if (!best_.empty() && ((reachedTarget() && phase1Length > kThoroughPhase1Depth) ||
-                               nodes_ >= limits_.nodeLimit)) {
+        if (!best_.empty() &&
+            ((reachedTarget() && phase1Length > kThoroughPhase1Depth) || limitReached())) {
             stop_ = true;
         }
+    }
+
+    // Past the node limit or, with a time budget, past the deadline, once there is a
+    // solution to return. The clock is read once every 1024 nodes.
+    bool limitReached() {
+        if (best_.empty()) {
+            return false;
+        }
+        if (limits_.budget.count() == 0) {
+            return nodes_ >= limits_.nodeLimit;
+        }
+        if (nodes_ % 1024 == 0) {
+            timeUp_ = std::chrono::steady_clock::now() >= deadline_;
+        }
+        return timeUp_;
     }
 
     bool reachedTarget() const { return !best_.empty() && bestLength_ <= limits_.targetLength; }
@@ -186,6 +203,9 @@ private:
     int bestLength_ = kMaxPath + 1;
     Solution best_;
     std::uint64_t nodes_ = 0;
+    std::chrono::steady_clock::time_point deadline_ =
+        std::chrono::steady_clock::now() + limits_.budget;
+    bool timeUp_ = false;
 
     bool stop_ = false;
 };

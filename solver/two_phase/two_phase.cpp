@@ -8,6 +8,7 @@
 #include "cube/facelet_string.h"
 #include "cube/notation.h"
 #include "solver/two_phase/cubie.h"
+#include "solver/two_phase/large_search.h"
 #include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
 
@@ -95,6 +96,11 @@ CubieCube drawState(std::uint64_t seed, std::uint64_t index) {
     return cube;
 }
 
+Solution solvePieces(const CubieCube& cube, const SearchLimits& limits) {
+    return limits.tables == TableSize::large ? solveWithLargeTables(cube, limits)
+                                             : solveCubie(cube, limits);
+}
+
 } // namespace
 
 void prepareTables() {
@@ -106,7 +112,7 @@ std::optional<Solution> solveFacelets(std::string_view facelets, const SearchLim
     if (!cube) {
         return std::nullopt;
     }
-    return solveCubie(*cube, limits);
+    return solvePieces(*cube, limits);
 }
 
 std::optional<Solution> solve(const Cube& cube, const SearchLimits& limits) {
@@ -157,7 +163,7 @@ std::string randomStateFacelets(std::uint64_t seed, std::uint64_t index) {
 
 Scramble randomScramble(std::uint64_t seed, std::uint64_t index, const SearchLimits& limits) {
     const CubieCube cube = drawState(seed, index);
-    return {inverse(solveCubie(cube, limits)), faceletString(cube)};
+    return {inverse(solvePieces(cube, limits)), faceletString(cube)};
 }
 
 } // namespace cw::two_phase

@@ -3,6 +3,7 @@
 // (--short, --scramble), its tests and the short-solver benchmark.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -29,17 +30,38 @@ namespace cw::two_phase {
 /// 1 right, 2 up, 3 back, 4 left, 5 down).
 using Solution = std::vector<FaceTurn>;
 
+/// Which tables the search runs on. The small ones (5.8 MB) are built in a fraction of a
+/// second at each start and need neither threads nor a disk, as in a browser. The large ones
+/// (about 130 MB) prune far more and find solutions of at most 20 face turns in about a
+/// millisecond; they are built once, on every core, and kept in the user's cache folder (see
+/// solver/two_phase/large_tables.h).
+enum class TableSize { small, large };
+
+/// The tables cubewright-solve searches with unless told otherwise: the large ones, except
+/// in the browser build, which has neither the memory to spare nor a disk to keep them on.
+#ifdef __EMSCRIPTEN__
+inline constexpr TableSize kDefaultTableSize = TableSize::small;
+#else
+inline constexpr TableSize kDefaultTableSize = TableSize::large;
+#endif
+
 /// How long solve() searches. It stops at the first solution of at most `targetLength` face
-/// turns; failing that, once it has visited `nodeLimit` positions in its search trees, it
-/// returns the shortest solution found so far (it never returns without one). Counting
-/// positions rather than time keeps the result the same on a busy machine and on any thread.
+/// turns (0: none is short enough). With the small tables, failing that, once it has visited
+/// `nodeLimit` positions in its search trees, it returns the shortest solution found so far
+/// (it never returns without one); counting positions rather than time keeps the result the
+/// same on a busy machine and on any thread. With the large tables it never stops before it
+/// has a solution of at most 20 face turns. A nonzero `budget` lets either go on for shorter
+/// solutions until that much time has passed since the solve began (instead of the node
+/// limit); either stops at once when its search has shown that no shorter solution exists.
 struct SearchLimits {
     int targetLength = 20;
     std::uint64_t nodeLimit = 150000;
+    TableSize tables = TableSize::small;
+    std::chrono::milliseconds budget{0};
 };
 
-/// Builds the move and pruning tables now, if no call has built them yet. Thread-safe;
-/// every later call returns at once.
+/// Builds the small move and pruning tables now, if no call has built them yet; for the
+/// large ones, see prepareLargeTables(). Thread-safe; every later call returns at once.
 void prepareTables();
 
 /// A solution of the cube whose stickers `facelets` lists in the format of

@@ -366,7 +366,8 @@ std::string countsText(std::size_t faceTurns, std::size_t quarterTurns) {
 }
 
 TEST(SolveTool, ShortSolvesTheSolvedCubeWithNoMovesAndOneTurnWithOne) {
-    const Result solved = runTool({"--short", "--facelets", std::string(kSolvedFaceletString)});
+    const Result solved =
+        runTool({"--short", "--tables", "small", "--facelets", std::string(kSolvedFaceletString)});
     ASSERT_EQ(solved.status, 0) << solved.err;
     ASSERT_EQ(solved.out.size(), 2u);
     EXPECT_EQ(solved.out[1], "solution: (0 face turns, 0 quarter turns)");
@@ -383,7 +384,7 @@ TEST(SolveTool, ShortSolvesTheSolvedCubeWithNoMovesAndOneTurnWithOne) {
         applyMoves(cube, parsed(turn));
         input += faceletString(cube) + "\n";
     }
-    const Result result = runTool({"--short", "--facelets", "-"}, input);
+    const Result result = runTool({"--short", "--tables", "small", "--facelets", "-"}, input);
     ASSERT_EQ(result.status, 0) << result.err;
     ASSERT_EQ(result.out.size(), undone.size());
     for (std::size_t i = 0; i < undone.size(); ++i) {
@@ -402,7 +403,8 @@ TEST(SolveTool, ShortSolutionsSolveTheirCubesAndCountTheirTurns) {
     for (std::uint32_t seed = 0; seed < kCubes; ++seed) {
         input += faceletsOfSeed(seed) + "\n";
     }
-    const Result batch = runTool({"--short", "--facelets", "-", "--jobs", "2"}, input);
+    const Result batch =
+        runTool({"--short", "--tables", "small", "--facelets", "-", "--jobs", "2"}, input);
     ASSERT_EQ(batch.status, 0) << batch.err;
     ASSERT_EQ(batch.out.size(), kCubes);
 
@@ -417,7 +419,7 @@ TEST(SolveTool, ShortSolutionsSolveTheirCubesAndCountTheirTurns) {
          {std::vector<std::string>{"--seed", "77"}, {"R U2 F' L2 D B'"}}) {
         const Result result = runTool([&] {
             std::vector<std::string> withShort = arguments;
-            withShort.push_back("--short");
+            withShort.insert(withShort.end(), {"--short", "--tables", "small"});
             return withShort;
         }());
         ASSERT_EQ(result.status, 0) << result.err;
@@ -442,7 +444,8 @@ TEST(SolveTool, ShortSolutionsSolveTheirCubesAndCountTheirTurns) {
 
 TEST(SolveTool, ScramblesPlayedOnASolvedCubeGiveTheirFaceletsAndRepeatFromTheirSeed) {
     constexpr std::size_t kCount = 12;
-    const Result first = runTool({"--scramble", std::to_string(kCount), "--scramble-seed", "9"});
+    const Result first = runTool(
+        {"--scramble", std::to_string(kCount), "--scramble-seed", "9", "--tables", "small"});
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_EQ(first.out.size(), 2 * kCount);
     for (std::size_t i = 0; i < kCount; ++i) {
@@ -460,15 +463,18 @@ TEST(SolveTool, ScramblesPlayedOnASolvedCubeGiveTheirFaceletsAndRepeatFromTheirS
     }
 
     // The same seed gives the same scrambles, in one piece or on any number of threads.
-    EXPECT_EQ(
-        runTool({"--scramble", std::to_string(kCount), "--scramble-seed", "9", "--jobs", "1"}).out,
-        first.out);
-    const Result one = runTool({"--scramble", "--scramble-seed=9"});
+    EXPECT_EQ(runTool({"--scramble", std::to_string(kCount), "--scramble-seed", "9", "--jobs", "1",
+                       "--tables", "small"})
+                  .out,
+              first.out);
+    const Result one = runTool({"--scramble", "--scramble-seed=9", "--tables", "small"});
     ASSERT_EQ(one.out.size(), 2u);
     EXPECT_EQ(one.out[0], first.out[0]);
-    EXPECT_NE(runTool({"--scramble", "--scramble-seed", "10"}).out[0], first.out[0]);
+    EXPECT_NE(runTool({"--scramble", "--scramble-seed", "10", "--tables", "small"}).out[0],
+              first.out[0]);
     // Without a seed of their own, two runs draw different cubes.
-    EXPECT_NE(runTool({"--scramble"}).out, runTool({"--scramble"}).out);
+    EXPECT_NE(runTool({"--scramble", "--tables", "small"}).out,
+              runTool({"--scramble", "--tables", "small"}).out);
 }
 
 TEST(SolveTool, BadInputIsOneLineNamingItAndStatusTwo) {

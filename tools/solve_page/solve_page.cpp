@@ -21,8 +21,6 @@ namespace {
 
 using namespace facelet_places;
 
-constexpr std::string_view kLetters = "URFDLB";
-
 // The letters a slot's stickers show, sorted, so that a piece is found in any twist.
 template <std::size_t N>
 std::string sortedLetters(std::string_view facelets, const std::array<int, N>& places) {
@@ -38,7 +36,7 @@ template <std::size_t N>
 std::string pieceName(const std::array<int, N>& sides) {
     std::string name;
     for (int side : sides) {
-        name += kLetters[static_cast<std::size_t>(side)];
+        name += sideLetter(side);
     }
     return name;
 }
@@ -87,9 +85,8 @@ std::vector<int> stickersNamed(std::string_view facelets, std::string_view messa
         return {};
     }
     if (const auto face = wordAfter(message, "the centre of face ")) {
-        const std::size_t side = kLetters.find(*face);
-        return side == std::string_view::npos ? std::vector<int>{}
-                                              : std::vector<int>{static_cast<int>(side * 9 + 4)};
+        const int side = face->size() == 1 ? sideOfLetter(face->front()) : -1;
+        return side < 0 ? std::vector<int>{} : std::vector<int>{side * 9 + 4};
     }
     if (const auto slot = wordAfter(message, "the corner at ")) {
         return slotNamed(*slot, kCornerColours, kCornerPlaces);
@@ -177,9 +174,14 @@ Solution solve(std::string_view facelets, Method method) {
     if (!solution.error.empty()) {
         return solution;
     }
-    // The tool's own solution line, checked on the stickers as the tool checks it.
-    const std::optional<std::string> line =
-        tools::solutionText(cube, method == Method::kShort, notation::Style::kCompact);
+    // The tool's own solution line, checked on the stickers as the tool checks it; the
+    // short solver on its small tables, which the page builds in its worker and keeps in
+    // memory.
+    tools::SolveOptions options;
+    options.shortSolver = method == Method::kShort;
+    options.compact = true;
+    options.tables = two_phase::TableSize::small;
+    const std::optional<std::string> line = tools::solutionText(cube, options);
     if (!line) {
         solution.error = tools::kNotSolved;
         return solution;
@@ -223,7 +225,11 @@ std::string toJson(const Check& check) {
     appendJsonString(out, check.message);
     out += ",\"marked\":[";
     for (std::size_t i = 0; i < check.marked.size(); ++i) {
-        out += (i > 0 ? "," : "") + std::to_string(check.marked[i]);
+        // Appended piece by piece: GCC 12 warns falsely about "," + std::string here.
+        if (i > 0) {
+            out += ',';
+        }
+        out += std::to_string(check.marked[i]);
     }
     return out + "]}";
 }

@@ -1,0 +1,94 @@
+// Readies the large tables once per process: from the table file in the user's cache folder
+// when it is there and sound, else built on every core and written there for later runs.
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "solver/table_cache.h"
+#include "solver/two_phase/large_tables.h"
+
+namespace cw::two_phase {
+namespace {
+
+// Changes whenever the tables' layout or content changes, so that an older file is rebuilt.
+constexpr std::uint32_t kFormatVersion = 2;
+
+struct Store {
+    std::once_flag once;
+    LargeTables tables;
+    bool loaded = false;
+};
+
+Store& store() {
+    static Store kStore;
+    return kStore;
+}
+
+void buildWithProgress(LargeTables& tables, std::ostream& notes) {
+    notes << "cubewright-solve: building the large tables for short solutions:" << std::flush;
+    const auto start = std::chrono::steady_clock::now();
+    buildLargeTables(tables, std::max(1U, std::thread::hardware_concurrency()), notes);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
+    notes << ", done in " << seconds.count() << " s" << std::endl;
+}
+
+// The format of tables already sized.
+table_cache::FileFormat formatOf(LargeTables& sized) {
+    table_cache::FileFormat format{"short", kFormatVersion, {}};
+    for (const std::span<std::uint8_t> section : sized.sections()) {
+        format.sectionBytes.push_back(section.size());
+    }
+    return format;
+}
+
+} // namespace
+
+std::filesystem::path defaultLargeTableFile() {
+    const std::filesystem::path folder = table_cache::defaultFolder();
+    return folder.empty() ? folder : folder / "short-solver.tables";
+}
+
+table_cache::FileFormat largeTableFormat() {
+    LargeTables sized;
+    sizeLargeTables(sized);
+    return formatOf(sized);
+}
+
+bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& file,
+                            std::ostream& notes, const std::function<void(LargeTables&)>& build) {
+    sizeLargeTables(tables);
+    const std::vector<std::span<std::uint8_t>> sections = tables.sections();
+    // The tables are built apart and copied into the sections, whose storage the cache
+    // writes from: building replaces the tables' vectors.
+    const auto buildInto = [&] {
+        LargeTables built;
+        build(built);
+        const std::vector<std::span<std::uint8_t>> from = built.sections();
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            std::memcpy(sections[i].data(), from[i].data(), sections[i].size());
+        }
+    };
+    return table_cache::loadOrBuild(file, formatOf(tables), sections, buildInto, notes) ==
+           table_cache::LoadStatus::loaded;
+}
+
+bool prepareLargeTables(const std::filesystem::path& file, std::ostream& notes) {
+    Store& s = store();
+    std::call_once(s.once, [&] {
+        s.loaded = loadOrBuildLargeTables(s.tables, file, notes, [&notes](LargeTables& tables) {
+            buildWithProgress(tables, notes);
+        });
+    });
+    return s.loaded;
+}
+
+const LargeTables& largeTables() {
+    prepareLargeTables(defaultLargeTableFile(), std::cerr);
+    return store().tables;
+}
+
+} // namespace cw::two_phase

@@ -1,0 +1,559 @@
+// Builds the short solver's large tables: move tables by playing each move on cubes set to
+// every coordinate value, symmetry classes by conjugating each new representative by all 16
+// symmetries, and the pruning tables by a breadth-first search over classes that runs on
+// every core. Also keeps them on disk (see prepareLargeTables()).
+#include "solver/two_phase/large_tables.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <iostream>
+#include <mutex>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+
+#include "solver/two_phase/symmetry.h"
+#include "solver/two_phase/tables.h"
+
+namespace cw::two_phase {
+namespace {
+
+constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
+constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
+
+// Depths, one byte each, while a breadth-first search fills them from several threads at
+// once; kUnknown marks a depth not yet known. The second phase's reach past 15, which the
+// packed tables keep as 15.
+class SharedDepths {
+public:
+    static constexpr int kUnknown = 0xFF;
+
+    explicit SharedDepths(std::size_t size) : depths_(size) {
+        for (std::atomic<std::uint8_t>& depth : depths_) {
+            depth.store(kUnknown, std::memory_order_relaxed);
+        }
+    }
+
+    std::size_t size() const { return depths_.size(); }
+
+    int load(std::size_t index) const { return depths_[index].load(std::memory_order_relaxed); }
+
+    // Stores `depth` when the entry is still unknown; true when this call stored it.
+    bool storeIfUnknown(std::size_t index, int depth) {
+        std::uint8_t expected = kUnknown;
+        return depths_[index].compare_exchange_strong(expected, static_cast<std::uint8_t>(depth),
+                                                      std::memory_order_relaxed);
+    }
+
+    void copyTo(PackedDepths& out) const {
+        out.resize(size());
+        std::vector<std::uint8_t>& bytes = out.bytes();
+        for (std::size_t i = 0; i < size(); ++i) {
+            const auto depth = static_cast<unsigned>(std::min(load(i), 15));
+            bytes[i >> 1] = static_cast<std::uint8_t>(bytes[i >> 1] | depth << ((i & 1) * 4));
+        }
+    }
+
+private:
+    std::vector<std::atomic<std::uint8_t>> depths_;
+};
+
+// The cube with the four edges from `first` on relabelled as the middle-layer edges and the
+// others as up-down edges, so that slice() and setSlice() rank the places of any four.
+CubieCube asSliceEdges(const CubieCube& cube, int first) {
+    CubieCube marked;
+    std::uint8_t other = 0;
+    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
+        const int edge = cube.ep[slot];
+        marked.ep[slot] = edge >= first && edge < first + 4
+                              ? static_cast<std::uint8_t>(kSliceEdges + edge - first)
+                              : other++;
+    }
+    return marked;
+}
+
+template <typename Value>
+std::vector<Value> moveTable(int count, std::span<const int> moves,
+                             const std::function<void(CubieCube&, int)>& set,
+                             const std::function<int(const CubieCube&)>& get) {
+    std::vector<Value> table(static_cast<std::size_t>(count) * moves.size());
+    std::size_t at = 0;
+    for (int value = 0; value < count; ++value) {
+        CubieCube cube;
+        set(cube, value);
+        for (const int move : moves) {
+            table[at++] = static_cast<Value>(get(multiply(cube, moveCube(move))));
+        }
+    }
+    return table;
+}
+
+std::array<int, kMoveCount> allMoves() {
+    std::array<int, kMoveCount> moves{};
+    for (int m = 0; m < kMoveCount; ++m) {
+        moves[static_cast<std::size_t>(m)] = m;
+    }
+    return moves;
+}
+
+// Sorts `count` raw coordinate values into symmetry classes. The first value of each class
+// met in counting order is its representative; every value records its class and the
+// symmetry that carries it onto the representative, as class * 16 + symmetry. Returns, for
+// each class, the symmetries that leave its representative unchanged as a bit mask.
+template <typename ClassSym, typename Rep>
+std::vector<std::uint16_t> classify(int count, const std::function<CubieCube(int)>& cubeOf,
+                                    const std::function<int(const CubieCube&)>& valueOf,
+                                    std::vector<ClassSym>& classSymOf, std::vector<Rep>& reps) {
+    constexpr auto kNoClass = static_cast<ClassSym>(~ClassSym{0});
+    classSymOf.assign(static_cast<std::size_t>(count), kNoClass);
+    reps.clear();
+    std::vector<std::uint16_t> stabilizers;
+    for (int value = 0; value < count; ++value) {
+        if (classSymOf[static_cast<std::size_t>(value)] != kNoClass) {
+            continue;
+        }
+        const std::size_t id = reps.size();
+        const CubieCube cube = cubeOf(value);
+        std::uint16_t fixing = 0;
+        for (int s = 0; s < kUdSymmetryCount; ++s) {
+            const auto image = static_cast<std::size_t>(valueOf(conjugate(cube, s)));
+            if (classSymOf[image] == kNoClass) {
+                classSymOf[image] = static_cast<ClassSym>(
+                    id * kUdSymmetryCount + static_cast<std::size_t>(inverseSymmetry(s)));
+            }
+            if (image == static_cast<std::size_t>(value)) {
+                fixing = static_cast<std::uint16_t>(fixing | 1U << s);
+            }
+        }
+        reps.push_back(static_cast<Rep>(value));
+        stabilizers.push_back(fixing);
+    }
+    return stabilizers;
+}
+
+// coordinate value * 16 + symmetry -> the coordinate of the conjugated cube.
+std::vector<std::uint16_t> conjugationTable(int count, const std::function<CubieCube(int)>& cubeOf,
+                                            const std::function<int(const CubieCube&)>& valueOf) {
+    std::vector<std::uint16_t> table(static_cast<std::size_t>(count) * kUdSymmetryCount);
+    for (int value = 0; value < count; ++value) {
+        const CubieCube cube = cubeOf(value);
+        for (int s = 0; s < kUdSymmetryCount; ++s) {
+            table[static_cast<std::size_t>(value * kUdSymmetryCount + s)] =
+                static_cast<std::uint16_t>(valueOf(conjugate(cube, s)));
+        }
+    }
+    return table;
+}
+
+// Runs `work` on `count` threads, this one included; on fewer when no more can be started
+// (a browser build without threads, say), which only makes it slower.
+void runOnThreads(unsigned count, const std::function<void()>& work) {
+    std::vector<std::thread> helpers;
+    for (unsigned i = 1; i < count; ++i) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+}
+
+// Writes " 10%", " 20%" ... to the progress stream as the pruning tables fill.
+class Progress {
+public:
+    Progress(std::ostream& out, std::size_t total) : out_(out), total_(total) {}
+
+    void add(std::size_t filled) {
+        const std::size_t now = filled_.fetch_add(filled) + filled;
+        const auto percent = static_cast<int>(now * 100 / total_) / 10 * 10;
+        const std::lock_guard lock(mutex_);
+        while (shown_ < percent) {
+            shown_ += 10;
+            out_ << ' ' << shown_ << '%' << std::flush;
+        }
+    }
+
+private:
+    std::ostream& out_;
+    std::size_t total_;
+    std::atomic<std::size_t> filled_{0};
+    std::mutex mutex_;
+    int shown_ = 0;
+};
+
+// One breadth-first search over a pruning table indexed [class * rawCount + raw], where a
+// class is a symmetry class of one coordinate and raw the other coordinate, conjugated by
+// the symmetry that carries the first onto its class representative.
+struct ClassSearch {
+    SharedDepths& depths;
+    int classCount;
+    int rawCount;
+    int moveCount;
+    // The symmetries that leave each representative unchanged.
+    const std::vector<std::uint16_t>& stabilizers;
+    // The class and symmetry of the first coordinate after move k from a representative.
+    std::function<std::pair<int, int>(int cls, int k)> neighbour;
+    // The raw coordinate after move k, conjugated by symmetry s.
+    std::function<int(int raw, int k, int s)> step;
+    // The raw coordinate conjugated by symmetry s.
+    std::function<int(int raw, int s)> conjugated;
+
+    std::size_t at(int cls, int raw) const {
+        return static_cast<std::size_t>(cls) * static_cast<std::size_t>(rawCount) +
+               static_cast<std::size_t>(raw);
+    }
+
+    // From each entry at `depth` in the class, marks the unknown neighbours (and their images
+    // under the neighbour representative's own symmetries, which are the same cube seen
+    // differently) one deeper.
+    std::size_t expand(int cls, int depth, std::vector<int>& raws) {
+        raws.clear();
+        for (int raw = 0; raw < rawCount; ++raw) {
+            if (depths.load(at(cls, raw)) == depth) {
+                raws.push_back(raw);
+            }
+        }
+        std::size_t stored = 0;
+        for (int k = 0; k < moveCount && !raws.empty(); ++k) {
+            const auto [next, sym] = neighbour(cls, k);
+            const std::uint16_t fixing = stabilizers[static_cast<std::size_t>(next)];
+            for (const int raw : raws) {
+                const int image = step(raw, k, sym);
+                stored += depths.storeIfUnknown(at(next, image), depth + 1) ? 1U : 0U;
+                for (int s = 1; s < kUdSymmetryCount; ++s) {
+                    if ((fixing >> s & 1U) != 0) {
+                        stored += depths.storeIfUnknown(at(next, conjugated(image, s)), depth + 1)
+                                      ? 1U
+                                      : 0U;
+                    }
+                }
+            }
+        }
+        return stored;
+    }
+
+    // Marks each unknown entry of the class that has a neighbour at `depth` one deeper. The
+    // neighbours of one class under one move lie in one block of the table, so the loop runs
+    // move by move over the entries still unknown.
+    std::size_t gather(int cls, int depth, std::vector<int>& pending) {
+        pending.clear();
+        for (int raw = 0; raw < rawCount; ++raw) {
+            if (depths.load(at(cls, raw)) == SharedDepths::kUnknown) {
+                pending.push_back(raw);
+            }
+        }
+        std::size_t stored = 0;
+        for (int k = 0; k < moveCount && !pending.empty(); ++k) {
+            const auto [next, sym] = neighbour(cls, k);
+            for (std::size_t i = 0; i < pending.size();) {
+                if (depths.load(at(next, step(pending[i], k, sym))) == depth) {
+                    stored += depths.storeIfUnknown(at(cls, pending[i]), depth + 1) ? 1U : 0U;
+                    pending[i] = pending.back();
+                    pending.pop_back();
+                } else {
+                    ++i;
+                }
+            }
+        }
+        return stored;
+    }
+
+    void run(unsigned threads, Progress& progress) {
+        const std::size_t total = depths.size();
+        depths.storeIfUnknown(0, 0);
+        progress.add(1);
+        std::size_t known = 1;
+        std::size_t atDepth = 1;
+        const int chunk = std::max(1, 65536 / rawCount);
+        for (int depth = 0; atDepth > 0 && known < total; ++depth) {
+            // Spreading out from few entries is cheap; once most of the table is reached,
+            // asking each unknown entry about its neighbours is cheaper.
+            const bool forward = atDepth < total - known;
+            std::atomic<int> nextClass{0};
+            std::atomic<std::size_t> stored{0};
+            runOnThreads(threads, [&] {
+                std::vector<int> buffer;
+                buffer.reserve(static_cast<std::size_t>(rawCount));
+                for (int first = nextClass.fetch_add(chunk); first < classCount;
+                     first = nextClass.fetch_add(chunk)) {
+                    std::size_t count = 0;
+                    for (int cls = first; cls < std::min(first + chunk, classCount); ++cls) {
+                        count += forward ? expand(cls, depth, buffer) : gather(cls, depth, buffer);
+                    }
+                    stored += count;
+                    progress.add(count);
+                }
+            });
+            atDepth = stored;
+            known += atDepth;
+        }
+    }
+};
+
+// A plain breadth-first search over corners and middle-layer order in the second phase.
+void buildCornerSliceDepth(LargeTables& t) {
+    const std::size_t total = std::size_t{kPermutation8} * kSlicePermCount;
+    SharedDepths depths(total);
+    depths.storeIfUnknown(0, 0);
+    std::size_t known = 1;
+    for (int depth = 0; known < total; ++depth) {
+        for (std::size_t index = 0; index < total; ++index) {
+            if (depths.load(index) != depth) {
+                continue;
+            }
+            const std::size_t corners = index / kSlicePermCount;
+            const std::size_t order = index % kSlicePermCount;
+            for (const int m : kPhase2Moves) {
+                const std::size_t next =
+                    std::size_t{t.cornerMove[corners * kMoveCount + static_cast<std::size_t>(m)]} *
+                        kSlicePermCount +
+                    t.sliceEdgesMove[order * kMoveCount + static_cast<std::size_t>(m)];
+                known += depths.storeIfUnknown(next, depth + 1) ? 1U : 0U;
+            }
+        }
+    }
+    depths.copyTo(t.cornerSliceDepth);
+}
+
+CubieCube cubeWithTwist(int value) {
+    CubieCube cube;
+    setTwist(cube, value);
+    return cube;
+}
+
+CubieCube cubeWithCorners(int value) {
+    CubieCube cube;
+    setCornerPermutation(cube, value);
+    return cube;
+}
+
+CubieCube cubeWithUdEdges(int value) {
+    CubieCube cube;
+    setUdEdgePermutation(cube, value);
+    return cube;
+}
+
+int flipSliceOf(const CubieCube& cube) {
+    return slice(cube) * kFlipCount + flip(cube);
+}
+
+CubieCube cubeWithFlipSlice(int value) {
+    CubieCube cube;
+    setSlice(cube, value / kFlipCount);
+    setFlip(cube, value % kFlipCount);
+    return cube;
+}
+
+void buildMoveTables(LargeTables& t) {
+    const std::array<int, kMoveCount> all = allMoves();
+    t.twistMove = moveTable<std::uint16_t>(kTwistCount, all, setTwist, twist);
+    t.flipMove = moveTable<std::uint16_t>(kFlipCount, all, setFlip, flip);
+    const auto edgeSetMoves = [&all](int first) {
+        return moveTable<std::uint16_t>(
+            kEdgeSetCount, all, [first](CubieCube& cube, int v) { setEdgeSet(cube, first, v); },
+            [first](const CubieCube& cube) { return edgeSet(cube, first); });
+    };
+    t.upEdgesMove = edgeSetMoves(kUpEdges);
+    t.downEdgesMove = edgeSetMoves(kDownEdges);
+    t.sliceEdgesMove = edgeSetMoves(kSliceEdges);
+    t.cornerMove =
+        moveTable<std::uint16_t>(kPermutation8, all, setCornerPermutation, cornerPermutation);
+    t.udEdgeMove = moveTable<std::uint16_t>(kPermutation8, kPhase2Moves, setUdEdgePermutation,
+                                            udEdgePermutation);
+
+    t.udEdgesOfHalves.assign(std::size_t{kEdgeSetCount} * kSlicePermCount, 0);
+    for (int up = 0; up < kEdgeSetCount; ++up) {
+        CubieCube cube;
+        setEdgeSet(cube, kUpEdges, up);
+        // Only cubes with all eight up-down edges in those layers are asked about.
+        bool upInLayers = true;
+        for (std::size_t slot = kSliceEdges; slot < kEdgeCount; ++slot) {
+            upInLayers = upInLayers && cube.ep[slot] >= kDownEdges;
+        }
+        if (!upInLayers) {
+            continue;
+        }
+        for (int order = 0; order < kSlicePermCount; ++order) {
+            CubieCube orderCube;
+            setSlicePermutation(orderCube, order);
+            std::size_t next = kSliceEdges;
+            for (std::size_t slot = 0; slot < kSliceEdges; ++slot) {
+                if (cube.ep[slot] >= kDownEdges) {
+                    cube.ep[slot] =
+                        static_cast<std::uint8_t>(orderCube.ep[next++] - kSliceEdges + kDownEdges);
+                }
+            }
+            t.udEdgesOfHalves[static_cast<std::size_t>(up * kSlicePermCount + order)] =
+                static_cast<std::uint16_t>(udEdgePermutation(cube));
+        }
+    }
+}
+
+} // namespace
+
+int edgeSet(const CubieCube& cube, int first) {
+    const CubieCube marked = asSliceEdges(cube, first);
+    CubieCube order;
+    std::size_t next = kSliceEdges;
+    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
+        if (marked.ep[slot] >= kSliceEdges) {
+            order.ep[next++] = marked.ep[slot];
+        }
+    }
+    return slice(marked) * kSlicePermCount + slicePermutation(order);
+}
+
+void setEdgeSet(CubieCube& cube, int first, int value) {
+    CubieCube places;
+    setSlice(places, value / kSlicePermCount);
+    CubieCube order;
+    setSlicePermutation(order, value % kSlicePermCount);
+    std::size_t nextInSet = kSliceEdges;
+    int nextOther = 0;
+    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
+        if (places.ep[slot] >= kSliceEdges) {
+            cube.ep[slot] = static_cast<std::uint8_t>(order.ep[nextInSet++] - kSliceEdges + first);
+        } else {
+            if (nextOther == first) {
+                nextOther += 4;
+            }
+            cube.ep[slot] = static_cast<std::uint8_t>(nextOther++);
+        }
+    }
+}
+
+std::vector<std::span<std::uint8_t>> LargeTables::sections() {
+    const auto bytesOf = [](auto& table) {
+        return std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(table.data()),
+                                       table.size() * sizeof(table[0]));
+    };
+    return {bytesOf(twistMove),
+            bytesOf(flipMove),
+            bytesOf(upEdgesMove),
+            bytesOf(downEdgesMove),
+            bytesOf(sliceEdgesMove),
+            bytesOf(cornerMove),
+            bytesOf(udEdgeMove),
+            bytesOf(udEdgesOfHalves),
+            bytesOf(flipSliceClassSym),
+            bytesOf(flipSliceRep),
+            bytesOf(twistConj),
+            bytesOf(cornerClassSym),
+            bytesOf(cornerRep),
+            bytesOf(udEdgeConj),
+            bytesOf(phase1Depth.bytes()),
+            bytesOf(phase2Depth.bytes()),
+            bytesOf(cornerSliceDepth.bytes())};
+}
+
+std::size_t LargeTables::bytes() const {
+    std::size_t total = 0;
+    for (const std::span<std::uint8_t> section : const_cast<LargeTables*>(this)->sections()) {
+        total += section.size();
+    }
+    return total;
+}
+
+void sizeLargeTables(LargeTables& t) {
+    const auto moves = [](int count, int moveCount) {
+        return static_cast<std::size_t>(count) * static_cast<std::size_t>(moveCount);
+    };
+    t.twistMove.assign(moves(kTwistCount, kMoveCount), 0);
+    t.flipMove.assign(moves(kFlipCount, kMoveCount), 0);
+    t.upEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
+    t.downEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
+    t.sliceEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
+    t.cornerMove.assign(moves(kPermutation8, kMoveCount), 0);
+    t.udEdgeMove.assign(moves(kPermutation8, kPhase2MoveCount), 0);
+    t.udEdgesOfHalves.assign(moves(kEdgeSetCount, kSlicePermCount), 0);
+    t.flipSliceClassSym.assign(kFlipSliceCount, 0);
+    t.flipSliceRep.assign(kFlipSliceClassCount, 0);
+    t.twistConj.assign(moves(kTwistCount, kUdSymmetryCount), 0);
+    t.cornerClassSym.assign(kPermutation8, 0);
+    t.cornerRep.assign(kCornerClassCount, 0);
+    t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
+    t.phase1Depth.resize(kPhase1Entries);
+    t.phase2Depth.resize(kPhase2Entries);
+    t.cornerSliceDepth.resize(std::size_t{kPermutation8} * kSlicePermCount);
+}
+
+void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) {
+    buildMoveTables(t);
+
+    const std::vector<std::uint16_t> flipSliceFixing = classify(
+        kFlipSliceCount, cubeWithFlipSlice, flipSliceOf, t.flipSliceClassSym, t.flipSliceRep);
+    const std::vector<std::uint16_t> cornerFixing =
+        classify(kPermutation8, cubeWithCorners, cornerPermutation, t.cornerClassSym, t.cornerRep);
+    if (t.flipSliceRep.size() != kFlipSliceClassCount || t.cornerRep.size() != kCornerClassCount) {
+        throw std::logic_error("the symmetry classes do not come out as counted");
+    }
+    t.twistConj = conjugationTable(kTwistCount, cubeWithTwist, twist);
+    t.udEdgeConj = conjugationTable(kPermutation8, cubeWithUdEdges, udEdgePermutation);
+    buildCornerSliceDepth(t);
+
+    Progress shown(progress, kPhase1Entries + kPhase2Entries);
+    SharedDepths phase1Depth(kPhase1Entries);
+    ClassSearch phase1{
+        phase1Depth,
+        kFlipSliceClassCount,
+        kTwistCount,
+        kMoveCount,
+        flipSliceFixing,
+        [&t](int cls, int m) {
+            const std::uint32_t rep = t.flipSliceRep[static_cast<std::size_t>(cls)];
+            const auto move = static_cast<std::size_t>(m);
+            const std::size_t flipNext = t.flipMove[rep % kFlipCount * kMoveCount + move];
+            const std::size_t sliceNext =
+                t.sliceEdgesMove[rep / kFlipCount * kSlicePermCount * kMoveCount + move] /
+                kSlicePermCount;
+            const std::size_t next = sliceNext * kFlipCount + flipNext;
+            return std::pair<int, int>(t.flipSliceClassSym[next] >> 4,
+                                       t.flipSliceClassSym[next] & 15);
+        },
+        [&t](int raw, int m, int s) {
+            return int{
+                t.twistConj[std::size_t{
+                                t.twistMove[static_cast<std::size_t>(raw * kMoveCount + m)]} *
+                                kUdSymmetryCount +
+                            static_cast<std::size_t>(s)]};
+        },
+        [&t](int raw, int s) {
+            return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
+        }};
+    phase1.run(threads, shown);
+    phase1Depth.copyTo(t.phase1Depth);
+
+    SharedDepths phase2Depth(kPhase2Entries);
+    ClassSearch phase2{
+        phase2Depth,
+        kCornerClassCount,
+        kPermutation8,
+        kPhase2MoveCount,
+        cornerFixing,
+        [&t](int cls, int k) {
+            const std::size_t rep = t.cornerRep[static_cast<std::size_t>(cls)];
+            const std::size_t next =
+                t.cornerMove[rep * kMoveCount +
+                             static_cast<std::size_t>(kPhase2Moves[static_cast<std::size_t>(k)])];
+            return std::pair<int, int>(t.cornerClassSym[next] >> 4, t.cornerClassSym[next] & 15);
+        },
+        [&t](int raw, int k, int s) {
+            return int{t.udEdgeConj[std::size_t{t.udEdgeMove[static_cast<std::size_t>(
+                                        raw * kPhase2MoveCount + k)]} *
+                                        kUdSymmetryCount +
+                                    static_cast<std::size_t>(s)]};
+        },
+        [&t](int raw, int s) {
+            return int{t.udEdgeConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
+        }};
+    phase2.run(threads, shown);
+    phase2Depth.copyTo(t.phase2Depth);
+}
+
+} // namespace cw::two_phase
