@@ -308,6 +308,18 @@ describe('following a solution', () => {
   });
 });
 
+describe('the site', () => {
+  test('the solve page and the program\'s page link to each other', async () => {
+    const page = await open();
+    await Promise.all([page.waitForNavigation(), page.click('a[href="index.html"]')]);
+    assert.match(page.url(), /\/index\.html$/);
+    await Promise.all([page.waitForNavigation(), page.click('a[href="solve.html"]')]);
+    await page.waitForSelector('body[data-ready]');
+    assert.equal(await value(page, '#facelets'), kSolved);
+    await page.close();
+  });
+});
+
 describe('small screens', () => {
   test('at 360 px wide nothing scrolls sideways and every control is on screen', async () => {
     const page = await open(`#facelets=${kOneTurn}`, 360);
