@@ -22,6 +22,9 @@ using two_phase::kTwistCount;
 
 constexpr std::size_t kMoves = kMoveCount;
 
+// Edge pieces 8 to 11 (FR, FL, BL, BR) belong in the middle slice.
+constexpr std::uint8_t kFirstSliceEdge = 8;
+
 template <typename Set, typename Get>
 std::vector<std::uint16_t> moveTable(int count, Set set, Get get) {
     std::vector<std::uint16_t> table(static_cast<std::size_t>(count) * kMoves);
@@ -36,22 +39,33 @@ std::vector<std::uint16_t> moveTable(int count, Set set, Get get) {
     return table;
 }
 
+// The slice coordinate a table keeps: the slice edges' places, and their order too when
+// `kSliceOrder`.
+template <bool kSliceOrder>
+int sliceValue(int sorted) {
+    return kSliceOrder ? sorted : sorted / kSliceOrders;
+}
+
+template <bool kSliceOrder>
 CubieCube flipSliceCube(std::uint32_t flipSlice) {
     CubieCube cube;
-    two_phase::setSlice(cube, static_cast<int>(flipSlice / kFlipCount));
+    const auto slice = static_cast<int>(flipSlice / kFlipCount);
+    setSortedSlice(cube, kSliceOrder ? slice : slice * kSliceOrders);
     two_phase::setFlip(cube, static_cast<int>(flipSlice % kFlipCount));
     return cube;
 }
 
+template <bool kSliceOrder>
 std::uint32_t flipSliceOf(const CubieCube& cube) {
-    return static_cast<std::uint32_t>(two_phase::slice(cube) * kFlipCount + two_phase::flip(cube));
+    return static_cast<std::uint32_t>(sliceValue<kSliceOrder>(sortedSlice(cube)) * kFlipCount +
+                                      two_phase::flip(cube));
 }
 
 // Every flip-slice value's class and the symmetry that carries it onto the class's
 // representative (its smallest value); the twist each symmetry makes of each twist; and, for
 // the few representatives that some symmetries leave alone, which ones.
 struct FlipSliceClasses {
-    std::vector<std::uint16_t> classOf;
+    std::vector<std::uint32_t> classOf;
     std::vector<std::uint8_t> symmetryOf;
     std::vector<std::uint32_t> representative;
     std::vector<std::uint16_t> stabiliser;     // bit s: symmetry s keeps the representative
@@ -64,9 +78,12 @@ struct FlipSliceClasses {
     }
 };
 
+template <bool kSliceOrder>
 const FlipSliceClasses& classes() {
     static const FlipSliceClasses kClasses = [] {
-        constexpr std::uint16_t kNone = 0xFFFF;
+        using Table = SymmetricPatternTable<kSliceOrder>;
+        constexpr std::uint32_t kFlipSliceCount = Table::kFlipSliceCount;
+        constexpr std::uint32_t kNone = ~std::uint32_t{0};
         FlipSliceClasses c;
         c.classOf.assign(kFlipSliceCount, kNone);
         c.symmetryOf.assign(kFlipSliceCount, 0);
@@ -74,12 +91,12 @@ const FlipSliceClasses& classes() {
             if (c.classOf[value] != kNone) {
                 continue;
             }
-            const auto index = static_cast<std::uint16_t>(c.representative.size());
+            const auto index = static_cast<std::uint32_t>(c.representative.size());
             c.representative.push_back(value);
             c.stabiliser.push_back(0);
-            const CubieCube cube = flipSliceCube(value);
+            const CubieCube cube = flipSliceCube<kSliceOrder>(value);
             for (int s = 0; s < kSymmetryCount; ++s) {
-                const std::uint32_t image = flipSliceOf(conjugate(cube, s));
+                const std::uint32_t image = flipSliceOf<kSliceOrder>(conjugate(cube, s));
                 if (image == value) {
                     c.stabiliser.back() = static_cast<std::uint16_t>(c.stabiliser.back() | 1u << s);
                 }
@@ -89,7 +106,7 @@ const FlipSliceClasses& classes() {
                 }
             }
         }
-        if (c.representative.size() != kFlipSliceClassCount) {
+        if (c.representative.size() != Table::kClassCount) {
             throw std::logic_error("the flip-slice coordinate has an unexpected number of classes");
         }
         c.twistConjugate.resize(std::size_t{kTwistCount} * kSymmetryCount);
@@ -159,37 +176,91 @@ bool fill(std::vector<std::uint32_t>& words, std::uint64_t index, std::uint32_t 
 
 } // namespace
 
+int sortedSlice(const CubieCube& cube) {
+    std::array<std::uint8_t, 4> order{};
+    std::size_t found = 0;
+    for (const std::uint8_t piece : cube.ep) {
+        if (piece >= kFirstSliceEdge) {
+            order[found++] = static_cast<std::uint8_t>(piece - kFirstSliceEdge);
+        }
+    }
+    int rank = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        int smaller = 0;
+        for (std::size_t k = i + 1; k < order.size(); ++k) {
+            smaller += order[k] < order[i] ? 1 : 0;
+        }
+        rank = rank * static_cast<int>(order.size() - i) + smaller;
+    }
+    return two_phase::slice(cube) * kSliceOrders + rank;
+}
+
+void setSortedSlice(CubieCube& cube, int value) {
+    two_phase::setSlice(cube, value / kSliceOrders);
+    // The order of the given rank, digit by digit: each picks among the pieces still free.
+    int rank = value % kSliceOrders;
+    std::array<int, 4> digits{};
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        const auto base = static_cast<int>(digits.size() - i);
+        digits[i] = rank % base;
+        rank /= base;
+    }
+    std::array<bool, 4> used{};
+    std::size_t next = 0;
+    for (std::uint8_t& piece : cube.ep) {
+        if (piece < kFirstSliceEdge) {
+            continue;
+        }
+        int skip = digits[next++];
+        std::size_t chosen = 0;
+        while (used[chosen] || skip > 0) {
+            skip -= used[chosen] ? 0 : 1;
+            ++chosen;
+        }
+        used[chosen] = true;
+        piece = static_cast<std::uint8_t>(kFirstSliceEdge + chosen);
+    }
+}
+
 PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube) {
     return {static_cast<std::uint16_t>(two_phase::twist(cube)),
             static_cast<std::uint16_t>(two_phase::flip(cube)),
-            static_cast<std::uint16_t>(two_phase::slice(cube))};
+            static_cast<std::uint16_t>(sortedSlice(cube))};
 }
 
 const MoveTables& moveTables() {
     static const MoveTables kTables = {
         moveTable(kTwistCount, two_phase::setTwist, two_phase::twist),
         moveTable(kFlipCount, two_phase::setFlip, two_phase::flip),
-        moveTable(kSliceCount, two_phase::setSlice, two_phase::slice)};
+        moveTable(kSortedSliceCount, setSortedSlice, sortedSlice)};
     return kTables;
 }
 
-PatternTable::PatternTable() : words_(kBytes / 4, ~std::uint32_t{0}) {}
+template <bool kSliceOrder>
+SymmetricPatternTable<kSliceOrder>::SymmetricPatternTable()
+    : words_(kBytes / 4, ~std::uint32_t{0}) {}
 
-std::uint64_t PatternTable::indexOf(const PhaseOneCoordinates& at) const {
-    return classes().entry(std::uint32_t{at.slice} * kFlipCount + at.flip, at.twist);
+template <bool kSliceOrder>
+std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) const {
+    return classes<kSliceOrder>().entry(
+        static_cast<std::uint32_t>(sliceValue<kSliceOrder>(at.sortedSlice)) * kFlipCount + at.flip,
+        at.twist);
 }
 
-std::span<std::uint8_t> PatternTable::bytes() {
+template <bool kSliceOrder>
+std::span<std::uint8_t> SymmetricPatternTable<kSliceOrder>::bytes() {
     return {reinterpret_cast<std::uint8_t*>(words_.data()), kBytes};
 }
 
-std::span<const std::uint8_t> PatternTable::bytes() const {
+template <bool kSliceOrder>
+std::span<const std::uint8_t> SymmetricPatternTable<kSliceOrder>::bytes() const {
     return {reinterpret_cast<const std::uint8_t*>(words_.data()), kBytes};
 }
 
-void PatternTable::build(unsigned jobs, int deepest,
-                         const std::function<void(std::uint64_t filled)>& progress) {
-    const FlipSliceClasses& c = classes();
+template <bool kSliceOrder>
+void SymmetricPatternTable<kSliceOrder>::build(
+    unsigned jobs, int deepest, const std::function<void(std::uint64_t filled)>& progress) {
+    const FlipSliceClasses& c = classes<kSliceOrder>();
     const MoveTables& moves = moveTables();
     std::fill(words_.begin(), words_.end(), ~std::uint32_t{0});
     jobs = std::max(jobs, 1u);
@@ -199,7 +270,10 @@ void PatternTable::build(unsigned jobs, int deepest,
         const std::uint32_t value = c.representative[index / kTwistCount];
         const auto twist = static_cast<std::size_t>(index % kTwistCount);
         const std::uint32_t flip = moves.flip[value % kFlipCount * kMoves + m];
-        const std::uint32_t slice = moves.slice[value / kFlipCount * kMoves + m];
+        const int sorted = kSliceOrder ? static_cast<int>(value / kFlipCount)
+                                       : static_cast<int>(value / kFlipCount) * kSliceOrders;
+        const auto slice = static_cast<std::uint32_t>(sliceValue<kSliceOrder>(
+            moves.sortedSlice[static_cast<std::size_t>(sorted) * kMoves + m]));
         return c.entry(slice * kFlipCount + flip, moves.twist[twist * kMoves + m]);
     };
 
@@ -290,7 +364,12 @@ namespace {
 
 // Breadth-first search over the pairs of a coordinate and the slice coordinate.
 std::vector<std::uint8_t> pairDepths(int count, const std::vector<std::uint16_t>& move) {
-    const std::vector<std::uint16_t>& sliceMove = moveTables().slice;
+    std::vector<std::uint16_t> sliceMove(std::size_t{kSliceCount} * kMoves);
+    for (std::size_t i = 0; i < sliceMove.size(); ++i) {
+        sliceMove[i] = static_cast<std::uint16_t>(
+            moveTables().sortedSlice[i / kMoves * kSliceOrders * kMoves + i % kMoves] /
+            kSliceOrders);
+    }
     const std::size_t size = static_cast<std::size_t>(count) * kSliceCount;
     std::vector<std::uint8_t> depth(size, 0xFF);
     depth[0] = 0;
@@ -322,8 +401,12 @@ PairTables::PairTables()
       flipSlice_(pairDepths(kFlipCount, moveTables().flip)) {}
 
 int PairTables::depth(const PhaseOneCoordinates& at) const {
-    return std::max(twistSlice_[std::size_t{at.twist} * kSliceCount + at.slice],
-                    flipSlice_[std::size_t{at.flip} * kSliceCount + at.slice]);
+    const std::size_t slice = at.sortedSlice / kSliceOrders;
+    return std::max(twistSlice_[std::size_t{at.twist} * kSliceCount + slice],
+                    flipSlice_[std::size_t{at.flip} * kSliceCount + slice]);
 }
+
+template class SymmetricPatternTable<false>;
+template class SymmetricPatternTable<true>;
 
 } // namespace cw::optimal

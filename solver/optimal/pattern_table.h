@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "solver/two_phase/cubie.h"
@@ -14,14 +15,22 @@
 namespace cw::optimal {
 
 /// The twist, flip and middle-slice coordinates of one cube, kept up to date move by move
-/// through the tables below.
+/// through the tables below. `sortedSlice` says where the four middle-slice edges are and in
+/// which order: slice * 24 + the rank of their order, so that sortedSlice / 24 is the
+/// two-phase slice coordinate. All three are 0 on the solved cube.
 struct PhaseOneCoordinates {
     std::uint16_t twist = 0;
     std::uint16_t flip = 0;
-    std::uint16_t slice = 0;
+    std::uint16_t sortedSlice = 0;
 
     bool operator==(const PhaseOneCoordinates& other) const = default;
 };
+
+inline constexpr int kSliceOrders = 24;
+inline constexpr int kSortedSliceCount = two_phase::kSliceCount * kSliceOrders;
+
+int sortedSlice(const two_phase::CubieCube& cube);
+void setSortedSlice(two_phase::CubieCube& cube, int value);
 
 PhaseOneCoordinates phaseOneCoordinates(const two_phase::CubieCube& cube);
 
@@ -29,37 +38,44 @@ PhaseOneCoordinates phaseOneCoordinates(const two_phase::CubieCube& cube);
 struct MoveTables {
     std::vector<std::uint16_t> twist;
     std::vector<std::uint16_t> flip;
-    std::vector<std::uint16_t> slice;
+    std::vector<std::uint16_t> sortedSlice;
 
     PhaseOneCoordinates after(const PhaseOneCoordinates& from, int move) const {
         const auto m = static_cast<std::size_t>(move);
         return {twist[from.twist * std::size_t{two_phase::kMoveCount} + m],
                 flip[from.flip * std::size_t{two_phase::kMoveCount} + m],
-                slice[from.slice * std::size_t{two_phase::kMoveCount} + m]};
+                sortedSlice[from.sortedSlice * std::size_t{two_phase::kMoveCount} + m]};
     }
 };
 
 /// Built on the first call (thread-safe), then only read.
 const MoveTables& moveTables();
 
-/// The flip and slice coordinates together (slice * 2048 + flip) sorted into classes of
-/// values that the 16 up-down symmetries carry into one another.
-inline constexpr std::uint32_t kFlipSliceCount = two_phase::kSliceCount * two_phase::kFlipCount;
-inline constexpr std::uint32_t kFlipSliceClassCount = 64430;
-
-/// The fewest face turns that bring twist, flip and slice home, for every cube up to the
-/// 16 symmetries: one entry per flip-slice class and twist, four bits each (140,908,410
-/// entries, 70 MB). The distances go up to 12; the search looks each cube up along three
-/// axes. Building it from scratch takes minutes, so cubewright-solve keeps it on disk.
-class PatternTable {
+/// The fewest face turns that bring twist, flip and the middle-slice edges home, for every
+/// cube up to the 16 up-down symmetries: one entry per class of the flip and slice
+/// coordinates together and twist, four bits each. The search looks each cube up along three
+/// axes. With `kSliceOrder` false, the slice edges count as home in any order (64,430
+/// classes, 140,908,410 entries, 67 MB, distances up to 12); with it true they must be in
+/// order too (1,523,864 classes, 3,332,690,568 entries, 1.6 GB, distances up to 14), which
+/// bounds far tighter. Building either from scratch takes a while, so cubewright-solve
+/// keeps it on disk.
+template <bool kSliceOrder>
+class SymmetricPatternTable {
 public:
-    static constexpr std::uint64_t kEntries =
-        std::uint64_t{kFlipSliceClassCount} * two_phase::kTwistCount;
-    /// The deepest distance in a complete table.
-    static constexpr int kDeepest = 12;
+    static constexpr int kSliceValues = kSliceOrder ? kSortedSliceCount : two_phase::kSliceCount;
+    static constexpr std::uint32_t kFlipSliceCount =
+        std::uint32_t{kSliceValues} * two_phase::kFlipCount;
+    static constexpr std::uint32_t kClassCount = kSliceOrder ? 1523864 : 64430;
+    static constexpr std::uint64_t kEntries = std::uint64_t{kClassCount} * two_phase::kTwistCount;
+    /// The deepest distance the build fills in. Past 14 the four bits run out; what is left
+    /// then reads 15, which is still a lower bound.
+    static constexpr int kDeepest = kSliceOrder ? 14 : 12;
+    static constexpr std::size_t kBytes = (kEntries + 7) / 8 * 4;
+    /// Roughly what the table and its class lists take in memory.
+    static constexpr std::size_t kMemoryBytes = kBytes + std::size_t{kFlipSliceCount} * 5;
 
     /// A table with nothing in it yet: build() it or fill bytes() from a file.
-    PatternTable();
+    SymmetricPatternTable();
 
     /// Fills the table by breadth-first search from the solved cube on `jobs` threads,
     /// calling `progress` now and then (on the calling thread) with the entries filled so
@@ -71,7 +87,6 @@ public:
     /// The table's storage, for reading it from and writing it to a file.
     std::span<std::uint8_t> bytes();
     std::span<const std::uint8_t> bytes() const;
-    static constexpr std::size_t kBytes = (kEntries + 7) / 8 * 4;
 
     /// The bound for these coordinates.
     int depth(const PhaseOneCoordinates& at) const { return depthAt(indexOf(at)); }
@@ -84,6 +99,11 @@ public:
 private:
     std::vector<std::uint32_t> words_;
 };
+
+using PatternTable = SymmetricPatternTable<false>;
+using LargePatternTable = SymmetricPatternTable<true>;
+extern template class SymmetricPatternTable<false>;
+extern template class SymmetricPatternTable<true>;
 
 /// A small stand-in with the same interface: the larger of two plain tables over twist and
 /// slice and over flip and slice (2 MB, built in well under a second). A weaker bound, so

@@ -299,9 +299,31 @@ SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
     return outcome;
 }
 
+template <typename Table>
+OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings) {
+    OptimalSolution out;
+    out.moves =
+        two_phase::solveFacelets(two_phase::toFacelets(cube)).value_or(two_phase::Solution{});
+    settings.longest = std::min(settings.longest, static_cast<int>(out.moves.size()) - 1);
+    const SearchOutcome outcome = searchOptimal(cube, table, settings);
+    if (outcome.moves) {
+        out.moves = faceTurns(*outcome.moves);
+    }
+    out.provenLength = outcome.provenLength;
+    out.interrupted = outcome.interrupted;
+    out.nodes = outcome.nodes;
+    return out;
+}
+
 template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&, const SearchSettings&);
+template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
+                                     const SearchSettings&);
 template SearchOutcome searchOptimal(const CubieCube&, const PairTables&, const SearchSettings&);
+template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings);
+template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings);
+template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings);
 template int lowerBound(const CubieCube&, const PatternTable&);
+template int lowerBound(const CubieCube&, const LargePatternTable&);
 template int lowerBound(const CubieCube&, const PairTables&);
 
 two_phase::Solution faceTurns(const std::vector<int>& moves) {

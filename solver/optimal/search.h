@@ -58,6 +58,8 @@ SearchOutcome searchOptimal(const two_phase::CubieCube& cube, const Table& table
 
 extern template SearchOutcome searchOptimal(const two_phase::CubieCube&, const PatternTable&,
                                             const SearchSettings&);
+extern template SearchOutcome searchOptimal(const two_phase::CubieCube&, const LargePatternTable&,
+                                            const SearchSettings&);
 extern template SearchOutcome searchOptimal(const two_phase::CubieCube&, const PairTables&,
                                             const SearchSettings&);
 
@@ -67,7 +69,34 @@ template <typename Table>
 int lowerBound(const two_phase::CubieCube& cube, const Table& table);
 
 extern template int lowerBound(const two_phase::CubieCube&, const PatternTable&);
+extern template int lowerBound(const two_phase::CubieCube&, const LargePatternTable&);
 extern template int lowerBound(const two_phase::CubieCube&, const PairTables&);
+
+/// The shortest solution as cubewright-solve --optimal gives it, or the best one found when
+/// the search gives up.
+struct OptimalSolution {
+    two_phase::Solution moves;
+    /// No solution has fewer face turns; equal to the length of `moves` when it is optimal.
+    int provenLength = 0;
+    bool interrupted = false;
+    std::uint64_t nodes = 0;
+
+    bool optimal() const { return provenLength == static_cast<int>(moves.size()); }
+};
+
+/// Solves `cube` with the short solver first, then searches for anything shorter than
+/// that: the short solution is kept when nothing is, so the last length is never searched
+/// when the short solver found an optimal solution already.
+template <typename Table>
+OptimalSolution solveOptimal(const two_phase::CubieCube& cube, const Table& table,
+                             SearchSettings settings);
+
+extern template OptimalSolution solveOptimal(const two_phase::CubieCube&, const PatternTable&,
+                                             SearchSettings);
+extern template OptimalSolution solveOptimal(const two_phase::CubieCube&, const LargePatternTable&,
+                                             SearchSettings);
+extern template OptimalSolution solveOptimal(const two_phase::CubieCube&, const PairTables&,
+                                             SearchSettings);
 
 /// Moves 0..17 as the short solver's face turns, for formatting and checking.
 two_phase::Solution faceTurns(const std::vector<int>& moves);
