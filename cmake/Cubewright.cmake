@@ -18,7 +18,7 @@ function(add_cubewright_library name)
 endfunction()
 
 # A GoogleTest executable registered with CTest, one test per TEST() (one per executable
-# when cross-built, where the tests run under an emulator).
+# when cross-built, where the tests run under an emulator: Wine, or node for WebAssembly).
 #   add_cubewright_test(name SOURCES a.cpp b.cpp DEPS lib... [ENVIRONMENT VAR=value...]
 #                       [LABELS label...])
 function(add_cubewright_test name)
@@ -36,13 +36,22 @@ function(add_cubewright_test name)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()
   if(CMAKE_CROSSCOMPILING)
-    # Under the emulator (Wine) every start costs a second or so: the whole executable is
-    # one test, not one per TEST().
-    add_test(NAME ${name} COMMAND ${name})
+    # Under the emulator (Wine, node) every start costs a second or so: the whole
+    # executable is one test, not one per TEST().
+    if(EMSCRIPTEN)
+      # One thread only in the browser build: the tests that start threads are left out.
+      add_test(NAME ${name} COMMAND ${name} --gtest_filter=-${CUBEWRIGHT_WEB_THREAD_TESTS})
+    else()
+      add_test(NAME ${name} COMMAND ${name})
+    endif()
     if(props)
       set_tests_properties(${name} PROPERTIES ${props})
     endif()
-    cubewright_wine_tests(${name})
+    if(EMSCRIPTEN)
+      cubewright_node_program(${name})
+    else()
+      cubewright_wine_tests(${name})
+    endif()
   else()
     gtest_discover_tests(${name}
       DISCOVERY_TIMEOUT 60

@@ -2,11 +2,7 @@
 # compiler, and the one Wine prefix that every test of a run shares. Included by the top
 # CMakeLists.txt when cross-building for Windows.
 
-# Debian ships GoogleTest's sources for exactly this: a build for another target.
-set(CUBEWRIGHT_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source tree")
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-# Its targets come with the GTest:: names that the tests link.
-add_subdirectory(${CUBEWRIGHT_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(CubewrightGTestSource)
 
 # Booting a prefix takes seconds, so a run boots one, in the build folder, and every Wine
 # test uses it (FIXTURES_REQUIRED wine_prefix). tests/wine/lib.sh reads the same variable.

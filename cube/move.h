@@ -4,7 +4,8 @@
 
 #include <cstdint>
 #include <list>
-#include <memory_resource>
+
+#include "cube/memory_resource.h"
 
 namespace cw {
 
@@ -36,6 +37,6 @@ public:
 /// position stays valid until its own element is removed, and size() is constant time.
 /// A list takes its nodes from the memory resource it was built with: a Cube's lists from
 /// the cube's own pool (cube/move_list_pool.h), any other list from the heap.
-using MoveList = std::pmr::list<Move>;
+using MoveList = std::list<Move, pmr::polymorphic_allocator<Move>>;
 
 } // namespace cw

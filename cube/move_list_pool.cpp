@@ -36,7 +36,7 @@ void MoveListPool::addBlock() {
 
 void* MoveListPool::do_allocate(std::size_t bytes, std::size_t alignment) {
     if (!fitsSlot(bytes, alignment)) {
-        return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+        return pmr::new_delete_resource()->allocate(bytes, alignment);
     }
     if (free_ == nullptr) {
         addBlock();
@@ -48,7 +48,7 @@ void* MoveListPool::do_allocate(std::size_t bytes, std::size_t alignment) {
 
 void MoveListPool::do_deallocate(void* memory, std::size_t bytes, std::size_t alignment) {
     if (!fitsSlot(bytes, alignment)) {
-        std::pmr::new_delete_resource()->deallocate(memory, bytes, alignment);
+        pmr::new_delete_resource()->deallocate(memory, bytes, alignment);
         return;
     }
     free_ = ::new (memory) Slot{free_};

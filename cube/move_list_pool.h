@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstddef>
-#include <memory_resource>
 
+#include "cube/memory_resource.h"
 #include "cube/move.h"
 
 namespace cw {
@@ -14,7 +14,7 @@ namespace cw {
 /// destroyed. Requests that fit a slot (every node of a MoveList) are served from it;
 /// any other request goes to the heap. Not synchronised: a pool belongs to one cube, and
 /// a cube is worked on by one thread at a time.
-class MoveListPool final : public std::pmr::memory_resource {
+class MoveListPool final : public pmr::memory_resource {
 public:
     /// Slots in each block taken from the heap. A solve keeps a few hundred nodes alive.
     static constexpr std::size_t kSlotsPerBlock = 128;
@@ -44,7 +44,7 @@ private:
 
     void* do_allocate(std::size_t bytes, std::size_t alignment) override;
     void do_deallocate(void* memory, std::size_t bytes, std::size_t alignment) override;
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+    bool do_is_equal(const pmr::memory_resource& other) const noexcept override {
         return this == &other;
     }
 

@@ -4,9 +4,15 @@
 # (and does not touch the network).
 #
 #   scripts/packages.sh play    what building and running the program needs
-#   scripts/packages.sh test    that, plus everything the full test run needs
-#   scripts/packages.sh list [play|test]   print the list
+#   scripts/packages.sh web     what building the browser build (the site) needs
+#   scripts/packages.sh test    all of that, plus everything the full test run needs
+#   scripts/packages.sh list [play|web|test]   print the list
+#
+# The browser tests' driver comes from npm, pinned in tests/web/package-lock.json; `test`
+# installs it too (into tests/web/node_modules), with no browser of its own: the tests
+# drive Debian's chromium.
 set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Building and running the program.
 play_packages=(
@@ -19,6 +25,12 @@ play_packages=(
     fonts-liberation2
     # SDL's X11 message boxes draw their text with these; without them a box fails.
     xfonts-base x11-utils
+)
+
+# The browser build, and the local web server that scripts/play-web starts: emscripten,
+# with its prebuilt system libraries (it brings node).
+web_packages=(
+    cmake ninja-build emscripten python3
 )
 
 # The tests, benchmarks, fuzzing, packaging checks and robustness runs.
@@ -35,6 +47,8 @@ test_packages=(
     # The Windows icon is packed, and read back out of the program, with icoutils; the
     # installer is made by NSIS; the zip is listed with unzip.
     icoutils nsis unzip
+    # The browser build's end-to-end tests run the page in headless Chromium.
+    chromium
 )
 
 missing() {
@@ -63,17 +77,42 @@ install() {
     apt-get install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null
 }
 
+# The browser tests' driver, exactly as the lock file pins it, when what is installed is
+# not that (npm ci starts from an empty node_modules).
+install_npm() {
+    local folder=$root/tests/web
+    if [[ -d $folder/node_modules ]] &&
+        cmp -s <(npm_locked "$folder/package-lock.json") <(npm_locked "$folder/node_modules/.package-lock.json"); then
+        return 0
+    fi
+    echo "packages.sh: installing the browser tests' driver from npm (tests/web/package-lock.json)"
+    (cd "$folder" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+}
+
+# The packages and versions a lock file names, one a line.
+npm_locked() {
+    [[ -f $1 ]] || return 0
+    node -e 'const lock = JSON.parse(require("fs").readFileSync(process.argv[1], "utf8"));
+        for (const [path, entry] of Object.entries(lock.packages || {}))
+            if (path) console.log(path, entry.version);' "$1" | sort
+}
+
 case ${1:-} in
 play) install "${play_packages[@]}" ;;
-test) install "${play_packages[@]}" "${test_packages[@]}" ;;
+web) install "${web_packages[@]}" ;;
+test)
+    install "${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}"
+    install_npm
+    ;;
 list)
     case ${2:-test} in
     play) printf '%s\n' "${play_packages[@]}" ;;
-    *) printf '%s\n' "${play_packages[@]}" "${test_packages[@]}" ;;
+    web) printf '%s\n' "${web_packages[@]}" ;;
+    *) printf '%s\n' "${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" ;;
     esac
     ;;
 *)
-    echo "usage: scripts/packages.sh play|test|list [play|test]" >&2
+    echo "usage: scripts/packages.sh play|web|test|list [play|web|test]" >&2
     exit 2
     ;;
 esac

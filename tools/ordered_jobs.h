@@ -85,6 +85,11 @@ void runInOrder(unsigned jobs, Next&& next, Work&& work, Emit&& emit) {
         }
     };
 
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // WebAssembly without shared memory has one thread: it does all the work, in order,
+    // which hands on the same results.
+    jobs = 1;
+#endif
     std::vector<std::thread> helpers;
     for (unsigned i = 1; i < jobs; ++i) {
         helpers.emplace_back(runWorker);

@@ -59,7 +59,7 @@ TEST(RunInOrder, ResultsComeOutInInputOrderAndEachThreadKeepsItsState) {
             });
 
         ASSERT_EQ(order.size(), kInputs);
-        for (std::uint64_t i = 0; i < kInputs; ++i) {
+        for (std::size_t i = 0; i < kInputs; ++i) {
             ASSERT_EQ(order[i], i);
         }
         EXPECT_LE(owners.size(), jobs);
