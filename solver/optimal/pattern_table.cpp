@@ -263,7 +263,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
     const FlipSliceClasses& c = classes<kSliceOrder>();
     const MoveTables& moves = moveTables();
     std::fill(words_.begin(), words_.end(), ~std::uint32_t{0});
-    jobs = std::max(jobs, 1u);
+    jobs = usableThreads(jobs);
 
     // The entry one move away from (class, twist).
     const auto neighbour = [&c, &moves](std::uint64_t index, std::size_t m) {

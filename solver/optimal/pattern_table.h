@@ -14,6 +14,17 @@
 
 namespace cw::optimal {
 
+/// The threads that `jobs` asks for, where there are threads: WebAssembly without shared
+/// memory has only the calling one, which then does all the work with the same result.
+constexpr unsigned usableThreads(unsigned jobs) {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    static_cast<void>(jobs);
+    return 1;
+#else
+    return jobs > 0 ? jobs : 1;
+#endif
+}
+
 /// The twist, flip and middle-slice coordinates of one cube, kept up to date move by move
 /// through the tables below. `sortedSlice` says where the four middle-slice edges are and in
 /// which order: slice * 24 + the rank of their order, so that sortedSlice / 24 is the

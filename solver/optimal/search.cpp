@@ -240,7 +240,7 @@ LengthResult searchLength(const Context<Table>& context, int length,
         shared.nodes += worker.nodes();
     };
     std::vector<std::thread> threads;
-    for (unsigned j = 1; j < settings.jobs; ++j) {
+    for (unsigned j = 1; j < usableThreads(settings.jobs); ++j) {
         threads.emplace_back(work);
     }
     work();

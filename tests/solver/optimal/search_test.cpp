@@ -68,13 +68,13 @@ TEST(OptimalSearch, FindsTheKnownDistances) {
 
 TEST(OptimalSearch, IsNeverLongerThanTheShortSolverAndTheSameOnAnyNumberOfJobs) {
     std::mt19937 random(22);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 4; ++i) {
         const CubieCube cube = played(randomMoves(random, 8));
         const std::optional<two_phase::Solution> two =
             two_phase::solveFacelets(two_phase::toFacelets(cube));
         ASSERT_TRUE(two.has_value());
         std::vector<std::vector<int>> answers;
-        for (const unsigned jobs : {1u, 2u, 5u}) {
+        for (const unsigned jobs : {1u, 3u}) {
             SearchSettings settings;
             settings.jobs = jobs;
             const SearchOutcome outcome = searchOptimal(cube, pairTables(), settings);
@@ -84,7 +84,6 @@ TEST(OptimalSearch, IsNeverLongerThanTheShortSolverAndTheSameOnAnyNumberOfJobs) 
             answers.push_back(*outcome.moves);
         }
         EXPECT_EQ(answers[0], answers[1]);
-        EXPECT_EQ(answers[0], answers[2]);
     }
 }
 
