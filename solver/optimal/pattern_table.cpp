@@ -156,12 +156,12 @@ void inChunks(unsigned jobs, std::size_t words, const Work& work,
 
 // Entries are read and written through atomic_ref during the build: threads fill entries
 // that share a word with entries other threads read or fill.
-std::uint32_t loadWord(std::vector<std::uint32_t>& words, std::size_t word) {
+std::uint32_t loadWord(std::uint32_t* words, std::size_t word) {
     return std::atomic_ref<std::uint32_t>(words[word]).load(std::memory_order_relaxed);
 }
 
 // Sets the entry to `depth` if it is still unknown; true when it did.
-bool fill(std::vector<std::uint32_t>& words, std::uint64_t index, std::uint32_t depth) {
+bool fill(std::uint32_t* words, std::uint64_t index, std::uint32_t depth) {
     std::atomic_ref<std::uint32_t> word(words[index >> 3]);
     const unsigned shift = static_cast<unsigned>(index & 7) * 4;
     std::uint32_t old = word.load(std::memory_order_relaxed);
@@ -238,7 +238,7 @@ const MoveTables& moveTables() {
 
 template <bool kSliceOrder>
 SymmetricPatternTable<kSliceOrder>::SymmetricPatternTable()
-    : words_(kBytes / 4, ~std::uint32_t{0}) {}
+    : words_(std::make_unique_for_overwrite<std::uint32_t[]>(kWords)) {}
 
 template <bool kSliceOrder>
 std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) const {
@@ -248,13 +248,18 @@ std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordina
 }
 
 template <bool kSliceOrder>
+void SymmetricPatternTable<kSliceOrder>::prepareClasses() {
+    classes<kSliceOrder>();
+}
+
+template <bool kSliceOrder>
 std::span<std::uint8_t> SymmetricPatternTable<kSliceOrder>::bytes() {
-    return {reinterpret_cast<std::uint8_t*>(words_.data()), kBytes};
+    return {reinterpret_cast<std::uint8_t*>(words_.get()), kBytes};
 }
 
 template <bool kSliceOrder>
 std::span<const std::uint8_t> SymmetricPatternTable<kSliceOrder>::bytes() const {
-    return {reinterpret_cast<const std::uint8_t*>(words_.data()), kBytes};
+    return {reinterpret_cast<const std::uint8_t*>(words_.get()), kBytes};
 }
 
 template <bool kSliceOrder>
@@ -262,7 +267,8 @@ void SymmetricPatternTable<kSliceOrder>::build(
     unsigned jobs, int deepest, const std::function<void(std::uint64_t filled)>& progress) {
     const FlipSliceClasses& c = classes<kSliceOrder>();
     const MoveTables& moves = moveTables();
-    std::fill(words_.begin(), words_.end(), ~std::uint32_t{0});
+    std::uint32_t* const words = words_.get();
+    std::fill(words, words + kWords, ~std::uint32_t{0});
     jobs = usableThreads(jobs);
 
     // The entry one move away from (class, twist).
@@ -280,8 +286,8 @@ void SymmetricPatternTable<kSliceOrder>::build(
     std::atomic<std::uint64_t> filled{0};
     // An entry and the entries that its class's self-symmetries make of it stand for the
     // same cubes, so they are filled together.
-    const auto fillAll = [this, &c](std::uint64_t index, std::uint32_t depth) {
-        std::uint64_t count = fill(words_, index, depth) ? 1u : 0u;
+    const auto fillAll = [words, &c](std::uint64_t index, std::uint32_t depth) {
+        std::uint64_t count = fill(words, index, depth) ? 1u : 0u;
         const std::uint64_t cls = index / kTwistCount;
         const std::uint16_t stabiliser = c.stabiliser[cls];
         if (stabiliser != 1) {
@@ -290,7 +296,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
                 if ((stabiliser >> s & 1u) != 0) {
                     const std::uint64_t image =
                         cls * kTwistCount + c.twistConjugate[twist * kSymmetryCount + s];
-                    count += fill(words_, image, depth) ? 1u : 0u;
+                    count += fill(words, image, depth) ? 1u : 0u;
                 }
             }
         }
@@ -309,11 +315,11 @@ void SymmetricPatternTable<kSliceOrder>::build(
         before = filled;
         const bool forwards = atDepth < kEntries - filled;
         inChunks(
-            jobs, words_.size(),
+            jobs, kWords,
             [&](std::size_t first, std::size_t end) {
                 std::uint64_t added = 0;
                 for (std::size_t w = first; w < end; ++w) {
-                    const std::uint32_t word = loadWord(words_, w);
+                    const std::uint32_t word = loadWord(words, w);
                     if (forwards ? word == ~std::uint32_t{0} : (word & 0x88888888u) == 0) {
                         continue; // nothing at depth d, or nothing unknown, in these eight
                     }
@@ -330,8 +336,8 @@ void SymmetricPatternTable<kSliceOrder>::build(
                         } else if (!forwards && entry == kUnknown) {
                             for (std::size_t m = 0; m < kMoves; ++m) {
                                 const std::uint64_t next = neighbour(index, m);
-                                if ((loadWord(words_, next >> 3) >> ((next & 7) * 4) & 15) == d) {
-                                    added += fill(words_, index, d + 1) ? 1u : 0u;
+                                if ((loadWord(words, next >> 3) >> ((next & 7) * 4) & 15) == d) {
+                                    added += fill(words, index, d + 1) ? 1u : 0u;
                                     break;
                                 }
                             }
@@ -350,7 +356,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
     // What is still unknown lies deeper than the search went.
     const std::uint32_t beyond = static_cast<std::uint32_t>(deepest) + 1;
     if (filled < kEntries && beyond < kUnknown) {
-        for (std::uint32_t& word : words_) {
+        for (std::uint32_t& word : std::span(words, kWords)) {
             for (unsigned k = 0; k < 8; ++k) {
                 if ((word >> (k * 4) & 15) == kUnknown) {
                     word = (word & ~(15u << (k * 4))) | beyond << (k * 4);

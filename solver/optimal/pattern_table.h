@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -85,7 +86,8 @@ public:
     /// Roughly what the table and its class lists take in memory.
     static constexpr std::size_t kMemoryBytes = kBytes + std::size_t{kFlipSliceCount} * 5;
 
-    /// A table with nothing in it yet: build() it or fill bytes() from a file.
+    /// A table with nothing in it yet (not even zeros, so that a table read from a file is
+    /// written once): build() it or fill bytes() from a file.
     SymmetricPatternTable();
 
     /// Fills the table by breadth-first search from the solved cube on `jobs` threads,
@@ -94,6 +96,11 @@ public:
     /// read deepest + 1, which is still a lower bound: the tests use this to keep it quick.
     void build(unsigned jobs, int deepest = kDeepest,
                const std::function<void(std::uint64_t filled)>& progress = {});
+
+    /// Works out the flip-slice classes that lookups go through, unless done already in this
+    /// process (thread-safe; build() and the first lookup do it too). Seconds for the large
+    /// table, so loading calls it to have it counted in the load time.
+    static void prepareClasses();
 
     /// The table's storage, for reading it from and writing it to a file.
     std::span<std::uint8_t> bytes();
@@ -108,7 +115,8 @@ public:
     }
 
 private:
-    std::vector<std::uint32_t> words_;
+    static constexpr std::size_t kWords = kBytes / 4;
+    std::unique_ptr<std::uint32_t[]> words_;
 };
 
 using PatternTable = SymmetricPatternTable<false>;

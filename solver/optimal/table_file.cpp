@@ -31,6 +31,7 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
                                          kFormatVersion,
                                          {std::uint64_t{Table::kBytes}}};
     const std::span<std::uint8_t> sections[] = {table.bytes()};
+    Table::prepareClasses();
     return table_cache::loadOrBuild(
         file, format, sections,
         [&] {
