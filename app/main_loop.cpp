@@ -8,12 +8,12 @@ bool MainLoop::runPass() {
         return false;
     }
     switch (platform_.pumpEvent()) {
-    case FramePlatform::Event::kQuit:
+    case PumpResult::Quit:
         done_ = true;
         return false;
-    case FramePlatform::Event::kDispatched:
+    case PumpResult::Dispatched:
         return true;
-    case FramePlatform::Event::kNone:
+    case PumpResult::None:
         break;
     }
 

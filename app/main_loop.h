@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-#include "app/keys.h"
 #include "app/world.h"
+#include "platform/keys.h"
+#include "platform/pump_result.h"
 
 namespace cw {
 
@@ -16,10 +17,8 @@ inline constexpr std::uint32_t kFramePeriodMs = 17;
 /// What the loop needs from the window system and the renderer.
 class FramePlatform : public WindowControl {
 public:
-    enum class Event { kNone, kDispatched, kQuit };
-
     /// Handles at most one pending window event (key table, active flag, resizes).
-    virtual Event pumpEvent() = 0;
+    virtual PumpResult pumpEvent() = 0;
     /// A millisecond tick count; differences are taken modulo 2^32.
     virtual std::uint32_t ticks() = 0;
     /// Gives the processor away for about this many milliseconds.

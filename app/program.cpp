@@ -6,6 +6,7 @@
 #include "app/world.h"
 #include "cube/random.h"
 #include "platform/gl_window.h"
+#include "platform/glyph_source.h"
 #include "render/bitmap_font.h"
 
 namespace cw {
@@ -20,6 +21,7 @@ World gWorld;
 
 int runProgram() {
     GLWindow& window = GLWindow::instance();
+    BitmapFont::setGlyphSource(&buildGlyphs);
     seedFromClock();
     if (!window.create(kWindowTitle, kWindowWidth, kWindowHeight, kWindowColourBits, false)) {
         return 0;

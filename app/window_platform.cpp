@@ -5,18 +5,6 @@
 
 namespace cw {
 
-FramePlatform::Event WindowPlatform::pumpEvent() {
-    switch (window_.pumpEvent()) {
-    case PumpResult::None:
-        return Event::kNone;
-    case PumpResult::Dispatched:
-        return Event::kDispatched;
-    case PumpResult::Quit:
-        break;
-    }
-    return Event::kQuit;
-}
-
 std::uint32_t WindowPlatform::ticks() {
     return GLWindow::ticks();
 }
@@ -33,7 +21,7 @@ KeyTable& WindowPlatform::keys() {
     return window_.keys();
 }
 void WindowPlatform::drawScene(World& world) {
-    cw::drawScene(world, *this);
+    renderer_.draw(world, *this);
 }
 
 bool WindowPlatform::toggleFullscreen() {

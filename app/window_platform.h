@@ -1,6 +1,6 @@
-// The main loop's platform in the real program: the SDL window for events, keys, ticks
-// and presenting, and the renderer for the scene. The entry point and the frame
-// benchmark use it.
+// The main loop's platform in the real program: the window (SDL's on Linux, Win32's on
+// Windows) for events, keys, ticks and presenting, and the renderer for the scene. The
+// entry point and the frame benchmark use it.
 #pragma once
 
 #include "app/main_loop.h"
@@ -19,7 +19,7 @@ class WindowPlatform : public FramePlatform, public FrameTarget {
 public:
     explicit WindowPlatform(GLWindow& window) : window_(window) {}
 
-    Event pumpEvent() override;
+    PumpResult pumpEvent() override { return window_.pumpEvent(); }
     std::uint32_t ticks() override;
     void sleepMs(std::uint32_t milliseconds) override;
     void yield() override;
@@ -38,6 +38,7 @@ public:
 
 private:
     GLWindow& window_;
+    WorldRenderer renderer_;
     // Names the current GL context for the font; every re-creation makes a new one, and
     // kNoContext stands while there is none, so nothing is deleted on a context that is gone.
     ContextToken context_ = 1;

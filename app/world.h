@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "app/keys.h"
 #include "cube/cube.h"
+#include "platform/keys.h"
 
 namespace cw {
 

@@ -10,8 +10,6 @@
 
 namespace cw {
 
-static_assert(static_cast<std::size_t>(kBackgroundCount) == kBackgroundBatchCubes);
-
 class WorldScene final : public SceneCubes {
 public:
     explicit WorldScene(World& world) : world_(world) {}
@@ -28,10 +26,18 @@ private:
     World& world_;
 };
 
-/// Draws one frame of the world into the current context and presents it with `target`.
-inline void drawScene(World& world, FrameTarget& target) {
-    WorldScene cubes(world);
-    drawScene(cubes, target);
-}
+/// The renderer's scene with room for the world's background cubes. Made at start-up,
+/// before the first frame, and kept for the whole run.
+class WorldRenderer {
+public:
+    /// Draws one frame of the world into the current context and presents it with `target`.
+    void draw(World& world, FrameTarget& target) {
+        WorldScene cubes(world);
+        scene_.draw(cubes, target);
+    }
+
+private:
+    Scene scene_{kBackgroundCount};
+};
 
 } // namespace cw

@@ -20,13 +20,14 @@
 #include <optional>
 #include <vector>
 
-#include "app/keys.h"
 #include "app/main_loop.h"
 #include "app/window_platform.h"
 #include "app/world.h"
 #include "app/world_scene.h"
 #include "cube/random.h"
 #include "platform/gl_window.h"
+#include "platform/glyph_source.h"
+#include "platform/keys.h"
 #include "render/bitmap_font.h"
 
 namespace {
@@ -59,9 +60,9 @@ class MeasuringPlatform final : public cw::WindowPlatform {
 public:
     using WindowPlatform::WindowPlatform;
 
-    Event pumpEvent() override {
-        const Event event = WindowPlatform::pumpEvent();
-        if (event == Event::kNone) {
+    cw::PumpResult pumpEvent() override {
+        const cw::PumpResult event = WindowPlatform::pumpEvent();
+        if (event == cw::PumpResult::None) {
             frameBegin_ = Clock::now();
             ticksInFrame_ = 0;
         }
@@ -186,7 +187,7 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     static cw::World world;
     cw::GLWindow& window = cw::GLWindow::instance();
-    window.setHeadlessAllowed(true);
+    window.system().setHeadlessAllowed(true);
     cw::seedFromClock();
     if (!window.create(cw::kWindowTitle, cw::kWindowWidth, cw::kWindowHeight, cw::kWindowColourBits,
                        false)) {
@@ -194,6 +195,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.setExitHook([] { cw::BitmapFont::release(); });
+    cw::BitmapFont::setGlyphSource(&cw::buildGlyphs);
     world.prepareBackground();
 
     MeasuringPlatform platform(window);

@@ -26,7 +26,6 @@ void MoveListPool::addBlock() {
     auto* block = new Block;
     block->next = blocks_;
     blocks_ = block;
-    ++blockCount_;
     // Threaded back to front, so that the first slots of a block are handed out first.
     for (std::size_t i = kSlotsPerBlock; i-- > 0;) {
         block->slots[i].next = free_;

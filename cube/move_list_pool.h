@@ -27,9 +27,6 @@ public:
     /// The size of each block the pool takes from the heap; it takes nothing else.
     static std::size_t blockBytes();
 
-    /// How many blocks the pool holds.
-    std::size_t blockCount() const { return blockCount_; }
-
 private:
     // Shaped like a list node: two links and the value.
     struct NodeShape {
@@ -55,7 +52,6 @@ private:
 
     Slot* free_ = nullptr;
     Block* blocks_ = nullptr;
-    std::size_t blockCount_ = 0;
 };
 
 } // namespace cw

@@ -14,6 +14,10 @@ constexpr double kFieldOfView = 45.0;
 constexpr double kNearPlane = static_cast<double>(0.1f);
 constexpr double kFarPlane = 500.0;
 
+// GL records at most one error per kind; more rounds than there are kinds means the
+// context is gone and reports the same error for ever.
+constexpr int kMaxStaleErrors = 16;
+
 } // namespace
 
 void setViewportAndProjection(int width, int height) {
@@ -36,7 +40,11 @@ void setViewportAndProjection(int width, int height) {
     glLoadIdentity();
 }
 
-bool setInitialGLState() {
+void setInitialGLState() {
+    // A driver may leave an error behind while it makes the context. It says nothing about
+    // this state, and left in place it would be taken for one of the program's own.
+    for (int i = 0; i < kMaxStaleErrors && glGetError() != GL_NO_ERROR; ++i) {
+    }
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glClearDepth(1.0);
@@ -48,7 +56,6 @@ bool setInitialGLState() {
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
     // A blended colour is the incoming colour times its alpha, whatever lies behind.
     glBlendFunc(GL_SRC_ALPHA, GL_ZERO);
-    return glGetError() == GL_NO_ERROR;
 }
 
 } // namespace cw

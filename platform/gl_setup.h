@@ -1,5 +1,6 @@
 // The OpenGL side of the window, the same on every window system: the projection for a
-// client size and the state a new context starts with. Both GLWindow back ends call it.
+// client size and the state a new context starts with, set here and nowhere else. GLWindow
+// calls it; the renderer's tests set up their contexts with it.
 #pragma once
 
 namespace cw {
@@ -12,9 +13,11 @@ inline constexpr int kDepthBits = 16;
 /// less) is taken as 1, so a window shrunk to nothing divides by nothing.
 void setViewportAndProjection(int width, int height);
 
-/// Sets the state a new context starts with: smooth shading, black clear colour, depth
-/// test with equal depths passing, back-face culling, and blending that scales a colour
-/// by its alpha. Returns false if the context reported an error meanwhile.
-bool setInitialGLState();
+/// Sets the state a new context starts with, which the scene relies on: smooth shading,
+/// black clear colour, depth test with equal depths passing (so outlines show on their
+/// stickers), back faces culled, and blending on with the blend function that scales a
+/// colour by its alpha whatever lies behind it. Errors the context had recorded before
+/// are cleared first.
+void setInitialGLState();
 
 } // namespace cw

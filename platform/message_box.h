@@ -17,11 +17,11 @@ public:
                                MessageIcon icon) = 0;
 };
 
-/// The program's own boxes, shown by the window system: MessageBoxA on Windows; SDL's
-/// boxes on Linux, where a box that cannot be shown (no display, or one SDL cannot draw a
-/// box on) puts the caption and text on standard error instead, so that a user who
-/// started the program from a terminal still sees why it ended, and a question then
-/// takes its default answer, Yes, which keeps the program running.
+/// The program's own boxes, shown by the window system, one definition of `show` per back
+/// end: MessageBoxA on Windows; SDL's boxes on Linux, where a box that cannot be shown (no
+/// display, or one SDL cannot draw a box on) puts the caption and text on standard error
+/// instead, so that a user who started the program from a terminal still sees why it
+/// ended. On every system a question that could not be shown is answered No.
 class SystemMessageBoxes final : public MessageBoxes {
 public:
     MessageAnswer show(const char* caption, const char* text, MessageButtons buttons,

@@ -1,5 +1,5 @@
-// The overlay font: its display lists on one GL context, filled by the platform's glyph
-// source, and formatted text printed with them. Used by the scene's overlay.
+// The overlay font: its display lists on one GL context, filled by the glyph source the
+// program hands it, and formatted text printed with them. Used by the scene's overlay.
 #include "render/bitmap_font.h"
 
 #include <GL/gl.h>
@@ -8,14 +8,17 @@
 #include <cstdio>
 #include <memory>
 
-#include "render/glyph_source.h"
-
 namespace cw {
 namespace {
 
 std::unique_ptr<BitmapFont> gInstance;
+GlyphSource gGlyphSource = nullptr;
 
 } // namespace
+
+void BitmapFont::setGlyphSource(GlyphSource source) {
+    gGlyphSource = source;
+}
 
 BitmapFont& BitmapFont::instance(ContextToken context) {
     if (gInstance && gInstance->context_ != context) {
@@ -39,8 +42,11 @@ void BitmapFont::release(ContextToken current) {
 }
 
 BitmapFont::BitmapFont(ContextToken context) : context_(context) {
+    if (gGlyphSource == nullptr) {
+        return;
+    }
     listBase_ = glGenLists(kGlyphCount);
-    if (listBase_ != 0 && !buildGlyphs(listBase_)) {
+    if (listBase_ != 0 && !gGlyphSource(listBase_, kFirstCode, kGlyphCount, kPixelHeight)) {
         // No usable font: give the names back and print nothing.
         glDeleteLists(listBase_, kGlyphCount);
         listBase_ = 0;

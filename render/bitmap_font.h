@@ -1,6 +1,7 @@
 // The overlay's bitmap font: glyphs of codes 32 to 127 as display lists on one GL context,
 // printed at the current raster position. The scene prints with it; the main loop and the
-// window release it when the context goes away.
+// window release it when the context goes away. Its glyphs come from the window system,
+// through the source the program hands it.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,12 @@ using ContextToken = std::uint64_t;
 /// Names no context: nothing is current, or the caller does not know what is.
 inline constexpr ContextToken kNoContext = 0;
 
+/// Fills the display lists base .. base + count - 1 with bitmap glyphs of the codes
+/// firstCode .. firstCode + count - 1, `pixelHeight` pixels high, on the current context;
+/// false when it cannot. Each list draws its glyph and moves the raster position by its
+/// advance.
+using GlyphSource = bool (*)(unsigned int base, int firstCode, int count, int pixelHeight);
+
 class BitmapFont {
 public:
     /// Glyphs are built for character codes kFirstCode .. kFirstCode + kGlyphCount - 1.
@@ -23,6 +30,10 @@ public:
     static constexpr int kPixelHeight = 18;
     /// The longest text print draws; longer output is cut to this.
     static constexpr int kMaxText = 255;
+
+    /// Where fonts built from now on take their glyphs. Without a source a font has no
+    /// glyphs and prints nothing.
+    static void setGlyphSource(GlyphSource source);
 
     /// The font for the context that is current now, named by `context`: the instance
     /// already built on it, or a new one built now. An instance left over from another

@@ -1,5 +1,5 @@
 // The frame: main cube, background cubes and overlay, drawn in that order and swapped.
-// Called by the main loop once per active frame, through the program's adapter.
+// Drawn by the main loop once per active frame, through the program's adapter.
 #include "render/scene.h"
 
 #include <GL/gl.h>
@@ -16,11 +16,6 @@ constexpr float kOverlayDepth = -1.0f;
 constexpr float kOverlayLeft = -0.55f;
 constexpr float kAutoSolveLineY = 0.35f;
 constexpr float kMovesLineY = -0.4f;
-
-/// All background cubes, collected each frame and drawn in one go. A software rasteriser
-/// pays a fixed cost per draw call and per matrix change, and ten small cubes drawn one by
-/// one took twenty to forty calls for few pixels.
-BasicStickerBatch<kBackgroundBatchCubes> gBackground;
 
 void drawOverlay(const Cube& mainCube, FrameTarget& target) {
     // The raster colour is latched by glRasterPos, so the colour comes first.
@@ -48,25 +43,11 @@ void drawOverlay(const Cube& mainCube, FrameTarget& target) {
 
 } // namespace
 
-void applySceneState() {
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CCW);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ZERO);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-}
+Scene::Scene(int backgroundCubes)
+    : backgroundCubes_(backgroundCubes),
+      background_(static_cast<std::size_t>(backgroundCubes > 1 ? backgroundCubes : 1)) {}
 
-void drawScene(SceneCubes& cubes, FrameTarget& target) {
-    applySceneState();
+void Scene::draw(SceneCubes& cubes, FrameTarget& target) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -75,7 +56,7 @@ void drawScene(SceneCubes& cubes, FrameTarget& target) {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, kMainCubeDepth);
     glDisable(GL_BLEND);
-    draw(cubes.mainCube());
+    cw::draw(cubes.mainCube());
     glEnable(GL_BLEND);
     glPopMatrix();
 
@@ -83,12 +64,12 @@ void drawScene(SceneCubes& cubes, FrameTarget& target) {
     // Each takes its flight step just before it is collected, so a cube that restarts
     // mid-frame is drawn as restarted. The batch holds eye-space positions, drawn under
     // the identity modelview.
-    for (int i = 0; i < static_cast<int>(kBackgroundBatchCubes); ++i) {
+    for (int i = 0; i < backgroundCubes_; ++i) {
         const BackgroundPlace background = cubes.flyBackgroundCube(i);
         drawInto(background.cube, translation(background.x, background.y, background.depth),
-                 gBackground);
+                 background_);
     }
-    drawBatch(gBackground);
+    drawBatch(background_);
 
     drawOverlay(cubes.mainCube(), target);
 

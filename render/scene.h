@@ -1,7 +1,7 @@
-// One frame of the program: the main cube, the ten background cubes on their grid with
-// their flight in depth, the text overlay, and the swap. The main loop calls drawScene
-// once per frame while the window is active, through the program's adapter of its cubes
-// (app/world_scene.h); the renderer itself knows nothing of the program.
+// One frame of the program: the main cube, the background cubes with their flight in
+// depth, the text overlay, and the swap. The main loop draws a Scene once per frame while
+// the window is active, through the program's adapter of its cubes (app/world_scene.h);
+// the renderer itself knows nothing of the program, not even how many cubes it has.
 #pragma once
 
 #include "cube/cube.h"
@@ -35,21 +35,31 @@ public:
     virtual ~SceneCubes() = default;
     /// The large cube in the middle. Drawing it advances its turning layer.
     virtual Cube& mainCube() = 0;
-    /// Background cube `index` (0 .. kBackgroundBatchCubes - 1) after its move in depth
-    /// for this frame, which may restart and re-solve it, and its place.
+    /// Background cube `index` (0 up to the scene's count) after its move in depth for
+    /// this frame, which may restart and re-solve it, and its place.
     virtual BackgroundPlace flyBackgroundCube(int index) = 0;
 };
 
-/// The state the frame relies on: smooth shading, black clear colour, depth test with
-/// equal depths passing (so outlines show on their stickers), back faces culled, and the
-/// blend function that scales a colour by its alpha whatever lies behind it. Blending is
-/// left on, as between frames. The window sets the same when its context is made; every
-/// frame sets it again here, so nothing drawn elsewhere can leave the scene in another state.
-void applySceneState();
+/// The frame's drawing, with room for the background cubes of its owner, taken when it is
+/// made so that drawing allocates nothing. Requires the projection and the initial state
+/// the window sets on its context (platform/gl_setup.h): blending is on between frames,
+/// and is switched off only around the main cube and the overlay.
+class Scene {
+public:
+    /// A scene of one main cube and `backgroundCubes` background cubes.
+    explicit Scene(int backgroundCubes);
 
-/// Draws one frame into the current context and presents it with `target`. Asks for each
-/// background cube, in index order, just before drawing it. Requires the projection set
-/// by the window; leaves the modelview matrix at identity.
-void drawScene(SceneCubes& cubes, FrameTarget& target);
+    /// Draws one frame into the current context and presents it with `target`. Asks for
+    /// each background cube, in index order, just before drawing it. Leaves the modelview
+    /// matrix at identity.
+    void draw(SceneCubes& cubes, FrameTarget& target);
+
+private:
+    int backgroundCubes_;
+    /// All background cubes, collected each frame and drawn in one go. A software
+    /// rasteriser pays a fixed cost per draw call and per matrix change, and small cubes
+    /// drawn one by one took two to four calls each for few pixels.
+    StickerBatch background_;
+};
 
 } // namespace cw

@@ -1,7 +1,7 @@
 // The overlay font's glyphs on Linux: the system's bold "Courier New" (or its nearest
 // match) found by fontconfig, rendered by FreeType into glBitmap display lists. The
-// bitmap font calls it when it is built on a new context.
-#include "render/glyph_source.h"
+// program hands it to the bitmap font, which calls it when it is built on a new context.
+#include "platform/glyph_source.h"
 
 #include <GL/gl.h>
 #include <fontconfig/fontconfig.h>
@@ -11,8 +11,6 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "render/bitmap_font.h"
 
 namespace cw {
 namespace {
@@ -111,7 +109,7 @@ std::vector<GLubyte> glyphBits(const FT_Bitmap& bitmap) {
 } // namespace
 
 // The first font of the requests that loads is taken.
-bool buildGlyphs(unsigned int base) {
+bool buildGlyphs(unsigned int base, int firstCode, int count, int pixelHeight) {
     if (FcInit() == FcFalse) {
         return false;
     }
@@ -129,7 +127,7 @@ bool buildGlyphs(unsigned int base) {
             face = nullptr;
             continue;
         }
-        if (FT_Set_Pixel_Sizes(face, 0, BitmapFont::kPixelHeight) != 0) {
+        if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelHeight)) != 0) {
             FT_Done_Face(face);
             face = nullptr;
             continue;
@@ -151,8 +149,8 @@ bool buildGlyphs(unsigned int base) {
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
     glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
 
-    for (int i = 0; i < BitmapFont::kGlyphCount; ++i) {
-        const auto code = static_cast<FT_ULong>(BitmapFont::kFirstCode + i);
+    for (int i = 0; i < count; ++i) {
+        const auto code = static_cast<FT_ULong>(firstCode + i);
         glNewList(base + static_cast<GLuint>(i), GL_COMPILE);
         if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
             const FT_GlyphSlot glyph = face->glyph;

@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "app/keys.h"
+#include "platform/keys.h"
 
 namespace cw {
 

@@ -48,9 +48,10 @@ MessageAnswer SystemMessageBoxes::show(const char* caption, const char* text,
     box.buttons = choices;
     int pressed = kNoButton;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        std::fprintf(stderr, "%s: %s\n(No message box could be shown; answering Yes.)\n", caption,
+        // Unanswered, the question is declined, as MessageBoxA's failure is on Windows.
+        std::fprintf(stderr, "%s: %s\n(No message box could be shown; answering No.)\n", caption,
                      text);
-        return MessageAnswer::Yes;
+        return MessageAnswer::No;
     }
     // A box closed without a button (its close button) leaves -1: that declines.
     return pressed == kYesButton ? MessageAnswer::Yes : MessageAnswer::No;

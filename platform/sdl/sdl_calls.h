@@ -8,7 +8,7 @@ namespace cw {
 
 /// One entry per SDL call that can fail or that has to be seen being made. The real
 /// table is `sdlCalls()`; a test copies it, replaces an entry and hands the copy to
-/// `GLWindow::setSdlCalls`.
+/// `SystemWindow::setCalls` (`GLWindow::instance().system()`).
 struct SdlCalls {
     int (*initVideo)();
     void (*quitVideo)();

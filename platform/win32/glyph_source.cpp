@@ -1,13 +1,11 @@
-// The overlay font's glyphs on Windows: a GDI font, bold "Courier New" 18 pixels high,
-// turned into display lists by wglUseFontBitmapsA on the current context's device
-// context. The bitmap font calls it when it is built on a new context.
-#include "render/glyph_source.h"
+// The overlay font's glyphs on Windows: a GDI font, bold "Courier New", turned into
+// display lists by wglUseFontBitmapsA on the current context's device context. The
+// program hands it to the bitmap font, which calls it when it is built on a new context.
+#include "platform/glyph_source.h"
 
 #include <windows.h>
 
 #include <GL/gl.h>
-
-#include "render/bitmap_font.h"
 
 namespace cw {
 
@@ -17,10 +15,10 @@ namespace {
 // (Mesa, under Wine) refuse the empty glBitmap that wglUseFontBitmapsA compiles for it,
 // and the list then moves nothing; each such glyph's list is compiled again as one blank
 // pixel that advances by the glyph's cell width.
-void compileBlankGlyphs(HDC dc, unsigned int base) {
+void compileBlankGlyphs(HDC dc, unsigned int base, int firstCode, int count) {
     const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-    for (int i = 0; i < BitmapFont::kGlyphCount; ++i) {
-        const auto code = static_cast<UINT>(BitmapFont::kFirstCode + i);
+    for (int i = 0; i < count; ++i) {
+        const auto code = static_cast<UINT>(firstCode + i);
         GLYPHMETRICS metrics{};
         const DWORD size = GetGlyphOutlineA(dc, code, GGO_BITMAP, &metrics, 0, nullptr, &identity);
         if (size != 0) {
@@ -36,23 +34,23 @@ void compileBlankGlyphs(HDC dc, unsigned int base) {
 
 } // namespace
 
-bool buildGlyphs(unsigned int base) {
+bool buildGlyphs(unsigned int base, int firstCode, int count, int pixelHeight) {
     // The device context the window made the context current on.
     const HDC dc = wglGetCurrentDC();
     if (dc == nullptr) {
         return false;
     }
-    const HFONT font = CreateFontA(-BitmapFont::kPixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    const HFONT font = CreateFontA(-pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                    ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
                                    ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Courier New");
     if (font == nullptr) {
         return false;
     }
     const HGDIOBJ previous = SelectObject(dc, font);
-    const bool built =
-        wglUseFontBitmapsA(dc, BitmapFont::kFirstCode, BitmapFont::kGlyphCount, base) != FALSE;
+    const bool built = wglUseFontBitmapsA(dc, static_cast<DWORD>(firstCode),
+                                          static_cast<DWORD>(count), base) != FALSE;
     if (built) {
-        compileBlankGlyphs(dc, base);
+        compileBlankGlyphs(dc, base, firstCode, count);
     }
     // The glyphs live on in the display lists; the font is no longer needed.
     SelectObject(dc, previous);

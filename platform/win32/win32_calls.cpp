@@ -5,6 +5,20 @@ namespace cw {
 
 namespace {
 
+// The swap-control extension is looked up on the current context, as every WGL extension
+// must be.
+BOOL setSwapInterval(int interval) {
+    using SwapIntervalCall = BOOL(WINAPI*)(int);
+    const PROC found = wglGetProcAddress("wglSwapIntervalEXT");
+    if (found == nullptr) {
+        return FALSE;
+    }
+    // Through the generic function type, which the compiler accepts as a cast between
+    // any two function types.
+    using AnyCall = void (*)();
+    return reinterpret_cast<SwapIntervalCall>(reinterpret_cast<AnyCall>(found))(interval);
+}
+
 const Win32Calls kRealCalls = {
     .getModuleHandle = GetModuleHandleA,
     .registerClass = RegisterClassA,
@@ -21,6 +35,7 @@ const Win32Calls kRealCalls = {
     .createContext = wglCreateContext,
     .makeCurrent = wglMakeCurrent,
     .deleteContext = wglDeleteContext,
+    .setSwapInterval = setSwapInterval,
     .showWindow = ShowWindow,
     .setForegroundWindow = SetForegroundWindow,
     .setFocus = SetFocus,

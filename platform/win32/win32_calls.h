@@ -9,7 +9,7 @@ namespace cw {
 
 /// One entry per call that can fail or that has to be seen being made. The real table is
 /// `win32Calls()`; a test copies it, replaces entries and hands the copy to
-/// `GLWindow::setWin32Calls`.
+/// `SystemWindow::setCalls` (`GLWindow::instance().system()`).
 struct Win32Calls {
     HMODULE(WINAPI* getModuleHandle)(LPCSTR name);
     ATOM(WINAPI* registerClass)(const WNDCLASSA* windowClass);
@@ -28,6 +28,8 @@ struct Win32Calls {
     HGLRC(WINAPI* createContext)(HDC dc);
     BOOL(WINAPI* makeCurrent)(HDC dc, HGLRC context);
     BOOL(WINAPI* deleteContext)(HGLRC context);
+    /// wglSwapIntervalEXT on the current context; FALSE where the driver has no such call.
+    BOOL (*setSwapInterval)(int interval);
     BOOL(WINAPI* showWindow)(HWND window, int command);
     BOOL(WINAPI* setForegroundWindow)(HWND window);
     HWND(WINAPI* setFocus)(HWND window);

@@ -10,7 +10,7 @@
 namespace cw {
 namespace {
 
-using Event = FramePlatform::Event;
+using Event = PumpResult;
 
 class MainLoopTest : public ::testing::Test {
 protected:
@@ -20,7 +20,7 @@ protected:
 };
 
 TEST_F(MainLoopTest, EachPassHandlesOneEventOrRunsOneFrame) {
-    platform.events = {Event::kDispatched, Event::kDispatched, Event::kDispatched};
+    platform.events = {Event::Dispatched, Event::Dispatched, Event::Dispatched};
     for (int pass = 0; pass < 3; ++pass) {
         EXPECT_TRUE(loop.runPass());
     }
@@ -32,7 +32,7 @@ TEST_F(MainLoopTest, EachPassHandlesOneEventOrRunsOneFrame) {
 }
 
 TEST_F(MainLoopTest, QuitRequestEndsTheLoopWithStatusZero) {
-    platform.events = {Event::kDispatched, Event::kQuit, Event::kDispatched};
+    platform.events = {Event::Dispatched, Event::Quit, Event::Dispatched};
     EXPECT_EQ(loop.run(), 0);
     EXPECT_TRUE(loop.done());
     EXPECT_EQ(platform.events.size(), 1u); // nothing after the quit was taken

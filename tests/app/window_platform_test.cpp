@@ -24,16 +24,16 @@ class WindowPlatformTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window.setMessageBoxes(&boxes);
-        window.setHeadlessAllowed(true);
+        window.system().setHeadlessAllowed(true);
         ASSERT_TRUE(
             window.create(kWindowTitle, kWindowWidth, kWindowHeight, kWindowColourBits, false));
     }
     void TearDown() override {
         BitmapFont::release(platform.contextToken());
         window.destroy();
-        window.setSdlCalls(nullptr);
+        window.system().setCalls(nullptr);
         window.setMessageBoxes(nullptr);
-        window.setHeadlessAllowed(false);
+        window.system().setHeadlessAllowed(false);
     }
 
     GLWindow& window = GLWindow::instance();
@@ -63,7 +63,7 @@ TEST_F(WindowPlatformTest, AFailedToggleLeavesNoContextForTheFontToDeleteOn) {
     calls.createWindow = [](const char*, int, int, int, int, Uint32) -> SDL_Window* {
         return nullptr;
     };
-    window.setSdlCalls(&calls);
+    window.system().setCalls(&calls);
     EXPECT_FALSE(platform.toggleFullscreen());
     EXPECT_EQ(boxes.shown, 1); // "Window Creation Error."
     EXPECT_FALSE(window.isCreated());

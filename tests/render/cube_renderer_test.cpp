@@ -572,7 +572,7 @@ TEST_F(CubeRendererTest, StickerBatchTakesEachStickerOnceAndDrawsWhenFull) {
             drawSticker(cube_, face, i / 3, i % 3, batch);
         }
     }
-    EXPECT_EQ(batch.stickers, StickerBatch::kCapacity);
+    EXPECT_EQ(batch.stickers, batch.capacity());
     EXPECT_PRED2(test::near, colourAt(0, 0, 2), kBlackRgb);
     Cube other;
     setSolvedStickers(other);

@@ -2,8 +2,6 @@
 // no display.
 #include "tests/render/gl_context.h"
 
-#include "render/scene.h"
-
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -11,6 +9,10 @@
 #include <cstdlib>
 #include <ostream>
 #include <vector>
+
+#include "platform/gl_setup.h"
+#include "platform/glyph_source.h"
+#include "render/bitmap_font.h"
 
 namespace cw::test {
 namespace {
@@ -41,6 +43,8 @@ GLContext::GLContext() {
     }
     token_ = gNextToken++;
     setWindowState();
+    // As the program does: the font takes the window system's glyphs.
+    BitmapFont::setGlyphSource(&buildGlyphs);
 }
 
 GLContext::~GLContext() {
@@ -75,15 +79,8 @@ void GLContext::makeCurrent(SDL_GLContext context) {
 }
 
 void GLContext::setWindowState() {
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(kWidth) / kHeight, static_cast<double>(0.1f), 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    // The state the window's set-up leaves and every frame of the scene sets again.
-    applySceneState();
+    setViewportAndProjection(kWidth, kHeight);
+    setInitialGLState();
 }
 
 Rgb GLContext::pixel(int x, int y) {

@@ -51,7 +51,8 @@ TEST(NoFont, PrintDrawsNothingAndTheSceneGoesOn) {
     }
     world.mainCube.setAutoSolve(true);
     CountingTarget target(gl.token());
-    drawScene(world, target);
+    WorldRenderer renderer;
+    renderer.draw(world, target);
     glFinish();
     EXPECT_EQ(target.swaps, 1);
     // The main cube is there; the overlay corners hold no white text (the background

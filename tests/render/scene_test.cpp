@@ -69,7 +69,7 @@ void makeBusyBackground(World& world) {
 /// The frame as it was drawn before the background cubes were batched: every cube through
 /// draw under its own modelview matrix, no overlay.
 void drawCubesOneByOne(World& world) {
-    applySceneState();
+    GLContext::setWindowState();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -134,7 +134,7 @@ protected:
     void TearDown() override { BitmapFont::release(gl_->token()); }
 
     void drawFrame() {
-        drawScene(world_, *target_);
+        renderer_.draw(world_, *target_);
         glFinish();
     }
 
@@ -147,6 +147,7 @@ protected:
     std::unique_ptr<GLContext> gl_;
     std::unique_ptr<RecordingTarget> target_;
     World world_;
+    WorldRenderer renderer_;
     std::array<int, 2> line1_{};
     std::array<int, 2> line2_{};
 };

@@ -9,12 +9,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/keys.h"
 #include "app/main_loop.h"
 #include "app/world.h"
 #include "app/world_scene.h"
 #include "cube/move_list_pool.h"
 #include "cube/random.h"
+#include "platform/keys.h"
 #include "render/bitmap_font.h"
 #include "tests/robustness/allocation_count.h"
 #include "tests/robustness/offscreen_context.h"

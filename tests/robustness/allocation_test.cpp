@@ -8,12 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/keys.h"
 #include "app/main_loop.h"
 #include "app/world.h"
 #include "cube/cube.h"
 #include "cube/move_list_pool.h"
 #include "cube/random.h"
+#include "platform/keys.h"
 #include "solver/solver.h"
 #include "tests/robustness/allocation_count.h"
 #include "tests/robustness/scripted_platform.h"

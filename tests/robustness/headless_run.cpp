@@ -12,10 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/keys.h"
 #include "app/main_loop.h"
 #include "app/world.h"
 #include "cube/random.h"
+#include "platform/keys.h"
 #include "tests/robustness/scripted_platform.h"
 
 #ifdef CUBEWRIGHT_HEADLESS_DRAW

@@ -1,9 +1,10 @@
 // The offscreen context of the drawing robustness runs.
 #include "tests/robustness/offscreen_context.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <SDL.h>
+
+#include "platform/gl_setup.h"
+#include "platform/glyph_source.h"
 
 namespace cw::robustness {
 
@@ -21,12 +22,9 @@ OffscreenContext::OffscreenContext(int width, int height) {
     if (context_ == nullptr) {
         return;
     }
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 0.1, 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setViewportAndProjection(width, height);
+    setInitialGLState();
+    BitmapFont::setGlyphSource(&buildGlyphs);
 }
 
 OffscreenContext::~OffscreenContext() {

@@ -1,6 +1,7 @@
-// An invisible OpenGL context with the program's projection, on SDL's offscreen driver (no
-// display server), for the robustness runs that draw real frames. Their targets link the
-// keep-libraries-loaded shim, so the GL driver is still loaded when leaks are checked.
+// An invisible OpenGL context with the program's projection, initial state and glyphs, on
+// SDL's offscreen driver (no display server), for the robustness runs that draw real frames. Their
+// targets link the keep-libraries-loaded shim, so the GL driver is still loaded when leaks are
+// checked.
 #pragma once
 
 #include "app/world_scene.h"
@@ -39,11 +40,12 @@ class DrawingPlatform : public ScriptedPlatform {
 public:
     explicit DrawingPlatform(OffscreenContext& target) : target_(target) {}
 
-    void drawFrame(World& world) override { cw::drawScene(world, target_); }
+    void drawFrame(World& world) override { renderer_.draw(world, target_); }
     void releaseFont() override { BitmapFont::release(OffscreenContext::kContext); }
 
 private:
     OffscreenContext& target_;
+    WorldRenderer renderer_;
 };
 
 } // namespace cw::robustness

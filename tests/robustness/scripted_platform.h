@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/keys.h"
 #include "app/main_loop.h"
 #include "app/world.h"
+#include "platform/keys.h"
 
 namespace cw::robustness {
 
@@ -28,7 +28,7 @@ public:
         schedule(frame + 1, code, false);
     }
 
-    Event pumpEvent() override {
+    PumpResult pumpEvent() override {
         // The key changes for the frame about to start, applied all at once: a real
         // window would dispatch them one pass each, with the same effect on the table.
         while (next_ < script_.size() && script_[next_].frame <= framesStarted_) {
@@ -36,7 +36,7 @@ public:
             ++next_;
         }
         ++framesStarted_;
-        return Event::kNone;
+        return PumpResult::None;
     }
 
     std::uint32_t ticks() override { return clock_; }

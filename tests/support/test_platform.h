@@ -13,7 +13,7 @@ namespace cw::testing {
 class TestPlatform : public FramePlatform {
 public:
     /// Events handed out one per pumpEvent call, before any frame runs.
-    std::deque<Event> events;
+    std::deque<PumpResult> events;
     KeyTable keyTable{};
     bool isActive = true;
     /// Milliseconds a frame's drawing takes on the scripted clock.
@@ -28,11 +28,11 @@ public:
     int toggles = 0;
     int fontReleases = 0;
 
-    Event pumpEvent() override {
+    PumpResult pumpEvent() override {
         if (events.empty()) {
-            return Event::kNone;
+            return PumpResult::None;
         }
-        const Event e = events.front();
+        const PumpResult e = events.front();
         events.pop_front();
         return e;
     }

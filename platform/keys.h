@@ -1,5 +1,6 @@
-// Key codes the main loop reads, and the key-down table the window fills. The platform
-// layer translates its own key events into these codes at the edge.
+// Key codes the main loop reads, and the key-down table the window fills. Every window
+// back end translates its own key events into these codes at the edge; app/ reads them.
+// Standard library only, so the program's core may include it.
 #pragma once
 
 #include <array>

@@ -1,0 +1,56 @@
+// The ways cubewright-solve runs once its command line is read, one for each kind of
+// request, and what they share: printing, exit statuses and solving one cube with a
+// check. Called by the tool's main; each runner lives in a file of its own.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cube/cube.h"
+#include "tools/notation.h"
+#include "tools/solve_options.h"
+
+namespace cw::tools {
+
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+/// The message for a cube that the chosen solver did not solve.
+inline constexpr std::string_view kNotSolved = "the solver did not solve this cube";
+
+/// Runs the request that `options` make, printing its lines; returns the exit status.
+int runRequest(const SolveOptions& options);
+
+/// One cube, from moves, a seed or a facelet string: "scramble:" or "facelets:", then
+/// "solution:".
+int runOneCube(const SolveOptions& options);
+
+/// Facelet strings one a line from standard input, one "solution:" line for each.
+int runFaceletLines(const SolveOptions& options);
+
+/// --stats: consecutive seeds solved and checked, summed up in one line.
+int runStats(const SolveOptions& options);
+
+/// --scramble: random-state scrambles, each on a "scramble:" and a "facelets:" line.
+int runScrambles(const SolveOptions& options);
+
+/// Writes "label: text", or "label:" when the text is empty, to standard output.
+void printLine(std::string_view label, const std::string& text);
+
+/// Writes "cubewright-solve: message" to standard error.
+void printError(const std::string& message);
+
+/// How --compact asks for moves to be written.
+notation::Style moveStyle(const SolveOptions& options);
+
+/// Runs the layer-by-layer solver as the program does. True when it finished and its
+/// moves, applied to the stickers, solve the cube; the stickers are left as they were.
+bool solveAndCheck(Cube& cube);
+
+/// The text of the "solution:" line for the cube's live stickers, or nothing when the
+/// chosen solver did not solve it (checked by playing the moves on the stickers).
+std::optional<std::string> solutionText(Cube& cube, bool shortSolver, notation::Style style);
+
+} // namespace cw::tools

@@ -1,0 +1,279 @@
+// Reading cubewright-solve's command line into SolveOptions, and its help text. Called by
+// the tool's main; the text comes straight from the command line, so any bytes are taken.
+#include "tools/solve_options.h"
+
+#include <charconv>
+#include <limits>
+
+#include "tools/notation.h"
+
+namespace cw::tools {
+namespace {
+
+constexpr std::string_view kHelp = R"help(Usage:
+  cubewright-solve [options] MOVES...
+  cubewright-solve [options] --seed N
+  cubewright-solve [options] --facelets STRING
+  cubewright-solve [options] --facelets -
+  cubewright-solve --stats COUNT [--first SEED] [--jobs N]
+  cubewright-solve --scramble [COUNT] [--scramble-seed N] [--jobs N]
+
+Solves a 3x3x3 cube with Cubewright's layer-by-layer solver and prints the moves,
+exactly the moves the program plays when it solves that cube on screen. With --short
+it finds a solution of about 20 face turns instead, with a two-phase search.
+
+Ways to give the cube:
+  MOVES...            Moves applied to a solved cube, in one quoted argument or
+                      several, e.g. "R U R' U'" or R U "R'" "U'".
+  --seed N            The cube Cubewright shows after its random generator has been
+                      seeded with N (0 to 4294967295) and the cube reset.
+  --facelets STRING   A cube's stickers as 54 letters (see below).
+  --facelets -        Facelet strings from standard input, one a line (blanks around
+                      a string are ignored). Prints one line per input line, in the
+                      same order: the "solution: ..." line that --facelets with that
+                      string alone prints. A bad line gets its message and line
+                      number on standard error and an empty output line; the other
+                      lines are still solved.
+
+Output:
+  scramble: ...       The quarter turns applied (for MOVES and --seed), or
+  facelets: ...       the stickers given (for --facelets);
+  solution: ...       the solution, one token per quarter turn, so the number of
+                      tokens is the number of moves the program plays. With --short,
+                      face turns in standard notation (R2 is a half turn) followed by
+                      the length, e.g. "R2 U' F (3 face turns, 4 quarter turns)".
+
+Options:
+  --short             Solve with the two-phase search: a short solution, not the
+                      moves the program plays. Goes with MOVES, --seed and --facelets.
+  --compact           Write neighbouring turns of one face merged (U U -> U2,
+                      U U U -> U') to make the moves easier to follow by hand.
+  --print-facelets    With --seed or MOVES, add a third line "facelets: ..." with
+                      the cube's stickers before solving.
+  --stats COUNT       Solve the cubes of COUNT consecutive seeds, check every
+                      solution on the scrambled stickers, and print one line: the
+                      seeds, the failures, the shortest, mean and longest solution in
+                      quarter turns, and the solves per second.
+  --first SEED        The first seed for --stats (default 0).
+  --scramble [COUNT]  Print COUNT (default 1) random-state scrambles: a cube drawn
+                      uniformly from all the states face turns reach, given as the
+                      moves that make it (the inverse of its short solution) on a
+                      "scramble:" line and as its stickers on a "facelets:" line.
+  --scramble-seed N   Draw the scrambles from the seed N (0 to 18446744073709551615),
+                      so that they come out the same every time. It has nothing to do
+                      with --seed. Without it they differ from run to run.
+  --jobs N            Threads for --stats, --scramble and --facelets - (1 to 1024;
+                      default one per core). The output is the same for any N; only
+                      the time it takes changes.
+  -h, --help          Show this text.
+
+Notation:
+  Faces are F (front), R (right), U (up), B (back), L (left) and D (down). A letter
+  alone is a clockwise quarter turn as seen looking at that face from outside; ' after
+  it makes the turn counter-clockwise; 2 makes it two quarter turns (U2 is U U, U2' is
+  U' U'). Moves may be separated by spaces or written together: RUR'U'.
+
+Facelet string:
+  54 letters, each naming the face whose centre has that sticker's colour: nine for
+  each face in the order U, R, F, D, L, B. Each face is read row by row, left to
+  right, as seen looking at it from outside the cube: U with the back edge at the
+  top, D with the front edge at the top, and R, F, L and B with U at the top. A solved
+  cube is
+    UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB
+  The string must describe a cube that face turns can reach. For example, a solved
+  cube after one clockwise quarter turn of the front face is
+    cubewright-solve --facelets UUUUUULLLURRURRURRFFFFFFFFFRRRDDDDDDLLDLLDLLDBBBBBBBBB
+
+Exit status: 0 when solved, 1 when the solver failed (or, with --stats or
+--facelets -, failed for any cube), 2 for bad input (with --facelets -, when any line
+was bad).
+)help";
+
+constexpr std::uint64_t kLargestSeed = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint64_t kLargestScrambleSeed = std::numeric_limits<std::uint64_t>::max();
+constexpr std::uint64_t kMostJobs = 1024;
+
+/// A whole number from `text`, digits only, at most `maximum`.
+std::optional<std::uint64_t> parseNumber(std::string_view text, std::uint64_t maximum) {
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc{} || stop != end || value > maximum) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+/// `text` in double quotes, made safe to print.
+std::string quoted(std::string_view text) {
+    // Appended piece by piece: GCC 12 warns falsely about "\"" + std::string here.
+    std::string out = "\"";
+    out += notation::printable(text);
+    out += '"';
+    return out;
+}
+
+/// Checks that the options given make one request. On bad input returns the message.
+std::optional<UsageError> checkCombination(const SolveOptions& options) {
+    const int sources = int{options.seed.has_value()} + int{options.facelets.has_value()} +
+                        int{options.statsCount.has_value()} +
+                        int{options.scrambleCount.has_value()} + int{!options.moveWords.empty()};
+    if (sources == 0) {
+        return UsageError{"nothing to solve: give moves, --seed N, --facelets STRING, "
+                          "--stats COUNT or --scramble (see --help)"};
+    }
+    if (sources > 1) {
+        return UsageError{"give only one of moves, --seed, --facelets, --stats and --scramble"};
+    }
+    if (options.firstSeed && !options.statsCount) {
+        return UsageError{"--first goes with --stats"};
+    }
+    if (options.scrambleSeed && !options.scrambleCount) {
+        return UsageError{"--scramble-seed goes with --scramble"};
+    }
+    if (options.jobs && !options.statsCount && !options.scrambleCount && !options.batch()) {
+        return UsageError{"--jobs goes with --stats, --scramble or --facelets -"};
+    }
+    if (options.statsCount) {
+        const std::uint64_t first = options.firstSeed.value_or(0);
+        if (first + *options.statsCount - 1 > kLargestSeed) {
+            return UsageError{"--stats runs past the last seed, " + std::to_string(kLargestSeed)};
+        }
+    }
+    if ((options.statsCount || options.scrambleCount) &&
+        (options.compact || options.printFacelets || options.shortSolver)) {
+        return UsageError{std::string("--compact, --print-facelets and --short do not go with ") +
+                          (options.statsCount ? "--stats" : "--scramble")};
+    }
+    if (options.printFacelets && options.facelets) {
+        return UsageError{"--print-facelets goes with --seed or moves"};
+    }
+    return std::nullopt;
+}
+
+/// Walks the arguments, one option (and its value) at a time, into SolveOptions.
+class Parser {
+public:
+    explicit Parser(std::span<const std::string_view> arguments) : arguments_(arguments) {}
+
+    std::variant<SolveOptions, UsageError> parse() {
+        while (next_ < arguments_.size()) {
+            const std::string_view argument = arguments_[next_++];
+            if (argument.empty() || argument.front() != '-') {
+                options_.moveWords.emplace_back(argument);
+            } else if (!readOption(argument)) {
+                return std::move(*error_);
+            }
+        }
+        if (!options_.help) {
+            if (std::optional<UsageError> error = checkCombination(options_)) {
+                return std::move(*error);
+            }
+        }
+        return std::move(options_);
+    }
+
+private:
+    /// Reads one option. False, with the message in `error_`, when it is bad.
+    bool readOption(std::string_view argument) {
+        // Options that take a value accept it as the next argument or after '='.
+        name_ = argument;
+        attached_.reset();
+        if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
+            name_ = argument.substr(0, equals);
+            attached_ = argument.substr(equals + 1);
+        }
+
+        if (name_ == "-h" || name_ == "--help") {
+            options_.help = true;
+        } else if (name_ == "--compact" && !attached_) {
+            options_.compact = true;
+        } else if (name_ == "--print-facelets" && !attached_) {
+            options_.printFacelets = true;
+        } else if (name_ == "--short" && !attached_) {
+            options_.shortSolver = true;
+        } else if (name_ == "--seed") {
+            return readNumber(options_.seed, "a whole number", 0, kLargestSeed);
+        } else if (name_ == "--first") {
+            return readNumber(options_.firstSeed, "a whole number", 0, kLargestSeed);
+        } else if (name_ == "--stats") {
+            return readNumber(options_.statsCount, "a count", 1, kLargestSeed + 1);
+        } else if (name_ == "--scramble") {
+            // The count is optional: a following argument is taken only when it is one.
+            options_.scrambleCount = 1;
+            if (attached_ || (next_ < arguments_.size() &&
+                              parseNumber(arguments_[next_], kLargestScrambleSeed))) {
+                return readNumber(options_.scrambleCount, "a count", 1, kLargestSeed + 1);
+            }
+        } else if (name_ == "--scramble-seed") {
+            return readNumber(options_.scrambleSeed, "a whole number", 0, kLargestScrambleSeed);
+        } else if (name_ == "--jobs") {
+            return readNumber(options_.jobs, "a number", 1, kMostJobs);
+        } else if (name_ == "--facelets") {
+            const std::optional<std::string_view> text = value();
+            if (!text) {
+                return fail("--facelets needs a string of 54 letters, or - to read them from "
+                            "standard input");
+            }
+            options_.facelets = std::string(*text);
+        } else {
+            return fail("unknown option " + quoted(argument) + " (see --help)");
+        }
+        return true;
+    }
+
+    /// The option's value: attached after '=', or else the next argument.
+    std::optional<std::string_view> value() {
+        if (attached_) {
+            return attached_;
+        }
+        if (next_ < arguments_.size()) {
+            return arguments_[next_++];
+        }
+        return std::nullopt;
+    }
+
+    /// Reads the option's value as a whole number from `lowest` to `highest` into `into`;
+    /// `what` names such a value in the message for a missing or bad one.
+    template <typename Number>
+    bool readNumber(std::optional<Number>& into, std::string_view what, std::uint64_t lowest,
+                    std::uint64_t highest) {
+        const std::optional<std::string_view> text = value();
+        if (!text) {
+            return fail(std::string(name_) + " needs " + std::string(what));
+        }
+        const std::optional<std::uint64_t> parsed = parseNumber(*text, highest);
+        if (!parsed || *parsed < lowest) {
+            return fail(std::string(name_) + " needs " + std::string(what) + " from " +
+                        std::to_string(lowest) + " to " + std::to_string(highest) + ", not " +
+                        quoted(*text));
+        }
+        into = static_cast<Number>(*parsed);
+        return true;
+    }
+
+    bool fail(std::string message) {
+        error_ = UsageError{std::move(message)};
+        return false;
+    }
+
+    std::span<const std::string_view> arguments_;
+    std::size_t next_ = 0;
+    std::string_view name_;
+    std::optional<std::string_view> attached_;
+    SolveOptions options_;
+    std::optional<UsageError> error_;
+};
+
+} // namespace
+
+std::variant<SolveOptions, UsageError>
+parseSolveOptions(std::span<const std::string_view> arguments) {
+    return Parser(arguments).parse();
+}
+
+std::string_view solveHelp() {
+    return kHelp;
+}
+
+} // namespace cw::tools

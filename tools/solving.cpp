@@ -1,0 +1,81 @@
+// What the runners of cubewright-solve share: the choice of runner, their output lines,
+// and one cube solved by either solver with its solution checked on the stickers.
+#include <cstdio>
+
+#include "solver/solver.h"
+#include "solver/two_phase/two_phase.h"
+#include "tools/runners.h"
+
+namespace cw::tools {
+namespace {
+
+/// Whether `moves`, played on the live stickers, solve the cube; the stickers are left as
+/// they were.
+bool movesSolve(Cube& cube, const MoveList& moves) {
+    const FaceletArray start = cube.facelets;
+    for (const Move& move : moves) {
+        cube.turn(move.face, move.clockwise);
+    }
+    const bool solved = cube.isSolved();
+    cube.facelets = start;
+    return solved;
+}
+
+/// "1 face turn", "2 face turns".
+std::string counted(int count, std::string_view what) {
+    return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
+int runRequest(const SolveOptions& options) {
+    if (options.statsCount) {
+        return runStats(options);
+    }
+    if (options.scrambleCount) {
+        return runScrambles(options);
+    }
+    if (options.batch()) {
+        return runFaceletLines(options);
+    }
+    return runOneCube(options);
+}
+
+void printLine(std::string_view label, const std::string& text) {
+    std::printf("%.*s:%s%s\n", static_cast<int>(label.size()), label.data(),
+                text.empty() ? "" : " ", text.c_str());
+}
+
+void printError(const std::string& message) {
+    std::fprintf(stderr, "cubewright-solve: %s\n", message.c_str());
+}
+
+notation::Style moveStyle(const SolveOptions& options) {
+    return options.compact ? notation::Style::kCompact : notation::Style::kQuarterTurns;
+}
+
+bool solveAndCheck(Cube& cube) {
+    prepareForSolve(cube);
+    return solve(cube) && movesSolve(cube, cube.pending);
+}
+
+std::optional<std::string> solutionText(Cube& cube, bool shortSolver, notation::Style style) {
+    if (!shortSolver) {
+        if (!solveAndCheck(cube)) {
+            return std::nullopt;
+        }
+        return notation::formatMoves(cube.pending, style);
+    }
+    const std::optional<two_phase::Solution> found = two_phase::solve(cube);
+    if (!found || !movesSolve(cube, two_phase::quarterTurns(*found))) {
+        return std::nullopt;
+    }
+    std::string text = two_phase::formatSolution(*found);
+    if (!text.empty()) {
+        text += ' ';
+    }
+    return text + "(" + counted(two_phase::faceTurnCount(*found), "face turn") + ", " +
+           counted(two_phase::quarterTurnCount(*found), "quarter turn") + ")";
+}
+
+} // namespace cw::tools
