@@ -23,7 +23,13 @@ struct SolveOptions {
     std::optional<unsigned> jobs;
     /// The arguments that are not options, in order: the moves to apply.
     std::vector<std::string> moveWords;
+    /// --budget: how long --optimal searches before it gives up, in milliseconds.
+    std::optional<std::uint64_t> budgetMs;
+    /// --table-size: which pattern table --optimal searches with ("large", "medium",
+    /// "small").
+    std::optional<std::string> tableSize;
     bool shortSolver = false;
+    bool optimalSolver = false;
     bool compact = false;
     bool printFacelets = false;
     bool help = false;
