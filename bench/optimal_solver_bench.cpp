@@ -18,6 +18,7 @@
 #include "solver/optimal/table_file.h"
 #include "solver/two_phase/cubie.h"
 #include "solver/two_phase/two_phase.h"
+#include "tools/optimal_solve.h"
 
 namespace {
 
@@ -129,6 +130,7 @@ void prepare(Table& table, unsigned jobs) {
             std::fflush(stdout);
         }
     };
+    tools::preferLargePages(table.bytes());
     const std::filesystem::path file = optimal::defaultTableFile(Table::kSliceValues > 495);
     optimal::loadOrBuild(table, file, jobs, std::cerr, hooks);
     std::printf("pattern table %s in %.1f s (%zu MB, %s)\n\n", built ? "built" : "loaded",

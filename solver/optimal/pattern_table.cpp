@@ -65,15 +65,16 @@ std::uint32_t flipSliceOf(const CubieCube& cube) {
 // representative (its smallest value); the twist each symmetry makes of each twist; and, for
 // the few representatives that some symmetries leave alone, which ones.
 struct FlipSliceClasses {
-    std::vector<std::uint32_t> classOf;
-    std::vector<std::uint8_t> symmetryOf;
+    // Class * 16 + symmetry, together so that a lookup reads one place, not two.
+    std::vector<std::uint32_t> classAndSymmetry;
     std::vector<std::uint32_t> representative;
     std::vector<std::uint16_t> stabiliser;     // bit s: symmetry s keeps the representative
     std::vector<std::uint16_t> twistConjugate; // [twist * 16 + symmetry]
 
     std::uint64_t entry(std::uint32_t flipSlice, std::uint16_t twist) const {
-        const std::uint16_t symmetry = symmetryOf[flipSlice];
-        return std::uint64_t{classOf[flipSlice]} * kTwistCount +
+        const std::uint32_t both = classAndSymmetry[flipSlice];
+        const std::uint32_t symmetry = both & 15;
+        return std::uint64_t{both >> 4} * kTwistCount +
                twistConjugate[std::size_t{twist} * kSymmetryCount + symmetry];
     }
 };
@@ -85,10 +86,9 @@ const FlipSliceClasses& classes() {
         constexpr std::uint32_t kFlipSliceCount = Table::kFlipSliceCount;
         constexpr std::uint32_t kNone = ~std::uint32_t{0};
         FlipSliceClasses c;
-        c.classOf.assign(kFlipSliceCount, kNone);
-        c.symmetryOf.assign(kFlipSliceCount, 0);
+        c.classAndSymmetry.assign(kFlipSliceCount, kNone);
         for (std::uint32_t value = 0; value < kFlipSliceCount; ++value) {
-            if (c.classOf[value] != kNone) {
+            if (c.classAndSymmetry[value] != kNone) {
                 continue;
             }
             const auto index = static_cast<std::uint32_t>(c.representative.size());
@@ -100,9 +100,9 @@ const FlipSliceClasses& classes() {
                 if (image == value) {
                     c.stabiliser.back() = static_cast<std::uint16_t>(c.stabiliser.back() | 1u << s);
                 }
-                if (c.classOf[image] == kNone) {
-                    c.classOf[image] = index;
-                    c.symmetryOf[image] = static_cast<std::uint8_t>(inverseSymmetry(s));
+                if (c.classAndSymmetry[image] == kNone) {
+                    c.classAndSymmetry[image] =
+                        index << 4 | static_cast<std::uint32_t>(inverseSymmetry(s));
                 }
             }
         }
