@@ -156,14 +156,26 @@ void inChunks(unsigned jobs, std::size_t words, const Work& work,
 
 // Entries are read and written through atomic_ref during the build: threads fill entries
 // that share a word with entries other threads read or fill.
+#ifdef __cpp_lib_atomic_ref
+constexpr bool kSharedBuild = true;
+
 std::uint32_t loadWord(std::uint32_t* words, std::size_t word) {
     return std::atomic_ref<std::uint32_t>(words[word]).load(std::memory_order_relaxed);
 }
+#else
+// Without atomic_ref (the WebAssembly toolchain's library) one thread builds the table.
+constexpr bool kSharedBuild = false;
+
+std::uint32_t loadWord(const std::uint32_t* words, std::size_t word) {
+    return words[word];
+}
+#endif
 
 // Sets the entry to `depth` if it is still unknown; true when it did.
 bool fill(std::uint32_t* words, std::uint64_t index, std::uint32_t depth) {
-    std::atomic_ref<std::uint32_t> word(words[index >> 3]);
     const unsigned shift = static_cast<unsigned>(index & 7) * 4;
+#ifdef __cpp_lib_atomic_ref
+    std::atomic_ref<std::uint32_t> word(words[index >> 3]);
     std::uint32_t old = word.load(std::memory_order_relaxed);
     while (((old >> shift) & 15) == kUnknown) {
         const std::uint32_t updated = (old & ~(15u << shift)) | depth << shift;
@@ -172,6 +184,14 @@ bool fill(std::uint32_t* words, std::uint64_t index, std::uint32_t depth) {
         }
     }
     return false;
+#else
+    std::uint32_t& word = words[index >> 3];
+    if (((word >> shift) & 15) != kUnknown) {
+        return false;
+    }
+    word = (word & ~(15u << shift)) | depth << shift;
+    return true;
+#endif
 }
 
 } // namespace
@@ -238,7 +258,8 @@ const MoveTables& moveTables() {
 
 template <bool kSliceOrder>
 SymmetricPatternTable<kSliceOrder>::SymmetricPatternTable()
-    : words_(std::make_unique_for_overwrite<std::uint32_t[]>(kWords)) {}
+    // Left unwritten (new without braces): a table read from a file is written only once.
+    : words_(new std::uint32_t[kWords]) {}
 
 template <bool kSliceOrder>
 std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) const {
@@ -269,11 +290,11 @@ void SymmetricPatternTable<kSliceOrder>::build(
     const MoveTables& moves = moveTables();
     std::uint32_t* const words = words_.get();
     std::fill(words, words + kWords, ~std::uint32_t{0});
-    jobs = usableThreads(jobs);
+    jobs = kSharedBuild ? usableThreads(jobs) : 1;
 
     // The entry one move away from (class, twist).
     const auto neighbour = [&c, &moves](std::uint64_t index, std::size_t m) {
-        const std::uint32_t value = c.representative[index / kTwistCount];
+        const std::uint32_t value = c.representative[static_cast<std::size_t>(index / kTwistCount)];
         const auto twist = static_cast<std::size_t>(index % kTwistCount);
         const std::uint32_t flip = moves.flip[value % kFlipCount * kMoves + m];
         const int sorted = kSliceOrder ? static_cast<int>(value / kFlipCount)
@@ -289,7 +310,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
     const auto fillAll = [words, &c](std::uint64_t index, std::uint32_t depth) {
         std::uint64_t count = fill(words, index, depth) ? 1u : 0u;
         const std::uint64_t cls = index / kTwistCount;
-        const std::uint16_t stabiliser = c.stabiliser[cls];
+        const std::uint16_t stabiliser = c.stabiliser[static_cast<std::size_t>(cls)];
         if (stabiliser != 1) {
             const auto twist = static_cast<std::size_t>(index % kTwistCount);
             for (std::size_t s = 1; s < kSymmetryCount; ++s) {
@@ -336,7 +357,9 @@ void SymmetricPatternTable<kSliceOrder>::build(
                         } else if (!forwards && entry == kUnknown) {
                             for (std::size_t m = 0; m < kMoves; ++m) {
                                 const std::uint64_t next = neighbour(index, m);
-                                if ((loadWord(words, next >> 3) >> ((next & 7) * 4) & 15) == d) {
+                                if ((loadWord(words, static_cast<std::size_t>(next >> 3)) >>
+                                         ((next & 7) * 4) &
+                                     15) == d) {
                                     added += fill(words, index, d + 1) ? 1u : 0u;
                                     break;
                                 }

@@ -111,7 +111,8 @@ public:
 
     std::uint64_t indexOf(const PhaseOneCoordinates& at) const;
     int depthAt(std::uint64_t index) const {
-        return static_cast<int>((words_[index >> 3] >> ((index & 7) * 4)) & 15);
+        return static_cast<int>(
+            (words_[static_cast<std::size_t>(index >> 3)] >> ((index & 7) * 4)) & 15);
     }
 
 private:
