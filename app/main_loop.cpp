@@ -18,6 +18,18 @@ bool MainLoop::runPass() {
     }
 
     const std::uint32_t frameStart = platform_.ticks();
+    if (!runFrame() && windowLost_) {
+        // Nothing to pace any more.
+        return false;
+    }
+    waitForFrameEnd(frameStart);
+    return !done_;
+}
+
+bool MainLoop::runFrame() {
+    if (done_) {
+        return false;
+    }
     ++frames_;
     if (platform_.active()) {
         if (isDown(platform_.keys(), key::kEscape)) {
@@ -32,9 +44,9 @@ bool MainLoop::runPass() {
     if (!world_.handleKeys(platform_.keys(), platform_)) {
         // The window could not be created again after a fullscreen toggle.
         done_ = true;
+        windowLost_ = true;
         return false;
     }
-    waitForFrameEnd(frameStart);
     return !done_;
 }
 

@@ -44,6 +44,11 @@ public:
     /// Passes until done; returns the process exit code.
     int run();
 
+    /// One frame without the wait at its end, for a caller that paces the frames itself
+    /// (the browser's display refresh): steps and draws while the window is active, ends
+    /// the loop on Escape, and acts on the keys. Returns false once the loop is done.
+    bool runFrame();
+
     bool done() const { return done_; }
     /// Frames run so far (passes that were not event dispatches).
     std::uint64_t frames() const { return frames_; }
@@ -54,6 +59,7 @@ private:
     World& world_;
     FramePlatform& platform_;
     bool done_ = false;
+    bool windowLost_ = false; // ended because the window could not be created again
     std::uint64_t frames_ = 0;
 };
 

@@ -19,22 +19,44 @@ World gWorld;
 
 } // namespace
 
-int runProgram() {
+struct Program::Running {
+    explicit Running(GLWindow& window) : platform(window), loop(gWorld, platform) {}
+    WindowPlatform platform;
+    MainLoop loop;
+};
+
+Program::Program() = default;
+Program::~Program() = default;
+
+bool Program::start() {
     GLWindow& window = GLWindow::instance();
     BitmapFont::setGlyphSource(&buildGlyphs);
     seedFromClock();
     if (!window.create(kWindowTitle, kWindowWidth, kWindowHeight, kWindowColourBits, false)) {
-        return 0;
+        return false;
     }
     window.setExitHook([] { BitmapFont::release(); });
 
     gWorld.prepareBackground();
+    running_ = std::make_unique<Running>(window);
+    return true;
+}
 
-    WindowPlatform platform(window);
-    MainLoop loop(gWorld, platform);
-    const int exitCode = loop.run();
-    BitmapFont::release(platform.contextToken());
+MainLoop& Program::loop() {
+    return running_->loop;
+}
+
+int Program::finish(int exitCode) {
+    BitmapFont::release(running_->platform.contextToken());
     return exitCode;
+}
+
+int runProgram() {
+    Program program;
+    if (!program.start()) {
+        return 0;
+    }
+    return program.finish(program.loop().run());
 }
 
 } // namespace cw

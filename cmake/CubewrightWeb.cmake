@@ -46,4 +46,21 @@ endfunction()
 # The build has no threads (a page with threads needs headers from its web server that a
 # plain static host does not send), so the tests that start threads do not run here; the
 # work that --jobs spreads over threads runs on the one thread, in order.
-set(CUBEWRIGHT_WEB_THREAD_TESTS "SolverThreads.*:ShortSolve.ThreadsGetTheSameSolutionsAsOneThread")
+set(CUBEWRIGHT_WEB_THREAD_TESTS
+  "SolverThreads.*:ShortSolve.ThreadsGetTheSameSolutionsAsOneThread:TableCache.WritersRacingOnOneFileLeaveOneGoodFile")
+
+# The windowed program's link: GLFW makes the canvas's WebGL context, the legacy GL
+# emulation turns immediate-mode OpenGL 1.1 into WebGL, and Asyncify lets the program
+# wait in a message box or a full-screen switch as it does on the desktop, while the
+# browser goes on.
+function(cubewright_web_window_program target)
+  target_link_options(${target} PRIVATE
+    -sUSE_GLFW=3 -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0
+    -sASYNCIFY=1 -sALLOW_MEMORY_GROWTH=1)
+endfunction()
+
+# The browser gives OpenGL through emscripten's own GL library, linked by default.
+if(NOT TARGET OpenGL::GL)
+  add_library(OpenGL::GL INTERFACE IMPORTED)
+  add_library(OpenGL::GLU INTERFACE IMPORTED)
+endif()

@@ -1,25 +1,23 @@
 // Where the stickers of each corner and edge slot sit in a facelet string, and the faces of
-// the piece that belongs in each slot. Shared by the facelet-string reader and the short
-// solver's piece model, which must agree on them.
+// the piece that belongs in each slot. Used by the facelet-string reader and writer.
 #pragma once
 
 #include <array>
 #include <cstddef>
+
+#include "cube/cubie_cube.h"
 
 namespace cw::facelet_places {
 
 // The faces in the order of the string, U, R, F, D, L, B: each letter's place in "URFDLB".
 enum Side : int { kU, kR, kF, kD, kL, kB };
 
-inline constexpr std::size_t kCornerCount = 8;
-inline constexpr std::size_t kEdgeCount = 12;
-
 using CornerTriple = std::array<int, 3>;
 using EdgePair = std::array<int, 2>;
 
 // Where each corner slot's stickers sit in the string: the up or down sticker first, then
 // the other two going clockwise seen from outside the corner.
-inline constexpr std::array<CornerTriple, kCornerCount> kCornerPlaces = {{
+inline constexpr std::array<CornerTriple, std::size_t{kCornerCount}> kCornerPlaces = {{
     {8, 9, 20},   // URF
     {6, 18, 38},  // UFL
     {0, 36, 47},  // ULB
@@ -31,7 +29,7 @@ inline constexpr std::array<CornerTriple, kCornerCount> kCornerPlaces = {{
 }};
 
 // The corner that belongs in each slot, as its colours in the slot's sticker order.
-inline constexpr std::array<CornerTriple, kCornerCount> kCornerColours = {{
+inline constexpr std::array<CornerTriple, std::size_t{kCornerCount}> kCornerColours = {{
     {kU, kR, kF},
     {kU, kF, kL},
     {kU, kL, kB},
@@ -44,7 +42,7 @@ inline constexpr std::array<CornerTriple, kCornerCount> kCornerColours = {{
 
 // Where each edge slot's stickers sit: the up or down sticker first, or for the middle
 // layer the front or back sticker first.
-inline constexpr std::array<EdgePair, kEdgeCount> kEdgePlaces = {{
+inline constexpr std::array<EdgePair, std::size_t{kEdgeCount}> kEdgePlaces = {{
     {5, 10},  // UR
     {7, 19},  // UF
     {3, 37},  // UL
@@ -59,7 +57,7 @@ inline constexpr std::array<EdgePair, kEdgeCount> kEdgePlaces = {{
     {48, 14}, // BR
 }};
 
-inline constexpr std::array<EdgePair, kEdgeCount> kEdgeColours = {{
+inline constexpr std::array<EdgePair, std::size_t{kEdgeCount}> kEdgeColours = {{
     {kU, kR},
     {kU, kF},
     {kU, kL},

@@ -1,5 +1,6 @@
-// One quarter turn of one face, and the ordered lists of them that a Cube keeps.
-// Used by the keyboard controls, the solver, the optimiser and the turn animation.
+// One quarter turn of one face, the ordered lists of them that a Cube keeps, and the face
+// turns of standard notation. Used by the keyboard controls, the solver, the optimiser,
+// the turn animation, the short solver and the move notation.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +32,15 @@ public:
 
     std::int32_t face = -1;
     bool clockwise = false;
+};
+
+/// A turn of one face by `quarterTurns` clockwise quarter turns (1, 2 or 3), seen from
+/// outside that face: one move of standard notation, written R, R2 and R'.
+struct FaceTurn {
+    std::int32_t face = 0;
+    int quarterTurns = 1;
+
+    bool operator==(const FaceTurn& other) const = default;
 };
 
 /// Appending at the back and removing at the front never move other elements, a

@@ -1,6 +1,6 @@
 // Fuzz target for the facelet string: any bytes go to the loader. A rejected string gets a
-// one-line message and leaves the cube alone; an accepted one reads back unchanged and the
-// solver solves it.
+// one-line message and leaves the cube alone; an accepted one reads back unchanged, from
+// the stickers and from its pieces, and the solver solves it.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     fuzz::check(faceletString(cube) == text, "an accepted string does not read back");
+    fuzz::check(faceletString(readFaceletString(text).pieces) == text,
+                "an accepted string's pieces do not write it back");
     fuzz::solveReachableCube(cube);
     return 0;
 }

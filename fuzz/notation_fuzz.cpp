@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "cube/cube.h"
+#include "cube/notation.h"
 #include "fuzz/fuzz_support.h"
-#include "tools/notation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace cw;

@@ -1,7 +1,8 @@
 // The program's one window and its OpenGL context: GLWindow. What every system shares
 // lives here and in gl_window.cpp; the system's half is the SystemWindow of the back end
-// this build uses (Win32 and WGL on Windows, SDL2 elsewhere; see window_system.h). The
-// main loop drives it; the renderer draws into its context.
+// this build uses (Win32 and WGL on Windows, the page's WebGL canvas in the browser, SDL2
+// elsewhere; see window_system.h). The main loop drives it; the renderer draws into its
+// context.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,8 @@
 
 #ifdef _WIN32
 #include "platform/win32/system_window.h"
+#elif defined(__EMSCRIPTEN__)
+#include "platform/web/system_window.h"
 #else
 #include "platform/sdl/system_window.h"
 #endif

@@ -48,6 +48,10 @@ struct CloseFailures {
 /// `SystemMessageBoxes::show` (platform/message_box.h) and `buildGlyphs`
 /// (platform/glyph_source.h).
 ///
+/// gl_window.h includes the back end's `system_window.h` for the system it is compiled
+/// for, and platform/CMakeLists.txt builds its folder; a new back end adds its line to
+/// each.
+///
 /// In the order GLWindow calls them:
 /// - `registerClass()`: makes the system ready for a window (a window class, a video
 ///   subsystem); false when it cannot. `unregisterClass()` undoes it, false on failure.

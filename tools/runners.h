@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "cube/cube.h"
-#include "tools/notation.h"
+#include "cube/notation.h"
 #include "tools/solve_options.h"
 
 namespace cw::tools {

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <limits>
 
-#include "tools/notation.h"
+#include "cube/notation.h"
 
 namespace cw::tools {
 namespace {

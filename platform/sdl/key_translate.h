@@ -1,4 +1,4 @@
-// Translates SDL key events into the key codes the main loop reads (app/keys.h). Only the
+// Translates SDL key events into the key codes the main loop reads (platform/keys.h). Only the
 // window's event handler calls it, so no SDL type goes further than platform/.
 #pragma once
 

@@ -2,8 +2,6 @@
 // published piece cycles of each face; the tests check every one against the sticker model.
 #include "solver/two_phase/cubie.h"
 
-#include "cube/facelet_places.h"
-
 #include <cstddef>
 
 namespace cw::two_phase {
@@ -17,7 +15,7 @@ enum Edge : std::uint8_t { UR, UF, UL, UB, DR, DF, DL, DB, FR, FL, BL, BR };
 
 // One clockwise quarter turn of each face in facelet-string order, as the piece that each
 // slot receives and the twist or flip it picks up on the way.
-const std::array<CubieCube, kFaceCount> kQuarterTurns = {{
+const std::array<CubieCube, kSideCount> kQuarterTurns = {{
     {Corners{UBR, URF, UFL, ULB, DFR, DLF, DBL, DRB}, Corners{},
      Edges{UB, UR, UF, UL, DR, DF, DL, DB, FR, FL, BL, BR}, Edges{}},
     {Corners{DFR, UFL, ULB, URF, DRB, DLF, DBL, UBR}, Corners{2, 0, 0, 1, 1, 0, 0, 2},
@@ -38,30 +36,6 @@ const CubieCube kDiagonalTurn = {Corners{URF, DFR, DLF, UFL, UBR, DRB, DBL, ULB}
                                  Corners{1, 2, 1, 2, 2, 1, 2, 1},
                                  Edges{UF, FR, DF, FL, UB, BR, DB, BL, UR, DR, DL, UL},
                                  Edges{1, 0, 1, 0, 1, 0, 1, 0, 1, 1, 1, 1}};
-
-// The sticker places and piece faces the facelet-string reader uses, so that both read a
-// string the same way.
-using facelet_places::kCornerColours;
-using facelet_places::kCornerPlaces;
-using facelet_places::kD;
-using facelet_places::kEdgeColours;
-using facelet_places::kEdgePlaces;
-using facelet_places::kU;
-
-constexpr std::string_view kLetters = "URFDLB";
-
-template <std::size_t N>
-bool isEvenPermutation(const std::array<std::uint8_t, N>& pieces) {
-    bool even = true;
-    for (std::size_t i = 0; i < N; ++i) {
-        for (std::size_t j = i + 1; j < N; ++j) {
-            if (pieces[i] > pieces[j]) {
-                even = !even;
-            }
-        }
-    }
-    return even;
-}
 
 // Lehmer code of an ordering of 0..N-1; the identity is 0.
 template <std::size_t N>
@@ -170,7 +144,7 @@ CubieCube inverseOf(const CubieCube& cube) {
 const CubieCube& moveCube(int move) {
     static const std::array<CubieCube, kMoveCount> kMoves = [] {
         std::array<CubieCube, kMoveCount> moves{};
-        for (int face = 0; face < kFaceCount; ++face) {
+        for (int face = 0; face < kSideCount; ++face) {
             CubieCube turned;
             for (int quarterTurns = 1; quarterTurns <= 3; ++quarterTurns) {
                 turned = multiply(turned, kQuarterTurns[static_cast<std::size_t>(face)]);
@@ -187,96 +161,11 @@ const CubieCube& diagonalTurn() {
 }
 
 std::optional<CubieCube> fromFacelets(std::string_view facelets) {
-    if (facelets.size() != 54) {
+    FaceletReading reading = readFaceletString(facelets);
+    if (!reading.error.empty()) {
         return std::nullopt;
     }
-    std::array<int, 54> faces{};
-    for (std::size_t i = 0; i < facelets.size(); ++i) {
-        const std::size_t face = kLetters.find(facelets[i]);
-        if (face == std::string_view::npos) {
-            return std::nullopt;
-        }
-        faces[i] = static_cast<int>(face);
-    }
-    const auto at = [&faces](int place) { return faces[static_cast<std::size_t>(place)]; };
-    for (int face = 0; face < kFaceCount; ++face) {
-        if (at(face * 9 + 4) != face) {
-            return std::nullopt;
-        }
-    }
-
-    CubieCube cube;
-    std::array<bool, kCornerCount> seenCorner{};
-    int twistSum = 0;
-    for (std::size_t slot = 0; slot < kCornerCount; ++slot) {
-        const auto& places = kCornerPlaces[slot];
-        std::size_t twisted = 0;
-        while (twisted < 3 && at(places[twisted]) != kU && at(places[twisted]) != kD) {
-            ++twisted;
-        }
-        if (twisted == 3) {
-            return std::nullopt;
-        }
-        const std::array<int, 3> shown = {at(places[twisted]), at(places[(twisted + 1) % 3]),
-                                          at(places[(twisted + 2) % 3])};
-        std::size_t piece = 0;
-        while (piece < kCornerCount && kCornerColours[piece] != shown) {
-            ++piece;
-        }
-        if (piece == kCornerCount || seenCorner[piece]) {
-            return std::nullopt;
-        }
-        seenCorner[piece] = true;
-        cube.cp[slot] = static_cast<std::uint8_t>(piece);
-        cube.co[slot] = static_cast<std::uint8_t>(twisted);
-        twistSum += static_cast<int>(twisted);
-    }
-
-    std::array<bool, kEdgeCount> seenEdge{};
-    int flipSum = 0;
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        const std::array<int, 2> shown = {at(kEdgePlaces[slot][0]), at(kEdgePlaces[slot][1])};
-        const std::array<int, 2> reversed = {shown[1], shown[0]};
-        std::size_t piece = 0;
-        while (piece < kEdgeCount && kEdgeColours[piece] != shown &&
-               kEdgeColours[piece] != reversed) {
-            ++piece;
-        }
-        if (piece == kEdgeCount || seenEdge[piece]) {
-            return std::nullopt;
-        }
-        seenEdge[piece] = true;
-        cube.ep[slot] = static_cast<std::uint8_t>(piece);
-        cube.eo[slot] = kEdgeColours[piece] == shown ? 0 : 1;
-        flipSum += cube.eo[slot];
-    }
-
-    if (twistSum % 3 != 0 || flipSum % 2 != 0 ||
-        isEvenPermutation(cube.cp) != isEvenPermutation(cube.ep)) {
-        return std::nullopt;
-    }
-    return cube;
-}
-
-std::string toFacelets(const CubieCube& cube) {
-    std::string text(54, '?');
-    const auto put = [&text](int place, int face) {
-        text[static_cast<std::size_t>(place)] = kLetters[static_cast<std::size_t>(face)];
-    };
-    for (int face = 0; face < kFaceCount; ++face) {
-        put(face * 9 + 4, face);
-    }
-    for (std::size_t slot = 0; slot < kCornerCount; ++slot) {
-        for (std::size_t k = 0; k < 3; ++k) {
-            put(kCornerPlaces[slot][(k + cube.co[slot]) % 3], kCornerColours[cube.cp[slot]][k]);
-        }
-    }
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        for (std::size_t k = 0; k < 2; ++k) {
-            put(kEdgePlaces[slot][(k + cube.eo[slot]) % 2], kEdgeColours[cube.ep[slot]][k]);
-        }
-    }
-    return text;
+    return reading.pieces;
 }
 
 int twist(const CubieCube& cube) {

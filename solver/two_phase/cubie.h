@@ -1,24 +1,24 @@
-// The cube at the level of its pieces, as the two-phase search sees it: where each corner
-// and edge is and how it is turned, the 18 face turns, and the coordinates the move and
+// The two-phase search's piece model: the 18 face turns on a CubieCube (which
+// cube/cubie_cube.h defines and the facelet reader fills), and the coordinates the move and
 // pruning tables are indexed by. Used by the short solver, its random states and its tests.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
+
+#include "cube/cubie_cube.h"
+#include "cube/facelet_string.h"
 
 namespace cw::two_phase {
 
-inline constexpr int kCornerCount = 8;
-inline constexpr int kEdgeCount = 12;
+/// The search numbers the faces as the facelet string lists them, 0 U, 1 R, 2 F, 3 D, 4 L,
+/// 5 B, and calls them sides, apart from the cube's own face numbers (cw::kFaceCount):
+/// opposite sides are three apart, so `side % 3` is the axis. cubeFace() converts.
+inline constexpr int kSideCount = 6;
 
-/// Faces in the order of the facelet string: 0 U, 1 R, 2 F, 3 D, 4 L, 5 B. Opposite faces
-/// are three apart, so `face % 3` is the face's axis.
-inline constexpr int kFaceCount = 6;
-
-/// The 18 face turns: move = face * 3 + quarterTurns - 1.
+/// The 18 face turns: move = side * 3 + quarterTurns - 1; moveFace() gives the side.
 inline constexpr int kMoveCount = 18;
 
 constexpr int moveFace(int move) {
@@ -43,24 +43,10 @@ constexpr bool mayFollow(int move, int previous) {
     return face != last && !(face % 3 == last % 3 && face < last);
 }
 
-/// The cube's own face number (0 front, 1 right, 2 up, 3 back, 4 left, 5 down) of a face in
-/// facelet-string order.
-constexpr int cubeFace(int face) {
-    constexpr std::array<int, kFaceCount> kCubeFaces = {2, 1, 0, 5, 4, 3};
-    return kCubeFaces[static_cast<std::size_t>(face)];
+/// The cube's own face number (0 front, 1 right, 2 up, 3 back, 4 left, 5 down) of a side.
+constexpr int cubeFace(int side) {
+    return kStringFaceOrder[static_cast<std::size_t>(side)];
 }
-
-/// Corner slots URF UFL ULB UBR DFR DLF DBL DRB and edge slots UR UF UL UB DR DF DL DB FR FL
-/// BL BR. `cp[slot]` is the corner sitting in a slot and `co[slot]` its twist (0..2,
-/// clockwise); `ep` and `eo` the same for edges (flip 0..1).
-struct CubieCube {
-    std::array<std::uint8_t, kCornerCount> cp{0, 1, 2, 3, 4, 5, 6, 7};
-    std::array<std::uint8_t, kCornerCount> co{};
-    std::array<std::uint8_t, kEdgeCount> ep{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    std::array<std::uint8_t, kEdgeCount> eo{};
-
-    bool operator==(const CubieCube& other) const = default;
-};
 
 /// `a` followed by `b`. Also right for the whole-cube rotations used as symmetries.
 CubieCube multiply(const CubieCube& a, const CubieCube& b);
@@ -75,11 +61,9 @@ const CubieCube& moveCube(int move);
 /// the three face axes onto the next.
 const CubieCube& diagonalTurn();
 
-/// The pieces of a facelet string, or nothing when it is not a cube that face turns reach.
+/// The pieces of a facelet string, read by cw::readFaceletString, or nothing when it is not
+/// a cube that face turns reach. (cw::faceletString writes a CubieCube's string.)
 std::optional<CubieCube> fromFacelets(std::string_view facelets);
-
-/// The facelet string of `cube`.
-std::string toFacelets(const CubieCube& cube);
 
 // The coordinates. Each get has a set that gives some cube with that coordinate value.
 

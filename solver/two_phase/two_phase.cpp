@@ -6,15 +6,13 @@
 #include <cstddef>
 
 #include "cube/facelet_string.h"
+#include "cube/notation.h"
 #include "solver/two_phase/cubie.h"
 #include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
 namespace {
-
-// The cube's face letters in its own numbering: front, right, up, back, left, down.
-constexpr std::string_view kFaceLetters = "FRUBLD";
 
 // SplitMix64: small, fast, and the same on every platform, which std:: distributions are
 // not; its output passes the usual statistical batteries.
@@ -116,19 +114,7 @@ std::optional<Solution> solve(const Cube& cube, const SearchLimits& limits) {
 }
 
 std::string formatSolution(const Solution& moves) {
-    std::string text;
-    for (const FaceTurn& move : moves) {
-        if (!text.empty()) {
-            text += ' ';
-        }
-        text += isFace(move.face) ? kFaceLetters[static_cast<std::size_t>(move.face)] : '?';
-        if (move.quarterTurns == 2) {
-            text += '2';
-        } else if (move.quarterTurns == 3) {
-            text += '\'';
-        }
-    }
-    return text;
+    return notation::formatFaceTurns(moves);
 }
 
 int faceTurnCount(const Solution& moves) {
@@ -166,12 +152,12 @@ MoveList quarterTurns(const Solution& moves) {
 }
 
 std::string randomStateFacelets(std::uint64_t seed, std::uint64_t index) {
-    return toFacelets(drawState(seed, index));
+    return faceletString(drawState(seed, index));
 }
 
 Scramble randomScramble(std::uint64_t seed, std::uint64_t index, const SearchLimits& limits) {
     const CubieCube cube = drawState(seed, index);
-    return {inverse(solveCubie(cube, limits)), toFacelets(cube)};
+    return {inverse(solveCubie(cube, limits)), faceletString(cube)};
 }
 
 } // namespace cw::two_phase

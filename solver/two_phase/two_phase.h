@@ -25,17 +25,8 @@
 /// with the moves that make it: the inverse of its short solution.
 namespace cw::two_phase {
 
-/// One face turn: `face` in the cube's numbering (0 front, 1 right, 2 up, 3 back, 4 left,
-/// 5 down) turned `quarterTurns` clockwise quarter turns, seen from outside that face:
-/// 1 is written R, 2 is R2 and 3 is R'.
-struct FaceTurn {
-    int face = 0;
-    int quarterTurns = 1;
-
-    bool operator==(const FaceTurn& other) const = default;
-};
-
-/// Face turns in the order they are played.
+/// Face turns in the order they are played, each `face` in the cube's numbering (0 front,
+/// 1 right, 2 up, 3 back, 4 left, 5 down).
 using Solution = std::vector<FaceTurn>;
 
 /// How long solve() searches. It stops at the first solution of at most `targetLength` face
@@ -61,7 +52,7 @@ std::optional<Solution> solveFacelets(std::string_view facelets, const SearchLim
 std::optional<Solution> solve(const Cube& cube, const SearchLimits& limits = {});
 
 /// The moves in standard notation separated by single spaces, e.g. "R2 U' F"; empty for no
-/// moves.
+/// moves. (cw::notation::formatFaceTurns writes them.)
 std::string formatSolution(const Solution& moves);
 
 /// The length in face turns: every move counts once, half turns included.

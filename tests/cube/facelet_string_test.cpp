@@ -87,6 +87,30 @@ TEST(FaceletString, ScrambledCubesSurviveTheRoundTrip) {
     }
 }
 
+TEST(FaceletString, PiecesReadFromAStringWriteItBack) {
+    EXPECT_EQ(readFaceletString(kSolvedFaceletString).pieces, CubieCube{});
+    EXPECT_EQ(readFaceletString(kSolvedFaceletString).error, "");
+    // Up clockwise: each up slot receives the piece of the slot after it, going
+    // clockwise seen from above, untwisted and unflipped.
+    const FaceletReading up =
+        readFaceletString("UUUUUUUUUBBBRRRRRRRRRFFFFFFDDDDDDDDDFFFLLLLLLLLLBBBBBB");
+    ASSERT_EQ(up.error, "");
+    CubieCube expected;
+    expected.cp = {3, 0, 1, 2, 4, 5, 6, 7};
+    expected.ep = {3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11};
+    EXPECT_EQ(up.pieces, expected);
+
+    Cube cube;
+    for (std::uint32_t seed = 1; seed <= 100; ++seed) {
+        srand(seed);
+        cube.reset();
+        const std::string text = faceletString(cube);
+        const FaceletReading reading = readFaceletString(text);
+        ASSERT_EQ(reading.error, "") << text;
+        EXPECT_EQ(faceletString(reading.pieces), text) << "seed " << seed;
+    }
+}
+
 TEST(FaceletString, AcceptsChangesThatTurnsCanMake) {
     Cube cube;
     // Two corners twisted opposite ways: URF clockwise, UFL anticlockwise.
@@ -184,6 +208,7 @@ TEST(FaceletString, EachFaultHasItsOwnMessageAndLeavesTheCubeAlone) {
         const FaceletArray before = cube.facelets;
         EXPECT_EQ(loadFaceletString(cube, r.text), r.message) << r.rule;
         EXPECT_EQ(cube.facelets, before) << r.rule;
+        EXPECT_EQ(readFaceletString(r.text).error, r.message) << r.rule;
     }
 }
 

@@ -1,4 +1,4 @@
-// Whole frames through drawScene: the main cube, the background grid, the overlay lines
+// Whole frames through the Scene: the main cube, the background grid, the overlay lines
 // and the swap, read back from a real GL context.
 #include "app/world_scene.h"
 

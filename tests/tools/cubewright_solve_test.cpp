@@ -20,10 +20,10 @@
 
 #include "cube/cube.h"
 #include "cube/facelet_string.h"
+#include "cube/notation.h"
 #include "cube/random.h"
 #include "cube/scramble.h"
 #include "solver/solver.h"
-#include "tools/notation.h"
 
 namespace cw {
 namespace {

@@ -51,10 +51,10 @@ TEST(Pieces, FaceletStringsRoundTrip) {
     for (const std::string& text : scrambledCubes(50, false)) {
         const std::optional<CubieCube> pieces = fromFacelets(text);
         ASSERT_TRUE(pieces.has_value()) << text;
-        EXPECT_EQ(toFacelets(*pieces), text);
+        EXPECT_EQ(faceletString(*pieces), text);
         EXPECT_EQ(multiply(*pieces, inverseOf(*pieces)), CubieCube{});
     }
-    EXPECT_EQ(toFacelets(CubieCube{}), kSolvedFaceletString);
+    EXPECT_EQ(faceletString(CubieCube{}), kSolvedFaceletString);
 }
 
 TEST(Pieces, UnreachableStringsAreRefused) {
@@ -82,7 +82,7 @@ TEST(Pieces, EveryMoveMatchesTheStickers) {
         for (int m = 0; m < kMoveCount; ++m) {
             ASSERT_EQ(loadFaceletString(cube, text), "");
             turnStickers(cube, m);
-            ASSERT_EQ(toFacelets(multiply(pieces, moveCube(m))), faceletString(cube))
+            ASSERT_EQ(faceletString(multiply(pieces, moveCube(m))), faceletString(cube))
                 << "move " << m << " on " << text;
         }
     }

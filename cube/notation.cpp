@@ -1,6 +1,7 @@
 // Parser and formatter of the face-letter move notation. Called by the command-line
-// solver; it takes text straight from the command line, so it accepts any bytes.
-#include "tools/notation.h"
+// solver, which hands it text straight from the command line, so it accepts any bytes,
+// and by the short solver and the facelet strings for the letters and the face turns.
+#include "cube/notation.h"
 
 #include <cstdio>
 #include <vector>
@@ -54,17 +55,11 @@ bool parseWord(std::string_view word, MoveList& moves) {
     return true;
 }
 
-std::string token(int face, int quarterTurns) {
-    std::string text(1, isFace(face) ? kFaceLetters[static_cast<std::size_t>(face)] : '?');
-    if (quarterTurns == 2) {
-        text += '2';
-    } else if (quarterTurns == 3) {
-        text += '\'';
-    }
-    return text;
-}
-
 } // namespace
+
+char faceLetter(int face) {
+    return isFace(face) ? kFaceLetters[static_cast<std::size_t>(face)] : '?';
+}
 
 ParseResult parseMoves(std::string_view text) {
     ParseResult result;
@@ -92,43 +87,44 @@ ParseResult parseMoves(std::string_view text) {
 }
 
 std::string formatMoves(const MoveList& moves, Style style) {
-    std::string text;
-    const auto append = [&text](const std::string& tokenText) {
-        if (!text.empty()) {
-            text += ' ';
-        }
-        text += tokenText;
-    };
-
+    std::vector<FaceTurn> turns;
     if (style == Style::kQuarterTurns) {
         for (const Move& move : moves) {
-            append(token(move.face, move.clockwise ? 1 : 3));
+            turns.push_back({move.face, move.clockwise ? 1 : 3});
         }
-        return text;
+        return formatFaceTurns(turns);
     }
 
-    // A stack of (face, clockwise quarter turns mod 4): a turn of the face on top adds to
-    // it, and a face whose turns cancel out leaves the one beneath to merge with the next.
-    // Faces outside 0..5 are all written "?", so they are kept apart as -1.
-    struct Run {
-        int face;
-        int quarterTurns;
-    };
-    std::vector<Run> runs;
+    // A stack of face turns: a turn of the face on top adds to it, and a face whose turns
+    // cancel out leaves the one beneath to merge with the next. Faces outside 0..5 are all
+    // written "?", so they are kept apart as -1.
     for (const Move& move : moves) {
         const int face = isFace(move.face) ? move.face : -1;
         const int step = move.clockwise ? 1 : 3;
-        if (face >= 0 && !runs.empty() && runs.back().face == face) {
-            runs.back().quarterTurns = (runs.back().quarterTurns + step) % 4;
-            if (runs.back().quarterTurns == 0) {
-                runs.pop_back();
+        if (face >= 0 && !turns.empty() && turns.back().face == face) {
+            turns.back().quarterTurns = (turns.back().quarterTurns + step) % 4;
+            if (turns.back().quarterTurns == 0) {
+                turns.pop_back();
             }
         } else {
-            runs.push_back({face, step});
+            turns.push_back({face, step});
         }
     }
-    for (const Run& run : runs) {
-        append(token(run.face, run.quarterTurns));
+    return formatFaceTurns(turns);
+}
+
+std::string formatFaceTurns(const std::vector<FaceTurn>& turns) {
+    std::string text;
+    for (const FaceTurn& turn : turns) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += faceLetter(turn.face);
+        if (turn.quarterTurns == 2) {
+            text += '2';
+        } else if (turn.quarterTurns == 3) {
+            text += '\'';
+        }
     }
     return text;
 }

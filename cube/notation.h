@@ -1,9 +1,11 @@
-// The move notation people use with a cube in their hands: reading it into quarter turns
-// and writing quarter turns back out. Used by the command-line solver and its tests.
+// The move notation people use with a cube in their hands: the face letters, reading
+// moves into quarter turns and writing quarter turns and face turns back out. Used by the
+// command-line solver, the short solver, the facelet strings and their tests.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cube/move.h"
 
@@ -11,6 +13,9 @@ namespace cw::notation {
 
 /// Face letters in face order 0..5: front, right, up, back, left, down.
 inline constexpr std::string_view kFaceLetters = "FRUBLD";
+
+/// The letter of `face`, or '?' for a number that names no face.
+char faceLetter(int face);
 
 /// What parseMoves made of its text.
 struct ParseResult {
@@ -40,6 +45,11 @@ enum class Style {
 /// Writes the moves as tokens separated by single spaces. A move whose face is outside
 /// 0..5 is written as "?".
 std::string formatMoves(const MoveList& moves, Style style = Style::kQuarterTurns);
+
+/// Writes face turns as tokens separated by single spaces, e.g. "R2 U' F": the face's
+/// letter, then 2 for a half turn or ' for three quarter turns. A face outside 0..5 is
+/// written as "?".
+std::string formatFaceTurns(const std::vector<FaceTurn>& turns);
 
 /// `text` made safe to print on one line: bytes outside printable ASCII become \xNN and
 /// anything beyond `limit` bytes is cut off with "...".

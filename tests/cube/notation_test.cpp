@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cube/cube.h"
-#include "tools/notation.h"
+#include "cube/notation.h"
 
 namespace cw {
 namespace {
@@ -105,6 +105,19 @@ TEST(FormatMoves, CompactMergesNeighbouringTurnsOfOneFace) {
     EXPECT_EQ(compact("R L R"), "R L R");
     EXPECT_EQ(compact("F R R B' B' B'"), "F R2 B");
     EXPECT_EQ(formatMoves(list({{-1, true}, {-1, true}}), Style::kCompact), "? ?");
+}
+
+TEST(FormatMoves, FaceTurnsAreWrittenWithTheSameTokens) {
+    EXPECT_EQ(notation::formatFaceTurns({{1, 2}, {2, 3}, {0, 1}, {5, 2}, {3, 3}, {4, 1}}),
+              "R2 U' F D2 B' L");
+    EXPECT_EQ(notation::formatFaceTurns({{-1, 1}, {6, 2}}), "? ?2");
+    EXPECT_EQ(notation::formatFaceTurns({}), "");
+    // The letters the parser reads are the ones the formatters write.
+    for (int face = 0; face < kFaceCount; ++face) {
+        const std::string token(1, notation::faceLetter(face));
+        EXPECT_EQ(formatMoves(parseMoves(token).moves), token);
+    }
+    EXPECT_EQ(notation::faceLetter(kFaceCount), '?');
 }
 
 TEST(FormatMoves, WhatItWritesReadsBackAsTheSameCube) {
