@@ -29,15 +29,15 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-two_phase::CubieCube scrambled(std::mt19937& random, int length) {
-    two_phase::CubieCube cube;
+CubieCube scrambled(std::mt19937& random, int length) {
+    CubieCube cube;
     int last = -1;
     for (int i = 0; i < length;) {
         const int m = static_cast<int>(random() % two_phase::kMoveCount);
         if (last >= 0 && two_phase::moveFace(m) == two_phase::moveFace(last)) {
             continue;
         }
-        cube = multiply(cube, two_phase::moveCube(m));
+        cube = two_phase::multiply(cube, two_phase::moveCube(m));
         last = m;
         ++i;
     }
@@ -45,8 +45,8 @@ two_phase::CubieCube scrambled(std::mt19937& random, int length) {
 }
 
 template <typename Table>
-void solveSet(std::string_view name, const std::vector<two_phase::CubieCube>& cubes,
-              const Table& table, unsigned jobs) {
+void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const Table& table,
+              unsigned jobs) {
     std::vector<double> seconds;
     std::uint64_t nodes = 0;
     int totalLength = 0;
@@ -94,7 +94,7 @@ int count(const char* text) {
 template <typename Table>
 void solveAll(const Table& table, unsigned jobs, int near, int sixteen, int random) {
     std::mt19937 generator(2026);
-    std::vector<two_phase::CubieCube> cubes;
+    std::vector<CubieCube> cubes;
     for (int i = 0; i < near; ++i) {
         cubes.push_back(scrambled(generator, 12));
     }

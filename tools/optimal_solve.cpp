@@ -62,7 +62,7 @@ void reportLength(const optimal::LengthReport& report) {
 template <typename Table>
 class TableSolver final : public OptimalSolver {
 public:
-    optimal::OptimalSolution solve(const two_phase::CubieCube& cube,
+    optimal::OptimalSolution solve(const CubieCube& cube,
                                    optimal::SearchSettings settings) const override {
         settings.onLength = reportLength;
         return optimal::solveOptimal(cube, table_, settings);

@@ -47,7 +47,7 @@ public:
 
     /// The shortest solution, or the best found with the length proven when `settings`
     /// gives up first. Progress lines go to standard error.
-    virtual optimal::OptimalSolution solve(const two_phase::CubieCube& cube,
+    virtual optimal::OptimalSolution solve(const CubieCube& cube,
                                            optimal::SearchSettings settings) const = 0;
 };
 

@@ -14,7 +14,6 @@
 namespace cw::optimal {
 namespace {
 
-using two_phase::CubieCube;
 using two_phase::kFlipCount;
 using two_phase::kMoveCount;
 using two_phase::kSliceCount;
@@ -33,7 +32,7 @@ std::vector<std::uint16_t> moveTable(int count, Set set, Get get) {
         set(cube, value);
         for (int m = 0; m < kMoveCount; ++m) {
             table[static_cast<std::size_t>(value) * kMoves + static_cast<std::size_t>(m)] =
-                static_cast<std::uint16_t>(get(multiply(cube, two_phase::moveCube(m))));
+                static_cast<std::uint16_t>(get(two_phase::multiply(cube, two_phase::moveCube(m))));
         }
     }
     return table;

@@ -41,10 +41,10 @@ struct PhaseOneCoordinates {
 inline constexpr int kSliceOrders = 24;
 inline constexpr int kSortedSliceCount = two_phase::kSliceCount * kSliceOrders;
 
-int sortedSlice(const two_phase::CubieCube& cube);
-void setSortedSlice(two_phase::CubieCube& cube, int value);
+int sortedSlice(const CubieCube& cube);
+void setSortedSlice(CubieCube& cube, int value);
 
-PhaseOneCoordinates phaseOneCoordinates(const two_phase::CubieCube& cube);
+PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube);
 
 /// The coordinates after each of the 18 moves, indexed [value * 18 + move].
 struct MoveTables {

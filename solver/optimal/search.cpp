@@ -14,7 +14,6 @@
 namespace cw::optimal {
 namespace {
 
-using two_phase::CubieCube;
 using two_phase::kMoveCount;
 using two_phase::mayFollow;
 using Clock = std::chrono::steady_clock;
@@ -156,7 +155,8 @@ private:
     bool solves(int depth) const {
         CubieCube cube = context_.start;
         for (int i = 0; i < depth; ++i) {
-            cube = multiply(cube, two_phase::moveCube(path_[static_cast<std::size_t>(i)]));
+            cube =
+                two_phase::multiply(cube, two_phase::moveCube(path_[static_cast<std::size_t>(i)]));
         }
         return cube == CubieCube{};
     }
@@ -302,8 +302,7 @@ SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
 template <typename Table>
 OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings) {
     OptimalSolution out;
-    out.moves =
-        two_phase::solveFacelets(two_phase::toFacelets(cube)).value_or(two_phase::Solution{});
+    out.moves = two_phase::solveFacelets(faceletString(cube)).value_or(two_phase::Solution{});
     settings.longest = std::min(settings.longest, static_cast<int>(out.moves.size()) - 1);
     const SearchOutcome outcome = searchOptimal(cube, table, settings);
     if (outcome.moves) {

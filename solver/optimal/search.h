@@ -53,24 +53,24 @@ struct SearchOutcome {
 /// returns is the shortest there is. Deterministic: for a given cube, table and `longest`,
 /// any number of jobs returns the same moves, unless interrupted.
 template <typename Table>
-SearchOutcome searchOptimal(const two_phase::CubieCube& cube, const Table& table,
+SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
                             const SearchSettings& settings);
 
-extern template SearchOutcome searchOptimal(const two_phase::CubieCube&, const PatternTable&,
+extern template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&,
                                             const SearchSettings&);
-extern template SearchOutcome searchOptimal(const two_phase::CubieCube&, const LargePatternTable&,
+extern template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                             const SearchSettings&);
-extern template SearchOutcome searchOptimal(const two_phase::CubieCube&, const PairTables&,
+extern template SearchOutcome searchOptimal(const CubieCube&, const PairTables&,
                                             const SearchSettings&);
 
 /// The lower bound the search starts from: the largest of the table's bounds along the three
 /// axes.
 template <typename Table>
-int lowerBound(const two_phase::CubieCube& cube, const Table& table);
+int lowerBound(const CubieCube& cube, const Table& table);
 
-extern template int lowerBound(const two_phase::CubieCube&, const PatternTable&);
-extern template int lowerBound(const two_phase::CubieCube&, const LargePatternTable&);
-extern template int lowerBound(const two_phase::CubieCube&, const PairTables&);
+extern template int lowerBound(const CubieCube&, const PatternTable&);
+extern template int lowerBound(const CubieCube&, const LargePatternTable&);
+extern template int lowerBound(const CubieCube&, const PairTables&);
 
 /// The shortest solution as cubewright-solve --optimal gives it, or the best one found when
 /// the search gives up.
@@ -88,15 +88,12 @@ struct OptimalSolution {
 /// that: the short solution is kept when nothing is, so the last length is never searched
 /// when the short solver found an optimal solution already.
 template <typename Table>
-OptimalSolution solveOptimal(const two_phase::CubieCube& cube, const Table& table,
-                             SearchSettings settings);
+OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings);
 
-extern template OptimalSolution solveOptimal(const two_phase::CubieCube&, const PatternTable&,
+extern template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings);
+extern template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&,
                                              SearchSettings);
-extern template OptimalSolution solveOptimal(const two_phase::CubieCube&, const LargePatternTable&,
-                                             SearchSettings);
-extern template OptimalSolution solveOptimal(const two_phase::CubieCube&, const PairTables&,
-                                             SearchSettings);
+extern template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings);
 
 /// Moves 0..17 as the short solver's face turns, for formatting and checking.
 two_phase::Solution faceTurns(const std::vector<int>& moves);

@@ -10,8 +10,6 @@ namespace cw::optimal {
 namespace {
 
 using two_phase::inverseOf;
-using two_phase::kCornerCount;
-using two_phase::kEdgeCount;
 using two_phase::kMoveCount;
 using two_phase::moveCube;
 using two_phase::multiply;

@@ -8,8 +8,6 @@
 
 namespace cw::optimal {
 
-using two_phase::CubieCube;
-
 /// Symmetry s is the half turn about the front-back axis (s & 1), then (s >> 1) & 3 quarter
 /// turns about the up-down axis, then the left-right mirror when s >= 8. Symmetry 0 is none.
 inline constexpr int kSymmetryCount = 16;

@@ -12,8 +12,6 @@
 
 namespace cw::optimal::testing {
 
-using two_phase::CubieCube;
-
 /// A solved cube after `moves` (0..17).
 CubieCube played(const std::vector<int>& moves, const CubieCube& from = {});
 

@@ -22,7 +22,6 @@ using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
 using testing::shallowPatternTable;
-using two_phase::CubieCube;
 using two_phase::kMoveCount;
 
 // The coordinates the small pattern table tells apart: the slice edges' order is not one.

@@ -20,13 +20,12 @@ using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
 using testing::shallowPatternTable;
-using two_phase::CubieCube;
 using two_phase::kMoveCount;
 
 // Whether `moves` solve `cube` when played on its stickers.
 bool solvesStickers(const CubieCube& cube, const std::vector<int>& moves) {
     Cube stickers;
-    EXPECT_EQ(loadFaceletString(stickers, two_phase::toFacelets(cube)), "");
+    EXPECT_EQ(loadFaceletString(stickers, faceletString(cube)), "");
     for (const Move& turn : two_phase::quarterTurns(faceTurns(moves))) {
         stickers.turn(turn.face, turn.clockwise);
     }
@@ -71,7 +70,7 @@ TEST(OptimalSearch, IsNeverLongerThanTheShortSolverAndTheSameOnAnyNumberOfJobs) 
     for (int i = 0; i < 4; ++i) {
         const CubieCube cube = played(randomMoves(random, 8));
         const std::optional<two_phase::Solution> two =
-            two_phase::solveFacelets(two_phase::toFacelets(cube));
+            two_phase::solveFacelets(faceletString(cube));
         ASSERT_TRUE(two.has_value());
         std::vector<std::vector<int>> answers;
         for (const unsigned jobs : {1u, 3u}) {
