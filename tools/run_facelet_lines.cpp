@@ -9,9 +9,7 @@
 #include "tools/runners.h"
 
 namespace cw::tools {
-namespace {
 
-/// `text` without the blanks (spaces, tabs, a carriage return) around it.
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\r";
     const std::size_t first = text.find_first_not_of(kBlanks);
@@ -20,8 +18,6 @@ std::string_view trimmed(std::string_view text) {
     }
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
-
-} // namespace
 
 int runFaceletLines(const SolveOptions& options) {
     struct Line {

@@ -58,6 +58,13 @@ int runOneCube(const SolveOptions& options) {
     }
 
     const std::string stickers = faceletString(cube);
+    if (options.optimalSolver) {
+        const int status = printOptimalSolution(cube, options);
+        if (status != kExitFailed && options.printFacelets) {
+            printLine("facelets", stickers);
+        }
+        return status;
+    }
     const std::optional<std::string> solution = solutionText(cube, options);
     if (!solution) {
         std::fflush(stdout);

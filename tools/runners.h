@@ -16,6 +16,9 @@ namespace cw::tools {
 
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+/// Ctrl-C stopped --optimal, after it printed the best solution found (128 + SIGINT, as a
+/// shell reports a program that Ctrl-C ended).
+inline constexpr int kExitInterrupted = 130;
 
 /// The message for a cube that the chosen solver did not solve.
 inline constexpr std::string_view kNotSolved = "the solver did not solve this cube";
@@ -29,6 +32,13 @@ int runOneCube(const SolveOptions& options);
 
 /// Facelet strings one a line from standard input, one "solution:" line for each.
 int runFaceletLines(const SolveOptions& options);
+
+/// --optimal on the cube the stickers show, once it has been printed as given: the
+/// "solution:" line, with the pattern table made ready first.
+int printOptimalSolution(Cube& cube, const SolveOptions& options);
+
+/// --optimal --facelets -: the lines solved one after another, each search on all threads.
+int runOptimalLines(const SolveOptions& options);
 
 /// --stats: consecutive seeds solved and checked, summed up in one line.
 int runStats(const SolveOptions& options);
@@ -44,6 +54,13 @@ void printError(const std::string& message);
 
 /// How --compact asks for moves to be written.
 notation::Style moveStyle(const SolveOptions& options);
+
+/// `text` without the blanks (spaces, tabs, a carriage return) around it.
+std::string_view trimmed(std::string_view text);
+
+/// Whether `moves`, played on the live stickers, solve the cube; the stickers are left as
+/// they were.
+bool movesSolve(Cube& cube, const MoveList& moves);
 
 /// Runs the layer-by-layer solver as the program does. True when it finished and its
 /// moves, applied to the stickers, solve the cube; the stickers are left as they were.

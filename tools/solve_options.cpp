@@ -15,12 +15,14 @@ constexpr std::string_view kHelp = R"help(Usage:
   cubewright-solve [options] --seed N
   cubewright-solve [options] --facelets STRING
   cubewright-solve [options] --facelets -
+  cubewright-solve --optimal [--budget MS] [--jobs N] (MOVES... | --seed N | --facelets ...)
   cubewright-solve --stats COUNT [--first SEED] [--jobs N]
   cubewright-solve --scramble [COUNT] [--scramble-seed N] [--jobs N]
 
 Solves a 3x3x3 cube with Cubewright's layer-by-layer solver and prints the moves,
 exactly the moves the program plays when it solves that cube on screen. With --short
-it finds a solution of at most 20 face turns instead, with a two-phase search.
+it finds a solution of at most 20 face turns instead, with a two-phase search; with
+--optimal, a solution with the fewest face turns there are, proven so.
 
 Ways to give the cube:
   MOVES...            Moves applied to a solved cube, in one quoted argument or
@@ -42,11 +44,27 @@ Output:
                       tokens is the number of moves the program plays. With --short,
                       face turns in standard notation (R2 is a half turn) followed by
                       the length, e.g. "R2 U' F (3 face turns, 4 quarter turns)".
+                      With --optimal, "R2 U' F (3 face turns, optimal)", or when it
+                      gave up, "(21 face turns, at least 18)": the best solution found
+                      and the length below which none exists, as proven so far.
 
 Options:
   --short             Solve with the two-phase search: a solution of at most 20 face
                       turns (see --tables), not the moves the program plays. Goes
                       with MOVES, --seed and --facelets.
+  --optimal           Find a solution with the fewest face turns (a half turn counts
+                      one) and prove that none is shorter. Goes with MOVES, --seed
+                      and --facelets. Its pattern table is built on the first run
+                      (minutes, with a progress line) and kept in the cache folder
+                      ($XDG_CACHE_HOME/cubewright or ~/.cache/cubewright; on Windows
+                      %LOCALAPPDATA%\Cubewright). While it searches, standard error
+                      says which length it is proving and how long each took. Ctrl-C
+                      prints the best solution so far, as --budget does, and exits
+                      with status 130.
+  --table-size SIZE   The pattern table --optimal searches with: large (default;
+                      1.6 GB in memory and on disk, the fastest), medium (67 MB,
+                      built in about a minute, slower searches) or small (2 MB,
+                      never stored, much slower: for trying it out).
   --compact           Write neighbouring turns of one face merged (U U -> U2,
                       U U U -> U') to make the moves easier to follow by hand.
   --print-facelets    With --seed or MOVES, add a third line "facelets: ..." with
@@ -72,15 +90,16 @@ Options:
   --no-cache          Build the large tables in memory for this run only: no table
                       file is read or written.
   --budget MS         With --short or --scramble, go on looking for shorter solutions
-                      until MS milliseconds (1 to 86400000) have passed for each cube,
+                      until MS milliseconds (0 to 604800000) have passed for each cube,
                       or until the search shows that none shorter exists, and print
-                      the shortest found.
+                      the shortest found. With --optimal, give up after MS
+                      milliseconds of search and print the best solution found so far.
   --max-length N      With --short or --scramble, stop at the first solution of at
                       most N face turns (0 to 50). Without --budget the search goes on
                       as long as it takes, which for N under 19 can be long.
-  --jobs N            Threads for --stats, --scramble and --facelets - (1 to 1024;
-                      default one per core). The output is the same for any N; only
-                      the time it takes changes.
+  --jobs N            Threads for --stats, --scramble, --facelets - and --optimal (1
+                      to 1024; default one per core). The output is the same for any
+                      N; only the time it takes changes.
   -h, --help          Show this text.
 
 Notation:
@@ -108,7 +127,7 @@ was bad).
 constexpr std::uint64_t kLargestSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint64_t kLargestScrambleSeed = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kMostJobs = 1024;
-constexpr std::uint64_t kLongestBudget = 24 * 60 * 60 * 1000;
+constexpr std::uint64_t kLongestBudget = 604'800'000; // a week
 constexpr std::uint64_t kLongestSolution = 50;
 
 /// A whole number from `text`, digits only, at most `maximum`.
@@ -149,8 +168,23 @@ std::optional<UsageError> checkCombination(const SolveOptions& options) {
     if (options.scrambleSeed && !options.scrambleCount) {
         return UsageError{"--scramble-seed goes with --scramble"};
     }
-    if (options.jobs && !options.statsCount && !options.scrambleCount && !options.batch()) {
-        return UsageError{"--jobs goes with --stats, --scramble or --facelets -"};
+    if (options.jobs && !options.statsCount && !options.scrambleCount && !options.batch() &&
+        !options.optimalSolver) {
+        return UsageError{"--jobs goes with --stats, --scramble, --facelets - or --optimal"};
+    }
+    if (options.shortSolver && options.optimalSolver) {
+        return UsageError{"give only one of --short and --optimal"};
+    }
+    if ((options.statsCount || options.scrambleCount) && options.optimalSolver) {
+        return UsageError{std::string("--optimal does not go with ") +
+                          (options.statsCount ? "--stats" : "--scramble")};
+    }
+    if (options.tableSize && !options.optimalSolver) {
+        return UsageError{"--table-size goes with --optimal"};
+    }
+    if (options.budgetMs && !options.shortSolver && !options.scrambleCount &&
+        !options.optimalSolver) {
+        return UsageError{"--budget goes with --short, --scramble or --optimal"};
     }
     if (options.statsCount) {
         const std::uint64_t first = options.firstSeed.value_or(0);
@@ -163,10 +197,9 @@ std::optional<UsageError> checkCombination(const SolveOptions& options) {
         return UsageError{std::string("--compact, --print-facelets and --short do not go with ") +
                           (options.statsCount ? "--stats" : "--scramble")};
     }
-    if ((options.tables || options.budgetMs || options.maxLength || options.noCache) &&
-        !options.shortSolver && !options.scrambleCount) {
-        return UsageError{"--tables, --budget, --max-length and --no-cache go with --short or "
-                          "--scramble"};
+    if ((options.tables || options.maxLength || options.noCache) && !options.shortSolver &&
+        !options.scrambleCount) {
+        return UsageError{"--tables, --max-length and --no-cache go with --short or --scramble"};
     }
     if (options.noCache && options.tables == two_phase::TableSize::small) {
         return UsageError{"--no-cache goes with the large tables, not with --tables small"};
@@ -228,10 +261,19 @@ private:
             }
             options_.tables =
                 *size == "small" ? two_phase::TableSize::small : two_phase::TableSize::large;
-        } else if (name_ == "--budget") {
-            return readNumber(options_.budgetMs, "a number of milliseconds", 1, kLongestBudget);
         } else if (name_ == "--max-length") {
             return readNumber(options_.maxLength, "a number of face turns", 0, kLongestSolution);
+        } else if (name_ == "--optimal" && !attached_) {
+            options_.optimalSolver = true;
+        } else if (name_ == "--budget") {
+            return readNumber(options_.budgetMs, "a number of milliseconds", 0, kLongestBudget);
+        } else if (name_ == "--table-size") {
+            const std::optional<std::string_view> text = value();
+            if (!text || (*text != "large" && *text != "medium" && *text != "small")) {
+                return fail("--table-size needs large, medium or small" +
+                            (text ? ", not " + quoted(*text) : std::string()));
+            }
+            options_.tableSize = std::string(*text);
         } else if (name_ == "--seed") {
             return readNumber(options_.seed, "a whole number", 0, kLargestSeed);
         } else if (name_ == "--first") {

@@ -35,7 +35,11 @@ struct SolveOptions {
     /// --no-cache: the large tables are built in memory, and no table file is read or
     /// written.
     bool noCache = false;
+    /// --table-size: which pattern table --optimal searches with ("large", "medium",
+    /// "small").
+    std::optional<std::string> tableSize;
     bool shortSolver = false;
+    bool optimalSolver = false;
     bool compact = false;
     bool printFacelets = false;
     bool help = false;

@@ -13,8 +13,13 @@
 namespace cw::tools {
 namespace {
 
-/// Whether `moves`, played on the live stickers, solve the cube; the stickers are left as
-/// they were.
+/// "1 face turn", "2 face turns".
+std::string counted(int count, std::string_view what) {
+    return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
 bool movesSolve(Cube& cube, const MoveList& moves) {
     const FaceletArray start = cube.facelets;
     for (const Move& move : moves) {
@@ -25,13 +30,6 @@ bool movesSolve(Cube& cube, const MoveList& moves) {
     return solved;
 }
 
-/// "1 face turn", "2 face turns".
-std::string counted(int count, std::string_view what) {
-    return std::to_string(count) + " " + std::string(what) + (count == 1 ? "" : "s");
-}
-
-} // namespace
-
 int runRequest(const SolveOptions& options) {
     prepareShortTables(options);
     if (options.statsCount) {
@@ -41,7 +39,7 @@ int runRequest(const SolveOptions& options) {
         return runScrambles(options);
     }
     if (options.batch()) {
-        return runFaceletLines(options);
+        return options.optimalSolver ? runOptimalLines(options) : runFaceletLines(options);
     }
     return runOneCube(options);
 }

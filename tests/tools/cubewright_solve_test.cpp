@@ -477,6 +477,120 @@ TEST(SolveTool, ScramblesPlayedOnASolvedCubeGiveTheirFaceletsAndRepeatFromTheirS
               runTool({"--scramble", "--tables", "small"}).out);
 }
 
+// The facelets of a solved cube after `moves`.
+std::string faceletsAfter(const std::string& moves) {
+    Cube cube;
+    setSolvedStickers(cube);
+    applyMoves(cube, parsed(moves));
+    return faceletString(cube);
+}
+
+// --optimal runs on the small table here: the large one takes minutes to build.
+TEST(SolveTool, OptimalSolutionsAreTheKnownShortestAndNoLongerThanShortOnes) {
+    struct Known {
+        std::string moves;
+        std::size_t distance;
+    };
+    const std::vector<Known> known = {{"", 0},
+                                      {"F", 1},
+                                      {"R U R' U'", 4},
+                                      {"U2 D2 F2 B2 L2 R2", 6},
+                                      {"R U2 F' L2 D B'", 6},
+                                      {"L2 U F' R D2 B L'", 7}};
+    std::string input;
+    for (const Known& cube : known) {
+        input += faceletsAfter(cube.moves) + "\n";
+    }
+    input += "UUUUUUUFURRRRRRRRRFUFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB\n";
+    const Result optimal =
+        runTool({"--optimal", "--table-size", "small", "--jobs", "2", "--facelets", "-"}, input);
+    const Result shortOnes = runTool({"--short", "--tables", "small", "--facelets", "-"}, input);
+    // The last line is a cube with one edge flipped: its message, status 2, the others
+    // solved all the same.
+    EXPECT_EQ(optimal.status, 2) << optimal.err;
+    EXPECT_NE(optimal.err.find("line 7: an edge is flipped in place"), std::string::npos)
+        << optimal.err;
+    ASSERT_EQ(optimal.out.size(), known.size() + 1);
+    ASSERT_EQ(shortOnes.out.size(), known.size() + 1);
+    EXPECT_EQ(optimal.out.back(), "");
+    EXPECT_EQ(optimal.out[0], "solution: (0 face turns, optimal)");
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        SCOPED_TRACE(known[i].moves);
+        const ShortLine taken = shortLine(optimal.out[i]);
+        Cube cube;
+        setSolvedStickers(cube);
+        applyMoves(cube, parsed(known[i].moves));
+        applyMoves(cube, taken.quarterTurns);
+        EXPECT_TRUE(cube.isSolved());
+        EXPECT_EQ(taken.faceTurnTokens, known[i].distance);
+        std::string counts = "(";
+        counts += std::to_string(known[i].distance);
+        counts += known[i].distance == 1 ? " face turn" : " face turns";
+        counts += ", optimal)";
+        EXPECT_EQ(taken.counts, counts);
+        EXPECT_LE(taken.faceTurnTokens, shortLine(shortOnes.out[i]).faceTurnTokens);
+    }
+
+    // Moves and --seed go too, with the cube as given on the line before.
+    const Result moves = runTool({"--optimal", "--table-size", "small", "R", "U2", "R'"});
+    ASSERT_EQ(moves.status, 0) << moves.err;
+    EXPECT_EQ(moves.out, (std::vector<std::string>{"scramble: R U U R'",
+                                                   "solution: R U2 R' (3 face turns, optimal)"}));
+}
+
+TEST(SolveTool, OptimalOutOfTimeGivesTheBestFoundAndTheLengthProven) {
+    // A random state: far more than a moment's search on the small table.
+    const std::string facelets = field(
+        runTool({"--scramble", "--tables", "small", "--scramble-seed", "5"}).out.at(1), "facelets");
+    const Result result =
+        runTool({"--optimal", "--table-size", "small", "--budget", "200", "--facelets", facelets});
+    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(result.out.size(), 2u);
+    const ShortLine taken = shortLine(result.out[1]);
+    Cube cube;
+    ASSERT_EQ(loadFaceletString(cube, facelets), "");
+    applyMoves(cube, taken.quarterTurns);
+    EXPECT_TRUE(cube.isSolved());
+    int length = 0;
+    int proven = 0;
+    ASSERT_EQ(std::sscanf(taken.counts.c_str(), "(%d face turns, at least %d)", &length, &proven),
+              2)
+        << taken.counts;
+    EXPECT_EQ(static_cast<std::size_t>(length), taken.faceTurnTokens);
+    EXPECT_GE(proven, 5);
+    EXPECT_LT(proven, length);
+    EXPECT_NE(result.err.find("searching for solutions of " + std::to_string(proven)),
+              std::string::npos)
+        << result.err;
+}
+
+#ifndef _WIN32
+TEST(SolveTool, OptimalStoppedByCtrlCGivesTheBestFoundAndStatus130) {
+    const std::string facelets = field(
+        runTool({"--scramble", "--tables", "small", "--scramble-seed", "6"}).out.at(1), "facelets");
+    const std::string base =
+        ::testing::TempDir() + "cubewright_solve_interrupt_" + std::to_string(processId());
+    // Ctrl-C once the search runs (before, it would end the program at once), then the
+    // tool's own status.
+    const std::string script =
+        shellQuoted(CUBEWRIGHT_SOLVE_PATH) + " --optimal --table-size small --facelets " +
+        facelets + " >" + base + ".out 2>" + base + ".err & tool=$!; " +
+        "until grep -q searching " + base + ".err; do sleep 0.1; done; kill -INT $tool; " +
+        "wait $tool; exit $?";
+    const int status = exitStatus(std::system(script.c_str()));
+    std::istringstream out(readFile(base + ".out"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(out, line);) {
+        lines.push_back(line);
+    }
+    std::remove((base + ".out").c_str());
+    std::remove((base + ".err").c_str());
+    EXPECT_EQ(status, 130);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find(" face turns, at least "), std::string::npos) << lines[1];
+}
+#endif
+
 TEST(SolveTool, BadInputIsOneLineNamingItAndStatusTwo) {
     struct Case {
         std::vector<std::string> arguments;

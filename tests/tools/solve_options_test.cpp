@@ -73,6 +73,16 @@ TEST(SolveOptions, EachOptionSetsItsOwnField) {
     expected.scrambleSeed = 18446744073709551615u;
     EXPECT_EQ(options({"--scramble", "3", "--scramble-seed", "18446744073709551615"}), expected);
 
+    expected = {};
+    expected.seed = 7u;
+    expected.optimalSolver = true;
+    expected.budgetMs = 0u;
+    expected.tableSize = "medium";
+    expected.jobs = 2u;
+    EXPECT_EQ(options({"--optimal", "--seed", "7", "--budget=0", "--table-size", "medium", "--jobs",
+                       "2"}),
+              expected);
+
     // A later value of an option replaces an earlier one.
     EXPECT_EQ(options({"--seed", "1", "--seed", "2"}).seed, 2u);
 }
@@ -140,9 +150,19 @@ TEST(SolveOptions, EveryBadCommandLineGetsItsOwnMessage) {
          "give only one of moves, --seed, --facelets, --stats and --scramble"},
         {{"--first", "3", "--seed", "1"}, "--first goes with --stats"},
         {{"--scramble-seed", "3", "R"}, "--scramble-seed goes with --scramble"},
-        {{"--jobs", "2", "--seed", "1"}, "--jobs goes with --stats, --scramble or --facelets -"},
+        {{"--jobs", "2", "--seed", "1"},
+         "--jobs goes with --stats, --scramble, --facelets - or --optimal"},
         {{"--jobs", "2", "--facelets", kTurn},
-         "--jobs goes with --stats, --scramble or --facelets -"},
+         "--jobs goes with --stats, --scramble, --facelets - or --optimal"},
+        {{"--optimal", "--short", "R"}, "give only one of --short and --optimal"},
+        {{"--optimal", "--stats", "2"}, "--optimal does not go with --stats"},
+        {{"--scramble", "--optimal"}, "--optimal does not go with --scramble"},
+        {{"--budget", "10", "R"}, "--budget goes with --short, --scramble or --optimal"},
+        {{"--table-size", "small", "R"}, "--table-size goes with --optimal"},
+        {{"--optimal", "--budget", "1e3", "R"},
+         "--budget needs a number of milliseconds from 0 to 604800000, not \"1e3\""},
+        {{"--optimal", "--table-size", "Large", "R"},
+         "--table-size needs large, medium or small, not \"Large\""},
         {{"--stats", "2", "--first", "4294967295"}, "--stats runs past the last seed, 4294967295"},
         {{"--stats", "4294967296", "--first", "1"}, "--stats runs past the last seed, 4294967295"},
         {{"--stats", "5", "--compact"},

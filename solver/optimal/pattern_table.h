@@ -1,0 +1,141 @@
+// The lower bounds of the optimal search: how many face turns at least it takes to bring a
+// cube's corner twists, edge flips and middle-slice edges home. Used by the search, by
+// cubewright-solve --optimal (which keeps the large table on disk) and by the tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "solver/two_phase/cubie.h"
+
+namespace cw::optimal {
+
+/// The threads that `jobs` asks for, where there are threads: WebAssembly without shared
+/// memory has only the calling one, which then does all the work with the same result.
+constexpr unsigned usableThreads(unsigned jobs) {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    static_cast<void>(jobs);
+    return 1;
+#else
+    return jobs > 0 ? jobs : 1;
+#endif
+}
+
+/// The twist, flip and middle-slice coordinates of one cube, kept up to date move by move
+/// through the tables below. `sortedSlice` says where the four middle-slice edges are and in
+/// which order: slice * 24 + the rank of their order, so that sortedSlice / 24 is the
+/// two-phase slice coordinate. All three are 0 on the solved cube.
+struct PhaseOneCoordinates {
+    std::uint16_t twist = 0;
+    std::uint16_t flip = 0;
+    std::uint16_t sortedSlice = 0;
+
+    bool operator==(const PhaseOneCoordinates& other) const = default;
+};
+
+inline constexpr int kSliceOrders = 24;
+inline constexpr int kSortedSliceCount = two_phase::kSliceCount * kSliceOrders;
+
+int sortedSlice(const CubieCube& cube);
+void setSortedSlice(CubieCube& cube, int value);
+
+PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube);
+
+/// The coordinates after each of the 18 moves, indexed [value * 18 + move].
+struct MoveTables {
+    std::vector<std::uint16_t> twist;
+    std::vector<std::uint16_t> flip;
+    std::vector<std::uint16_t> sortedSlice;
+
+    PhaseOneCoordinates after(const PhaseOneCoordinates& from, int move) const {
+        const auto m = static_cast<std::size_t>(move);
+        return {twist[from.twist * std::size_t{two_phase::kMoveCount} + m],
+                flip[from.flip * std::size_t{two_phase::kMoveCount} + m],
+                sortedSlice[from.sortedSlice * std::size_t{two_phase::kMoveCount} + m]};
+    }
+};
+
+/// Built on the first call (thread-safe), then only read.
+const MoveTables& moveTables();
+
+/// The fewest face turns that bring twist, flip and the middle-slice edges home, for every
+/// cube up to the 16 up-down symmetries: one entry per class of the flip and slice
+/// coordinates together and twist, four bits each. The search looks each cube up along three
+/// axes. With `kSliceOrder` false, the slice edges count as home in any order (64,430
+/// classes, 140,908,410 entries, 67 MB, distances up to 12); with it true they must be in
+/// order too (1,523,864 classes, 3,332,690,568 entries, 1.6 GB, distances up to 14), which
+/// bounds far tighter. Building either from scratch takes a while, so cubewright-solve
+/// keeps it on disk.
+template <bool kSliceOrder>
+class SymmetricPatternTable {
+public:
+    static constexpr int kSliceValues = kSliceOrder ? kSortedSliceCount : two_phase::kSliceCount;
+    static constexpr std::uint32_t kFlipSliceCount =
+        std::uint32_t{kSliceValues} * two_phase::kFlipCount;
+    static constexpr std::uint32_t kClassCount = kSliceOrder ? 1523864 : 64430;
+    static constexpr std::uint64_t kEntries = std::uint64_t{kClassCount} * two_phase::kTwistCount;
+    /// The deepest distance the build fills in. Past 14 the four bits run out; what is left
+    /// then reads 15, which is still a lower bound.
+    static constexpr int kDeepest = kSliceOrder ? 14 : 12;
+    static constexpr std::size_t kBytes = (kEntries + 7) / 8 * 4;
+    /// Roughly what the table and its class lists take in memory.
+    static constexpr std::size_t kMemoryBytes = kBytes + std::size_t{kFlipSliceCount} * 5;
+
+    /// A table with nothing in it yet (not even zeros, so that a table read from a file is
+    /// written once): build() it or fill bytes() from a file.
+    SymmetricPatternTable();
+
+    /// Fills the table by breadth-first search from the solved cube on `jobs` threads,
+    /// calling `progress` now and then (on the calling thread) with the entries filled so
+    /// far. With `deepest` below kDeepest it stops after that distance and the entries left
+    /// read deepest + 1, which is still a lower bound: the tests use this to keep it quick.
+    void build(unsigned jobs, int deepest = kDeepest,
+               const std::function<void(std::uint64_t filled)>& progress = {});
+
+    /// Works out the flip-slice classes that lookups go through, unless done already in this
+    /// process (thread-safe; build() and the first lookup do it too). Seconds for the large
+    /// table, so loading calls it to have it counted in the load time.
+    static void prepareClasses();
+
+    /// The table's storage, for reading it from and writing it to a file.
+    std::span<std::uint8_t> bytes();
+    std::span<const std::uint8_t> bytes() const;
+
+    /// The bound for these coordinates.
+    int depth(const PhaseOneCoordinates& at) const { return depthAt(indexOf(at)); }
+
+    std::uint64_t indexOf(const PhaseOneCoordinates& at) const;
+    int depthAt(std::uint64_t index) const {
+        return static_cast<int>(
+            (words_[static_cast<std::size_t>(index >> 3)] >> ((index & 7) * 4)) & 15);
+    }
+
+private:
+    static constexpr std::size_t kWords = kBytes / 4;
+    std::unique_ptr<std::uint32_t[]> words_;
+};
+
+using PatternTable = SymmetricPatternTable<false>;
+using LargePatternTable = SymmetricPatternTable<true>;
+extern template class SymmetricPatternTable<false>;
+extern template class SymmetricPatternTable<true>;
+
+/// A small stand-in with the same interface: the larger of two plain tables over twist and
+/// slice and over flip and slice (2 MB, built in well under a second). A weaker bound, so
+/// the search is slower; the tests run the search on it.
+class PairTables {
+public:
+    PairTables();
+    int depth(const PhaseOneCoordinates& at) const;
+
+private:
+    std::vector<std::uint8_t> twistSlice_;
+    std::vector<std::uint8_t> flipSlice_;
+};
+
+} // namespace cw::optimal

@@ -1,0 +1,338 @@
+// Iterative-deepening search for the shortest solution. Each length is searched to the end
+// as a list of two-move beginnings that the threads take in order; the first beginning (in
+// that order) with a solution gives the answer, so the number of threads never changes it.
+#include "solver/optimal/search.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <thread>
+
+#include "solver/optimal/symmetry.h"
+
+namespace cw::optimal {
+namespace {
+
+using two_phase::kMoveCount;
+using two_phase::mayFollow;
+using Clock = std::chrono::steady_clock;
+
+/// The deepest search; no cube needs more than 20 face turns.
+constexpr int kMostMoves = 32;
+
+/// Beginnings this long are handed out to the threads: up to 243 of them, enough for the
+/// threads to finish close together.
+constexpr int kBeginningLength = 2;
+
+/// How many positions a thread visits between looks at the clock and the stop flag.
+constexpr std::uint64_t kCheckEvery = std::uint64_t{1} << 14;
+
+/// The cube's coordinates along each of the three axes.
+using Node = std::array<PhaseOneCoordinates, kAxisCount>;
+
+/// What every thread reads: the table, the move tables and the start.
+template <typename Table>
+struct Context {
+    const Table& table;
+    const MoveTables& moves = moveTables();
+    std::array<std::array<std::uint8_t, kMoveCount>, kAxisCount> axisMoves{};
+    CubieCube start;
+    Node root{};
+
+    Context(const Table& t, const CubieCube& cube) : table(t), start(cube) {
+        for (int a = 0; a < kAxisCount; ++a) {
+            root[static_cast<std::size_t>(a)] = phaseOneCoordinates(alongAxis(cube, a));
+            for (int m = 0; m < kMoveCount; ++m) {
+                axisMoves[static_cast<std::size_t>(a)][static_cast<std::size_t>(m)] =
+                    static_cast<std::uint8_t>(axisMove(a, m));
+            }
+        }
+    }
+
+    int bound(const Node& node) const {
+        int most = 0;
+        for (const PhaseOneCoordinates& at : node) {
+            most = std::max(most, table.depth(at));
+        }
+        return most;
+    }
+
+    /// Moves `node` by `move` into `next`; false as soon as one axis's bound says that
+    /// `remaining` moves cannot solve the result.
+    bool within(const Node& node, int move, int remaining, Node& next) const {
+        for (std::size_t a = 0; a < kAxisCount; ++a) {
+            next[a] = moves.after(node[a], axisMoves[a][static_cast<std::size_t>(move)]);
+            if (table.depth(next[a]) > remaining) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+struct Beginning {
+    std::array<int, kBeginningLength> moves{};
+    int count = 0;
+    Node node{};
+};
+
+/// What the threads share while they search one length.
+struct Shared {
+    Clock::time_point deadline;
+    const std::atomic<bool>* stop = nullptr;
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> firstFound{std::numeric_limits<std::size_t>::max()};
+    std::atomic<bool> interrupted{false};
+    std::atomic<std::uint64_t> nodes{0};
+
+    /// Notes whether the deadline has passed or the stop flag is set; true when either is.
+    bool giveUpNow() {
+        if (Clock::now() >= deadline ||
+            (stop != nullptr && stop->load(std::memory_order_relaxed))) {
+            interrupted = true;
+        }
+        return interrupted.load(std::memory_order_relaxed);
+    }
+};
+
+template <typename Table>
+class Worker {
+public:
+    Worker(const Context<Table>& context, Shared& shared) : context_(context), shared_(shared) {}
+
+    /// Searches the moves after `beginning` that make a solution of `length` in all; the
+    /// solution's moves when there is one.
+    std::optional<std::vector<int>> search(const Beginning& beginning, std::size_t index,
+                                           int length) {
+        index_ = index;
+        abandoned_ = false;
+        for (int i = 0; i < beginning.count; ++i) {
+            path_[static_cast<std::size_t>(i)] = beginning.moves[static_cast<std::size_t>(i)];
+        }
+        const int last = beginning.count == 0
+                             ? -1
+                             : beginning.moves[static_cast<std::size_t>(beginning.count - 1)];
+        if (!descend(beginning.node, beginning.count, length - beginning.count, last)) {
+            return std::nullopt;
+        }
+        return std::vector<int>(path_.begin(), path_.begin() + length);
+    }
+
+    std::uint64_t nodes() const { return nodes_; }
+
+private:
+    // The inner loop: no allocation and no virtual call; bounds are looked up only for
+    // moves that may follow the last one.
+    bool descend(const Node& node, int depth, int remaining, int last) {
+        if ((++nodes_ & (kCheckEvery - 1)) == 0) {
+            checkIn();
+        }
+        if (abandoned_) {
+            return false;
+        }
+        if (remaining == 0) {
+            return solves(depth);
+        }
+        Node next;
+        for (int m = 0; m < kMoveCount; ++m) {
+            if (!mayFollow(m, last) || !context_.within(node, m, remaining - 1, next)) {
+                continue;
+            }
+            path_[static_cast<std::size_t>(depth)] = m;
+            if (descend(next, depth + 1, remaining - 1, m)) {
+                return true;
+            }
+            if (abandoned_) {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    // Coordinates at home along all three axes still leave the corners and edges to be
+    // placed, so a candidate is played out on the pieces.
+    bool solves(int depth) const {
+        CubieCube cube = context_.start;
+        for (int i = 0; i < depth; ++i) {
+            cube =
+                two_phase::multiply(cube, two_phase::moveCube(path_[static_cast<std::size_t>(i)]));
+        }
+        return cube == CubieCube{};
+    }
+
+    void checkIn() {
+        // A solution in an earlier beginning makes this one's result moot.
+        abandoned_ =
+            shared_.giveUpNow() || shared_.firstFound.load(std::memory_order_relaxed) < index_;
+    }
+
+    const Context<Table>& context_;
+    Shared& shared_;
+    std::array<int, kMostMoves> path_{};
+    std::size_t index_ = 0;
+    std::uint64_t nodes_ = 0;
+    bool abandoned_ = false;
+};
+
+/// The beginnings of `length`-move solutions in the order the search takes them, less those
+/// the bound rules out.
+template <typename Table>
+std::vector<Beginning> beginnings(const Context<Table>& context, int length) {
+    std::vector<Beginning> out;
+    const int count = std::min(length, kBeginningLength);
+    const auto extend = [&](const auto& self, const Beginning& from) -> void {
+        if (from.count == count) {
+            out.push_back(from);
+            return;
+        }
+        const int last =
+            from.count == 0 ? -1 : from.moves[static_cast<std::size_t>(from.count - 1)];
+        for (int m = 0; m < kMoveCount; ++m) {
+            Beginning next = from;
+            if (!mayFollow(m, last) ||
+                !context.within(from.node, m, length - from.count - 1, next.node)) {
+                continue;
+            }
+            next.moves[static_cast<std::size_t>(next.count++)] = m;
+            self(self, next);
+        }
+    };
+    extend(extend, Beginning{{}, 0, context.root});
+    return out;
+}
+
+struct LengthResult {
+    std::optional<std::vector<int>> moves;
+    bool interrupted = false;
+    std::uint64_t nodes = 0;
+};
+
+template <typename Table>
+LengthResult searchLength(const Context<Table>& context, int length,
+                          const SearchSettings& settings) {
+    Shared shared;
+    shared.deadline = settings.deadline;
+    shared.stop = settings.stop;
+    if (shared.giveUpNow()) {
+        return {std::nullopt, true, 0};
+    }
+    const std::vector<Beginning> starts = beginnings(context, length);
+    std::vector<std::optional<std::vector<int>>> found(starts.size());
+
+    const auto work = [&] {
+        Worker<Table> worker(context, shared);
+        for (;;) {
+            const std::size_t i = shared.next.fetch_add(1);
+            if (i >= starts.size() || shared.giveUpNow()) {
+                break;
+            }
+            if (i > shared.firstFound) {
+                continue;
+            }
+            found[i] = worker.search(starts[i], i, length);
+            if (found[i]) {
+                std::size_t first = shared.firstFound;
+                while (i < first && !shared.firstFound.compare_exchange_weak(first, i)) {
+                }
+            }
+        }
+        shared.nodes += worker.nodes();
+    };
+    std::vector<std::thread> threads;
+    for (unsigned j = 1; j < usableThreads(settings.jobs); ++j) {
+        threads.emplace_back(work);
+    }
+    work();
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+
+    LengthResult result;
+    result.interrupted = shared.interrupted;
+    result.nodes = shared.nodes;
+    for (std::optional<std::vector<int>>& moves : found) {
+        if (moves) {
+            result.moves = std::move(moves);
+            break;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+template <typename Table>
+int lowerBound(const CubieCube& cube, const Table& table) {
+    const Context<Table> context(table, cube);
+    return context.bound(context.root);
+}
+
+template <typename Table>
+SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
+                            const SearchSettings& settings) {
+    const Context<Table> context(table, cube);
+    SearchOutcome outcome;
+    const int longest = std::min(settings.longest, kMostMoves);
+    int length = context.bound(context.root);
+    for (; length <= longest; ++length) {
+        if (settings.onLength) {
+            settings.onLength({length, false, 0, 0});
+        }
+        const Clock::time_point start = Clock::now();
+        LengthResult result = searchLength(context, length, settings);
+        outcome.nodes += result.nodes;
+        if (result.moves || result.interrupted) {
+            // A solution found before the search gave up is still a shortest one: no
+            // shorter length has one.
+            outcome.moves = std::move(result.moves);
+            outcome.provenLength = length;
+            outcome.interrupted = result.interrupted;
+            return outcome;
+        }
+        if (settings.onLength) {
+            const std::chrono::duration<double> took = Clock::now() - start;
+            settings.onLength({length, true, took.count(), result.nodes});
+        }
+    }
+    outcome.provenLength = length;
+    return outcome;
+}
+
+template <typename Table>
+OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings) {
+    OptimalSolution out;
+    out.moves = two_phase::solveFacelets(faceletString(cube)).value_or(two_phase::Solution{});
+    settings.longest = std::min(settings.longest, static_cast<int>(out.moves.size()) - 1);
+    const SearchOutcome outcome = searchOptimal(cube, table, settings);
+    if (outcome.moves) {
+        out.moves = faceTurns(*outcome.moves);
+    }
+    out.provenLength = outcome.provenLength;
+    out.interrupted = outcome.interrupted;
+    out.nodes = outcome.nodes;
+    return out;
+}
+
+template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&, const SearchSettings&);
+template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
+                                     const SearchSettings&);
+template SearchOutcome searchOptimal(const CubieCube&, const PairTables&, const SearchSettings&);
+template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings);
+template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings);
+template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings);
+template int lowerBound(const CubieCube&, const PatternTable&);
+template int lowerBound(const CubieCube&, const LargePatternTable&);
+template int lowerBound(const CubieCube&, const PairTables&);
+
+two_phase::Solution faceTurns(const std::vector<int>& moves) {
+    two_phase::Solution out;
+    out.reserve(moves.size());
+    for (const int m : moves) {
+        out.push_back(
+            {two_phase::cubeFace(two_phase::moveFace(m)), two_phase::moveQuarterTurns(m)});
+    }
+    return out;
+}
+
+} // namespace cw::optimal

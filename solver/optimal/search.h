@@ -1,0 +1,101 @@
+// The optimal search: iterative deepening over face turns, bounded below by a pattern table
+// looked up along three axes, on several threads. Used by cubewright-solve --optimal, the
+// optimal-solver benchmark and the tests.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "solver/optimal/pattern_table.h"
+#include "solver/two_phase/cubie.h"
+#include "solver/two_phase/two_phase.h"
+
+namespace cw::optimal {
+
+/// One search length, reported before it starts (finished false) and after.
+struct LengthReport {
+    int length = 0;
+    bool finished = false;
+    /// For a finished length: how long it took and the positions it visited.
+    double seconds = 0;
+    std::uint64_t nodes = 0;
+};
+
+struct SearchSettings {
+    /// Threads; the answer is the same for any number.
+    unsigned jobs = 1;
+    /// The longest solution looked for. A caller that holds a solution of N turns already
+    /// passes N - 1: when nothing shorter turns up, its own solution is optimal.
+    int longest = 20;
+    /// When to give up, and a flag that gives up when set (e.g. by Ctrl-C).
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    const std::atomic<bool>* stop = nullptr;
+    std::function<void(const LengthReport&)> onLength;
+};
+
+struct SearchOutcome {
+    /// The first solution of the shortest length, as moves 0..17 (face * 3 + quarter turns
+    /// - 1, faces in facelet order), when one of at most `longest` turns was found.
+    std::optional<std::vector<int>> moves;
+    /// No solution has fewer face turns than this: the length of `moves` when found,
+    /// longest + 1 when none was, and the length being searched when the search gave up.
+    int provenLength = 0;
+    /// The deadline passed or the stop flag was set before the search was through.
+    bool interrupted = false;
+    std::uint64_t nodes = 0;
+};
+
+/// Searches lengths from the cube's lower bound upwards, each to the end, so the solution it
+/// returns is the shortest there is. Deterministic: for a given cube, table and `longest`,
+/// any number of jobs returns the same moves, unless interrupted.
+template <typename Table>
+SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
+                            const SearchSettings& settings);
+
+extern template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&,
+                                            const SearchSettings&);
+extern template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
+                                            const SearchSettings&);
+extern template SearchOutcome searchOptimal(const CubieCube&, const PairTables&,
+                                            const SearchSettings&);
+
+/// The lower bound the search starts from: the largest of the table's bounds along the three
+/// axes.
+template <typename Table>
+int lowerBound(const CubieCube& cube, const Table& table);
+
+extern template int lowerBound(const CubieCube&, const PatternTable&);
+extern template int lowerBound(const CubieCube&, const LargePatternTable&);
+extern template int lowerBound(const CubieCube&, const PairTables&);
+
+/// The shortest solution as cubewright-solve --optimal gives it, or the best one found when
+/// the search gives up.
+struct OptimalSolution {
+    two_phase::Solution moves;
+    /// No solution has fewer face turns; equal to the length of `moves` when it is optimal.
+    int provenLength = 0;
+    bool interrupted = false;
+    std::uint64_t nodes = 0;
+
+    bool optimal() const { return provenLength == static_cast<int>(moves.size()); }
+};
+
+/// Solves `cube` with the short solver first, then searches for anything shorter than
+/// that: the short solution is kept when nothing is, so the last length is never searched
+/// when the short solver found an optimal solution already.
+template <typename Table>
+OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings);
+
+extern template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings);
+extern template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&,
+                                             SearchSettings);
+extern template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings);
+
+/// Moves 0..17 as the short solver's face turns, for formatting and checking.
+two_phase::Solution faceTurns(const std::vector<int>& moves);
+
+} // namespace cw::optimal

@@ -1,0 +1,41 @@
+// The optimal solver's pattern table on disk: its file format, where it is kept, and the
+// load-or-build step with its progress. Used by cubewright-solve --optimal and the benchmark.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+
+#include "solver/optimal/pattern_table.h"
+#include "solver/table_cache.h"
+
+namespace cw::optimal {
+
+/// The file of the large table (or, with `sliceOrder` false, of the small one) in the user's
+/// cache folder; empty when there is no cache folder.
+std::filesystem::path defaultTableFile(bool sliceOrder = true);
+
+/// What to do around a build.
+struct BuildHooks {
+    /// Called once before a build starts (not when the file loads).
+    std::function<void()> starting;
+    /// Called now and then during a build with the entries filled so far.
+    std::function<void(std::uint64_t filled)> progress;
+};
+
+/// Loads `table` from `file` or, when the file is missing or damaged, builds it on `jobs`
+/// threads and writes it there (an empty `file` builds and writes nothing). Notes about a
+/// damaged or unwritable file go to `notes`. Returns what loading found.
+template <bool kSliceOrder>
+table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
+                                    const std::filesystem::path& file, unsigned jobs,
+                                    std::ostream& notes, const BuildHooks& hooks = {});
+
+extern template table_cache::LoadStatus loadOrBuild(PatternTable&, const std::filesystem::path&,
+                                                    unsigned, std::ostream&, const BuildHooks&);
+extern template table_cache::LoadStatus loadOrBuild(LargePatternTable&,
+                                                    const std::filesystem::path&, unsigned,
+                                                    std::ostream&, const BuildHooks&);
+
+} // namespace cw::optimal

@@ -1,0 +1,141 @@
+// Tests of the pattern tables: the symmetry-reduced table against a plain breadth-first
+// search over the coordinates, and both tables as lower bounds on cubes of known distance.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+#include "optimal_testing.h"
+#include "solver/optimal/search.h"
+#include "solver/optimal/symmetry.h"
+
+namespace cw::optimal {
+namespace {
+
+using testing::knownDistance;
+using testing::nearCubes;
+using testing::pairTables;
+using testing::played;
+using testing::randomMoves;
+using testing::shallowPatternTable;
+using two_phase::kMoveCount;
+
+// The coordinates the small pattern table tells apart: the slice edges' order is not one.
+std::uint64_t keyOf(const PhaseOneCoordinates& at) {
+    return (std::uint64_t{at.twist} << 32) | (std::uint64_t{at.flip} << 16) |
+           (at.sortedSlice / kSliceOrders);
+}
+
+TEST(Coordinates, FollowTheCubeThroughEveryMove) {
+    for (int value = 0; value < kSortedSliceCount; ++value) {
+        CubieCube cube;
+        setSortedSlice(cube, value);
+        ASSERT_EQ(sortedSlice(cube), value);
+        ASSERT_EQ(two_phase::slice(cube), value / kSliceOrders);
+    }
+    EXPECT_EQ(phaseOneCoordinates(CubieCube{}), PhaseOneCoordinates{});
+    std::mt19937 random(2);
+    for (int i = 0; i < 200; ++i) {
+        const CubieCube cube = played(randomMoves(random, 30));
+        for (int m = 0; m < kMoveCount; ++m) {
+            ASSERT_EQ(moveTables().after(phaseOneCoordinates(cube), m),
+                      phaseOneCoordinates(played({m}, cube)));
+        }
+    }
+}
+
+TEST(PatternTable, AgreesWithAPlainSearchOverTheCoordinates) {
+    // Every coordinate triple within five moves of home, by breadth-first search without
+    // symmetry. Turns move the slice edges' places the same whatever their order.
+    const MoveTables& moves = moveTables();
+    std::unordered_map<std::uint64_t, int> distance{{keyOf({}), 0}};
+    std::vector<PhaseOneCoordinates> layer{{}};
+    for (int d = 1; d <= 5; ++d) {
+        std::vector<PhaseOneCoordinates> next;
+        for (const PhaseOneCoordinates& at : layer) {
+            for (int m = 0; m < kMoveCount; ++m) {
+                const PhaseOneCoordinates moved = moves.after(at, m);
+                if (distance.emplace(keyOf(moved), d).second) {
+                    next.push_back(moved);
+                }
+            }
+        }
+        layer = std::move(next);
+    }
+    ASSERT_GT(distance.size(), 90000u);
+
+    const PatternTable& table = shallowPatternTable();
+    for (const auto& [key, d] : distance) {
+        const PhaseOneCoordinates at{static_cast<std::uint16_t>(key >> 32),
+                                     static_cast<std::uint16_t>(key >> 16 & 0xFFFF),
+                                     static_cast<std::uint16_t>((key & 0xFFFF) * kSliceOrders)};
+        ASSERT_EQ(table.depth(at), d) << at.twist << " " << at.flip << " " << at.sortedSlice;
+    }
+    // Everything farther reads one more than the depth the table was built to.
+    std::mt19937 random(3);
+    for (int i = 0; i < 2000; ++i) {
+        const PhaseOneCoordinates at{static_cast<std::uint16_t>(random() % 2187),
+                                     static_cast<std::uint16_t>(random() % 2048),
+                                     static_cast<std::uint16_t>(random() % kSortedSliceCount)};
+        if (!distance.contains(keyOf(at))) {
+            ASSERT_EQ(table.depth(at), 6);
+        }
+    }
+}
+
+TEST(PatternTable, BuildsTheSameOnAnyNumberOfThreads) {
+    PatternTable one;
+    one.build(1, 5);
+    const std::span<const std::uint8_t> two = shallowPatternTable().bytes();
+    EXPECT_TRUE(std::equal(one.bytes().begin(), one.bytes().end(), two.begin(), two.end()))
+        << "built on two threads";
+}
+
+TEST(LowerBound, NeverExceedsTheDistance) {
+    std::vector<std::pair<CubieCube, int>> cubes = nearCubes(4);
+    std::mt19937 random(5);
+    for (int i = 0; i < 300; ++i) {
+        const CubieCube cube = played(randomMoves(random, 5 + i % 3));
+        const std::optional<int> distance = knownDistance(cube);
+        ASSERT_TRUE(distance.has_value());
+        cubes.emplace_back(cube, *distance);
+    }
+    ASSERT_GT(cubes.size(), 45000u);
+
+    int exact = 0;
+    for (const auto& [cube, distance] : cubes) {
+        const int patternBound = lowerBound(cube, shallowPatternTable());
+        ASSERT_LE(patternBound, distance);
+        ASSERT_LE(lowerBound(cube, pairTables()), distance);
+        exact += patternBound == distance ? 1 : 0;
+    }
+    // Looked up along three axes, the table knows most near cubes' distances exactly.
+    EXPECT_GT(exact, static_cast<int>(cubes.size()) / 2);
+}
+
+TEST(LowerBound, IsOneForAQuarterTurnAndNoneForAHalfTurn) {
+    // A half turn keeps the twists, flips and middle slice home along every axis.
+    for (int m = 0; m < kMoveCount; ++m) {
+        const int expected = two_phase::moveQuarterTurns(m) == 2 ? 0 : 1;
+        EXPECT_EQ(lowerBound(played({m}), shallowPatternTable()), expected) << "move " << m;
+        EXPECT_EQ(lowerBound(played({m}), pairTables()), expected) << "move " << m;
+    }
+}
+
+TEST(LowerBound, IsTheSameForEverySymmetricImageOfACube) {
+    std::mt19937 random(9);
+    for (int i = 0; i < 200; ++i) {
+        const CubieCube cube = played(randomMoves(random, 3 + i % 4));
+        const int bound = shallowPatternTable().depth(phaseOneCoordinates(cube));
+        for (int s = 1; s < kSymmetryCount; ++s) {
+            ASSERT_EQ(shallowPatternTable().depth(phaseOneCoordinates(conjugate(cube, s))), bound);
+        }
+    }
+}
+
+} // namespace
+} // namespace cw::optimal

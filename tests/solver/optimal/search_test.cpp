@@ -1,0 +1,125 @@
+// Tests of the optimal search over the small tables: known distances, solutions checked on
+// the stickers and against the short solver, the same answer on any number of threads, and
+// giving up with the length proven so far.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "cube/cube.h"
+#include "cube/facelet_string.h"
+#include "optimal_testing.h"
+#include "solver/optimal/search.h"
+#include "solver/two_phase/two_phase.h"
+
+namespace cw::optimal {
+namespace {
+
+using testing::knownDistance;
+using testing::pairTables;
+using testing::played;
+using testing::randomMoves;
+using testing::shallowPatternTable;
+using two_phase::kMoveCount;
+
+// Whether `moves` solve `cube` when played on its stickers.
+bool solvesStickers(const CubieCube& cube, const std::vector<int>& moves) {
+    Cube stickers;
+    EXPECT_EQ(loadFaceletString(stickers, faceletString(cube)), "");
+    for (const Move& turn : two_phase::quarterTurns(faceTurns(moves))) {
+        stickers.turn(turn.face, turn.clockwise);
+    }
+    return stickers.isSolved();
+}
+
+// The optimal length by both tables, which must agree; the solution is checked.
+int optimalLength(const CubieCube& cube, unsigned jobs = 2) {
+    SearchSettings settings;
+    settings.jobs = jobs;
+    const SearchOutcome small = searchOptimal(cube, pairTables(), settings);
+    const SearchOutcome shallow = searchOptimal(cube, shallowPatternTable(), settings);
+    EXPECT_TRUE(small.moves && shallow.moves);
+    EXPECT_FALSE(small.interrupted || shallow.interrupted);
+    if (!small.moves || !shallow.moves) {
+        return -1;
+    }
+    EXPECT_EQ(small.moves->size(), shallow.moves->size());
+    EXPECT_EQ(small.provenLength, static_cast<int>(small.moves->size()));
+    EXPECT_TRUE(solvesStickers(cube, *small.moves));
+    EXPECT_TRUE(solvesStickers(cube, *shallow.moves));
+    return static_cast<int>(small.moves->size());
+}
+
+TEST(OptimalSearch, FindsTheKnownDistances) {
+    EXPECT_EQ(optimalLength(CubieCube{}), 0);
+    for (int m = 0; m < kMoveCount; ++m) {
+        EXPECT_EQ(optimalLength(played({m})), 1) << "move " << m;
+    }
+    // U2 D2 F2 B2 L2 R2 (faces in facelet order U R F D L B, half turns).
+    EXPECT_EQ(optimalLength(played({1, 10, 7, 16, 13, 4})), 6);
+
+    std::mt19937 random(21);
+    for (int i = 0; i < 24; ++i) {
+        const CubieCube cube = played(randomMoves(random, 3 + i % 5));
+        EXPECT_EQ(optimalLength(cube), knownDistance(cube).value_or(-1)) << "cube " << i;
+    }
+}
+
+TEST(OptimalSearch, IsNeverLongerThanTheShortSolverAndTheSameOnAnyNumberOfJobs) {
+    std::mt19937 random(22);
+    for (int i = 0; i < 4; ++i) {
+        const CubieCube cube = played(randomMoves(random, 8));
+        const std::optional<two_phase::Solution> two =
+            two_phase::solveFacelets(faceletString(cube));
+        ASSERT_TRUE(two.has_value());
+        std::vector<std::vector<int>> answers;
+        for (const unsigned jobs : {1u, 3u}) {
+            SearchSettings settings;
+            settings.jobs = jobs;
+            const SearchOutcome outcome = searchOptimal(cube, pairTables(), settings);
+            ASSERT_TRUE(outcome.moves.has_value());
+            EXPECT_TRUE(solvesStickers(cube, *outcome.moves));
+            EXPECT_LE(outcome.moves->size(), two->size());
+            answers.push_back(*outcome.moves);
+        }
+        EXPECT_EQ(answers[0], answers[1]);
+    }
+}
+
+TEST(OptimalSearch, GivesUpWithTheLengthProvenSoFar) {
+    std::mt19937 random(23);
+    const CubieCube cube = played(randomMoves(random, 12));
+    const int bound = lowerBound(cube, pairTables());
+
+    SearchSettings past;
+    past.deadline = std::chrono::steady_clock::now();
+    const SearchOutcome late = searchOptimal(cube, pairTables(), past);
+    EXPECT_TRUE(late.interrupted);
+    EXPECT_FALSE(late.moves.has_value());
+    EXPECT_EQ(late.provenLength, bound);
+
+    std::atomic<bool> stop{true};
+    SearchSettings stopped;
+    stopped.stop = &stop;
+    stopped.jobs = 2;
+    const SearchOutcome early = searchOptimal(cube, pairTables(), stopped);
+    EXPECT_TRUE(early.interrupted);
+    EXPECT_EQ(early.provenLength, bound);
+
+    // Searched to the end up to a length too short for it, the cube is proven longer.
+    SearchSettings limited;
+    limited.longest = bound + 1;
+    std::vector<LengthReport> reports;
+    limited.onLength = [&reports](const LengthReport& report) { reports.push_back(report); };
+    const SearchOutcome shortOfIt =
+        searchOptimal(played(randomMoves(random, 12)), shallowPatternTable(), limited);
+    EXPECT_FALSE(shortOfIt.interrupted);
+    EXPECT_FALSE(shortOfIt.moves.has_value());
+    EXPECT_EQ(shortOfIt.provenLength, bound + 2);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().length, bound + 1);
+    EXPECT_TRUE(reports.back().finished);
+}
+
+} // namespace
+} // namespace cw::optimal

@@ -1,0 +1,225 @@
+// cubewright-solve --optimal's steps around the optimal search: memory check, table load or
+// build with progress, progress lines while searching, and the Ctrl-C flag.
+#include "tools/optimal_solve.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "solver/optimal/pattern_table.h"
+#include "solver/optimal/table_file.h"
+#include "solver/two_phase/two_phase.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace cw::tools {
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int) {
+    interrupted.store(true);
+}
+
+void note(const std::string& text) {
+    std::fprintf(stderr, "cubewright-solve: %s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+/// "12.3 M", "840 k": a count of positions, short.
+std::string shortCount(std::uint64_t count) {
+    char text[32];
+    if (count >= 10'000'000) {
+        std::snprintf(text, sizeof text, "%.0f M", static_cast<double>(count) / 1e6);
+    } else if (count >= 10'000) {
+        std::snprintf(text, sizeof text, "%.0f k", static_cast<double>(count) / 1e3);
+    } else {
+        std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(count));
+    }
+    return text;
+}
+
+void reportLength(const optimal::LengthReport& report) {
+    if (!report.finished) {
+        note("searching for solutions of " + std::to_string(report.length) + " face turns");
+        return;
+    }
+    char took[32];
+    std::snprintf(took, sizeof took, "%.2f", report.seconds);
+    note("none of " + std::to_string(report.length) + " face turns (proven in " + took + " s, " +
+         shortCount(report.nodes) + " positions)");
+}
+
+template <typename Table>
+class TableSolver final : public OptimalSolver {
+public:
+    optimal::OptimalSolution solve(const CubieCube& cube,
+                                   optimal::SearchSettings settings) const override {
+        settings.onLength = reportLength;
+        return optimal::solveOptimal(cube, table_, settings);
+    }
+
+    Table& table() { return table_; }
+
+private:
+    Table table_;
+};
+
+// The small table: built in a moment, never written to disk.
+std::unique_ptr<OptimalSolver> openSmall() {
+    return std::make_unique<TableSolver<optimal::PairTables>>();
+}
+
+template <bool kSliceOrder>
+std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) {
+    using Table = optimal::SymmetricPatternTable<kSliceOrder>;
+    const std::optional<std::uint64_t> free = availableMemory();
+    if (free && *free < Table::kMemoryBytes) {
+        error = "--optimal needs " + byteSize(Table::kMemoryBytes) +
+                " of free memory for its table, and this machine has " + byteSize(*free) +
+                " free (--table-size medium needs less, and searches more slowly)";
+        return nullptr;
+    }
+    auto solver = std::make_unique<TableSolver<Table>>();
+    preferLargePages(solver->table().bytes());
+    const std::filesystem::path file = optimal::defaultTableFile(kSliceOrder);
+    const auto start = std::chrono::steady_clock::now();
+    optimal::BuildHooks hooks;
+    hooks.starting = [&file] {
+        note("building the optimal solver's table: " + byteSize(Table::kBytes) +
+             " in memory and on disk, made once and kept in " +
+             (file.empty() ? std::string("memory only") : file.string()));
+    };
+    int shown = -1;
+    hooks.progress = [&shown, start](std::uint64_t filled) {
+        const auto percent = static_cast<int>(100 * static_cast<double>(filled) /
+                                              static_cast<double>(Table::kEntries));
+        if (percent != shown) {
+            shown = percent;
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+            std::fprintf(stderr, "\rcubewright-solve: building: %3d %% (%.0f s)", percent,
+                         took.count());
+            std::fflush(stderr);
+        }
+    };
+    optimal::loadOrBuild(solver->table(), file, jobs, std::cerr, hooks);
+    if (shown >= 0) {
+        std::fputs("\n", stderr);
+    }
+    return solver;
+}
+
+} // namespace
+
+std::optional<OptimalTables> optimalTablesNamed(std::string_view name) {
+    if (name == "large") {
+        return OptimalTables::large;
+    }
+    if (name == "medium") {
+        return OptimalTables::medium;
+    }
+    if (name == "small") {
+        return OptimalTables::small;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> availableMemory() {
+#ifdef _WIN32
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (GlobalMemoryStatusEx(&status) == 0) {
+        return std::nullopt;
+    }
+    return status.ullAvailPhys;
+#else
+    std::ifstream info("/proc/meminfo");
+    std::string line;
+    while (std::getline(info, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        std::uint64_t kilobytes = 0;
+        if (fields >> name >> kilobytes && name == "MemAvailable:") {
+            return kilobytes * 1024;
+        }
+    }
+    return std::nullopt;
+#endif
+}
+
+std::string byteSize(std::uint64_t bytes) {
+    char text[32];
+    if (bytes >= (std::uint64_t{1} << 30)) {
+        std::snprintf(text, sizeof text, "%.1f GB",
+                      static_cast<double>(bytes) / static_cast<double>(std::uint64_t{1} << 30));
+    } else {
+        std::snprintf(text, sizeof text, "%llu MB",
+                      static_cast<unsigned long long>((bytes + (1u << 20) - 1) >> 20));
+    }
+    return text;
+}
+
+std::unique_ptr<OptimalSolver> OptimalSolver::open(OptimalTables tables, unsigned jobs,
+                                                   std::string& error) {
+    switch (tables) {
+    case OptimalTables::small:
+        return openSmall();
+    case OptimalTables::medium:
+        return openSymmetric<false>(jobs, error);
+    case OptimalTables::large:
+        break;
+    }
+    return openSymmetric<true>(jobs, error);
+}
+
+std::string optimalText(const optimal::OptimalSolution& solution) {
+    std::string text = two_phase::formatSolution(solution.moves);
+    if (!text.empty()) {
+        text += ' ';
+    }
+    const int length = two_phase::faceTurnCount(solution.moves);
+    // Appended piece by piece: GCC 12 warns falsely about "(" + std::string here.
+    text += '(';
+    text += std::to_string(length);
+    text += length == 1 ? " face turn, " : " face turns, ";
+    if (solution.optimal()) {
+        text += "optimal)";
+    } else {
+        text += "at least ";
+        text += std::to_string(solution.provenLength);
+        text += ')';
+    }
+    return text;
+}
+
+void preferLargePages(std::span<std::uint8_t> bytes) {
+#ifdef __linux__
+    // Only whole 2 MB pages inside the table can be large ones.
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto first = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t begin = (first + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t end = (first + bytes.size()) & ~(kLargePage - 1);
+    if (end > begin) {
+        // A hint only: where the system declines, the table works the same, more slowly.
+        static_cast<void>(madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE));
+    }
+#else
+    static_cast<void>(bytes);
+#endif
+}
+
+const std::atomic<bool>& catchInterrupt() {
+    std::signal(SIGINT, onInterrupt);
+    return interrupted;
+}
+
+} // namespace cw::tools

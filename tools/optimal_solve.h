@@ -1,0 +1,66 @@
+// cubewright-solve --optimal: the pattern table made ready (free memory checked, loaded from
+// the cache folder or built with a progress line), the search with its progress lines, and
+// Ctrl-C turned into a request to stop. Used by cubewright-solve and its tests.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "solver/optimal/search.h"
+#include "solver/two_phase/cubie.h"
+
+namespace cw::tools {
+
+/// Which pattern table --optimal searches with (--table-size).
+enum class OptimalTables {
+    /// 1.6 GB, kept in the cache folder: the fastest search.
+    large,
+    /// 67 MB, kept in the cache folder: built in about a minute, searches far more slowly.
+    medium,
+    /// 2 MB, built in a moment and never written: for trying the option out and for tests.
+    small,
+};
+
+/// The table size named by --table-size's value, or nothing.
+std::optional<OptimalTables> optimalTablesNamed(std::string_view name);
+
+/// The free memory the system reports (MemAvailable on Linux), or nothing when it says none.
+std::optional<std::uint64_t> availableMemory();
+
+/// "1.6 GB", "67 MB".
+std::string byteSize(std::uint64_t bytes);
+
+class OptimalSolver {
+public:
+    virtual ~OptimalSolver() = default;
+
+    /// Gets the table ready on `jobs` threads: refuses (nothing, with `error` set) when the
+    /// machine has less free memory than the table needs, says how much it needs before it
+    /// builds, and shows the build's progress on standard error.
+    static std::unique_ptr<OptimalSolver> open(OptimalTables tables, unsigned jobs,
+                                               std::string& error);
+
+    /// The shortest solution, or the best found with the length proven when `settings`
+    /// gives up first. Progress lines go to standard error.
+    virtual optimal::OptimalSolution solve(const CubieCube& cube,
+                                           optimal::SearchSettings settings) const = 0;
+};
+
+/// The solution line's text: "R U2 F' (3 face turns, optimal)", or "(N face turns, at least
+/// M)" when the search gave up before it proved the length.
+std::string optimalText(const optimal::OptimalSolution& solution);
+
+/// Asks the system to back `bytes` (not yet touched) with large pages where it can: the
+/// table's lookups land anywhere in it, and with small pages nearly every one also misses
+/// the processor's cache of page addresses. Does nothing where there is no such request.
+void preferLargePages(std::span<std::uint8_t> bytes);
+
+/// From now on Ctrl-C sets the returned flag instead of ending the program.
+const std::atomic<bool>& catchInterrupt();
+
+} // namespace cw::tools
