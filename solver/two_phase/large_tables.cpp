@@ -509,9 +509,9 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
             const std::uint32_t rep = t.flipSliceRep[static_cast<std::size_t>(cls)];
             const auto move = static_cast<std::size_t>(m);
             const std::size_t flipNext = t.flipMove[rep % kFlipCount * kMoveCount + move];
-            const std::size_t sliceNext =
+            const auto sliceNext = static_cast<std::size_t>(
                 t.sliceEdgesMove[rep / kFlipCount * kSlicePermCount * kMoveCount + move] /
-                kSlicePermCount;
+                kSlicePermCount);
             const std::size_t next = sliceNext * kFlipCount + flipNext;
             return std::pair<int, int>(t.flipSliceClassSym[next] >> 4,
                                        t.flipSliceClassSym[next] & 15);
