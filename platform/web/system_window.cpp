@@ -66,12 +66,32 @@ std::uint32_t SystemWindow::ticks() {
 
 } // namespace cw
 
+namespace cw {
+
+void SystemWindow::pageKey(int code, bool down) {
+    GLWindow::instance().keyEvent(code, down);
+}
+
+void SystemWindow::pageVisible(bool visible) {
+    GLWindow::instance().setActive(visible);
+}
+
+// The browser left full screen by itself (Escape, or its own controls): the program goes
+// on in its window, and F1 asks for full screen again.
+void SystemWindow::pageLeftFullscreen() {
+    GLWindow& window = GLWindow::instance();
+    window.setFullscreen(false);
+    window.system().showCursor(true);
+}
+
+} // namespace cw
+
 // The page's events, as the window procedure gets them on the desktop. The page calls
 // these only while the program is not waiting in a box or a full-screen switch.
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void cw_key(int code, int down) {
-    cw::GLWindow::instance().keyEvent(code, down != 0);
+    cw::SystemWindow::pageKey(code, down != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void cw_release_keys() {
@@ -79,15 +99,11 @@ EMSCRIPTEN_KEEPALIVE void cw_release_keys() {
 }
 
 EMSCRIPTEN_KEEPALIVE void cw_visible(int visible) {
-    cw::GLWindow::instance().setActive(visible != 0);
+    cw::SystemWindow::pageVisible(visible != 0);
 }
 
-// The browser left full screen by itself (Escape, or its own controls): the program goes
-// on in its window, and F1 asks for full screen again.
 EMSCRIPTEN_KEEPALIVE void cw_fullscreen_left() {
-    cw::GLWindow& window = cw::GLWindow::instance();
-    window.setFullscreen(false);
-    window.system().showCursor(true);
+    cw::SystemWindow::pageLeftFullscreen();
 }
 
 } // extern "C"

@@ -46,6 +46,13 @@ public:
     /// The page paces the frames (one call per display refresh); nothing ever sleeps.
     static void sleep(std::uint32_t /*milliseconds*/) {}
 
+    /// What the page reports, handed to the window as the desktop's window procedure hands
+    /// its messages: a key went down or up, the page was hidden or shown, the browser left
+    /// full screen by itself.
+    static void pageKey(int code, bool down);
+    static void pageVisible(bool visible);
+    static void pageLeftFullscreen();
+
 private:
     bool m_glfwReady = false;
     GLFWwindow* m_hWnd = nullptr; // the canvas and its context
