@@ -3,6 +3,7 @@
 // symmetries, and the pruning tables by a breadth-first search over classes that runs on
 // every core. Also keeps them on disk (see prepareLargeTables()).
 #include "solver/two_phase/large_tables.h"
+#include "solver/two_phase/move_table.h"
 
 #include <algorithm>
 #include <atomic>
@@ -72,22 +73,6 @@ CubieCube asSliceEdges(const CubieCube& cube, int first) {
                               : other++;
     }
     return marked;
-}
-
-template <typename Value>
-std::vector<Value> moveTable(int count, std::span<const int> moves,
-                             const std::function<void(CubieCube&, int)>& set,
-                             const std::function<int(const CubieCube&)>& get) {
-    std::vector<Value> table(static_cast<std::size_t>(count) * moves.size());
-    std::size_t at = 0;
-    for (int value = 0; value < count; ++value) {
-        CubieCube cube;
-        set(cube, value);
-        for (const int move : moves) {
-            table[at++] = static_cast<Value>(get(multiply(cube, moveCube(move))));
-        }
-    }
-    return table;
 }
 
 std::array<int, kMoveCount> allMoves() {

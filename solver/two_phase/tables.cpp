@@ -1,6 +1,7 @@
 // Builds the two-phase search's move tables by playing each move on cubes set to every
 // coordinate value, and its pruning tables by breadth-first search from the solved cube.
 #include "solver/two_phase/tables.h"
+#include "solver/two_phase/move_table.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -10,20 +11,6 @@ namespace cw::two_phase {
 namespace {
 
 constexpr std::uint8_t kUnknown = 0xFF;
-
-template <typename Value>
-std::vector<Value> moveTable(int count, const auto& moves, auto set, auto get) {
-    std::vector<Value> table(static_cast<std::size_t>(count) * moves.size());
-    std::size_t at = 0;
-    for (int value = 0; value < count; ++value) {
-        CubieCube cube;
-        set(cube, value);
-        for (const int move : moves) {
-            table[at++] = static_cast<Value>(get(multiply(cube, moveCube(move))));
-        }
-    }
-    return table;
-}
 
 // Breadth-first search over the pairs of two coordinates, both solved at 0.
 template <typename A, typename B>
