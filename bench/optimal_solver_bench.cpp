@@ -130,7 +130,6 @@ void prepare(Table& table, unsigned jobs) {
             std::fflush(stdout);
         }
     };
-    tools::preferLargePages(table.bytes());
     const std::filesystem::path file = optimal::defaultTableFile(Table::kSliceValues > 495);
     optimal::loadOrBuild(table, file, jobs, std::cerr, hooks);
     std::printf("pattern table %s in %.1f s (%zu MB, %s)\n\n", built ? "built" : "loaded",

@@ -17,9 +17,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #endif
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace cw::tools {
 namespace {
@@ -90,7 +87,6 @@ std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) 
         return nullptr;
     }
     auto solver = std::make_unique<TableSolver<Table>>();
-    preferLargePages(solver->table().bytes());
     const std::filesystem::path file = optimal::defaultTableFile(kSliceOrder);
     const auto start = std::chrono::steady_clock::now();
     optimal::BuildHooks hooks;
@@ -199,22 +195,6 @@ std::string optimalText(const optimal::OptimalSolution& solution) {
         text += ')';
     }
     return text;
-}
-
-void preferLargePages(std::span<std::uint8_t> bytes) {
-#ifdef __linux__
-    // Only whole 2 MB pages inside the table can be large ones.
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-    const auto first = reinterpret_cast<std::uintptr_t>(bytes.data());
-    const std::uintptr_t begin = (first + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t end = (first + bytes.size()) & ~(kLargePage - 1);
-    if (end > begin) {
-        // A hint only: where the system declines, the table works the same, more slowly.
-        static_cast<void>(madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE));
-    }
-#else
-    static_cast<void>(bytes);
-#endif
 }
 
 const std::atomic<bool>& catchInterrupt() {

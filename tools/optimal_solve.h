@@ -55,11 +55,6 @@ public:
 /// M)" when the search gave up before it proved the length.
 std::string optimalText(const optimal::OptimalSolution& solution);
 
-/// Asks the system to back `bytes` (not yet touched) with large pages where it can: the
-/// table's lookups land anywhere in it, and with small pages nearly every one also misses
-/// the processor's cache of page addresses. Does nothing where there is no such request.
-void preferLargePages(std::span<std::uint8_t> bytes);
-
 /// From now on Ctrl-C sets the returned flag instead of ending the program.
 const std::atomic<bool>& catchInterrupt();
 

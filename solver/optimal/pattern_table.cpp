@@ -257,8 +257,9 @@ const MoveTables& moveTables() {
 
 template <bool kSliceOrder>
 SymmetricPatternTable<kSliceOrder>::SymmetricPatternTable()
-    // Left unwritten (new without braces): a table read from a file is written only once.
-    : words_(new std::uint32_t[kWords]) {}
+    // Left unwritten: a table read from a file is written only once. Lookups land anywhere
+    // in it, so it asks for large pages.
+    : words_(LargePageAllocator<std::uint32_t>().allocate(kWords)) {}
 
 template <bool kSliceOrder>
 std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) const {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "solver/large_pages.h"
 #include "solver/two_phase/cubie.h"
 
 namespace cw::optimal {
@@ -112,12 +113,17 @@ public:
     std::uint64_t indexOf(const PhaseOneCoordinates& at) const;
     int depthAt(std::uint64_t index) const {
         return static_cast<int>(
-            (words_[static_cast<std::size_t>(index >> 3)] >> ((index & 7) * 4)) & 15);
+            (words_.get()[static_cast<std::size_t>(index >> 3)] >> ((index & 7) * 4)) & 15);
     }
 
 private:
     static constexpr std::size_t kWords = kBytes / 4;
-    std::unique_ptr<std::uint32_t[]> words_;
+    struct FreeWords {
+        void operator()(std::uint32_t* words) const {
+            LargePageAllocator<std::uint32_t>().deallocate(words, kWords);
+        }
+    };
+    std::unique_ptr<std::uint32_t, FreeWords> words_;
 };
 
 using PatternTable = SymmetricPatternTable<false>;

@@ -50,7 +50,7 @@ public:
 
     void copyTo(PackedDepths& out) const {
         out.resize(size());
-        std::vector<std::uint8_t>& bytes = out.bytes();
+        auto& bytes = out.bytes();
         for (std::size_t i = 0; i < size(); ++i) {
             const auto depth = static_cast<unsigned>(std::min(load(i), 15));
             bytes[i >> 1] = static_cast<std::uint8_t>(bytes[i >> 1] | depth << ((i & 1) * 4));
@@ -87,10 +87,12 @@ std::array<int, kMoveCount> allMoves() {
 // met in counting order is its representative; every value records its class and the
 // symmetry that carries it onto the representative, as class * 16 + symmetry. Returns, for
 // each class, the symmetries that leave its representative unchanged as a bit mask.
-template <typename ClassSym, typename Rep>
+template <typename ClassSyms, typename Reps>
 std::vector<std::uint16_t> classify(int count, const std::function<CubieCube(int)>& cubeOf,
                                     const std::function<int(const CubieCube&)>& valueOf,
-                                    std::vector<ClassSym>& classSymOf, std::vector<Rep>& reps) {
+                                    ClassSyms& classSymOf, Reps& reps) {
+    using ClassSym = typename ClassSyms::value_type;
+    using Rep = typename Reps::value_type;
     constexpr auto kNoClass = static_cast<ClassSym>(~ClassSym{0});
     classSymOf.assign(static_cast<std::size_t>(count), kNoClass);
     reps.clear();

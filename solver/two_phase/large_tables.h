@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "solver/large_pages.h"
 #include "solver/table_cache.h"
 #include "solver/two_phase/cubie.h"
 
@@ -50,11 +51,11 @@ public:
         return (bytes_[index >> 1] >> ((index & 1) * 4)) & 15;
     }
     std::size_t size() const { return size_; }
-    std::vector<std::uint8_t>& bytes() { return bytes_; }
-    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    LargePageVector<std::uint8_t>& bytes() { return bytes_; }
+    const LargePageVector<std::uint8_t>& bytes() const { return bytes_; }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    LargePageVector<std::uint8_t> bytes_;
     std::size_t size_ = 0;
 };
 
@@ -78,7 +79,7 @@ struct LargeTables {
     // flipSliceClassSym[flipSlice] = class * 16 + symmetry and flipSliceRep[class] is the
     // representative's flipSlice; its twist goes with it through twistConj ([twist * 16 +
     // symmetry]). Likewise for the corners (cornerClassSym, cornerRep) with the up-down edges.
-    std::vector<std::uint32_t> flipSliceClassSym;
+    LargePageVector<std::uint32_t> flipSliceClassSym;
     std::vector<std::uint32_t> flipSliceRep;
     std::vector<std::uint16_t> twistConj;
     std::vector<std::uint16_t> cornerClassSym;
