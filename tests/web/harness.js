@@ -67,11 +67,31 @@ function launch({webgl = true, viewport = {width: kWidth, height: kHeight}} = {}
 // for its canvas. Returns a session: the page, the browser's console and errors (`log`),
 // and the steps below; `close` ends the browser and the server.
 // `clockSeconds`, when given, is what the page's wall clock reads from the start (the
-// program seeds its generator from it); the page's frame clock runs as ever.
+// program seeds its generator from it); the page's frame clock runs as ever. With
+// `webglStarted`, another tab has made a WebGL context before the page opens, as in a
+// browser that has been running for a while.
+// How long a blank tab of `browser` takes to make its first WebGL context, in ms. The tab
+// stays open, its context in use, unless `close`.
+async function webglContextTime(browser, {close = true} = {}) {
+  const tab = await browser.newPage();
+  try {
+    await tab.goto('data:text/html,<canvas id="c"></canvas><script>const t = performance.now();' +
+      'document.getElementById("c").getContext("webgl"); window.took = performance.now() - t;</script>');
+    return await tab.evaluate(() => window.took);
+  } finally {
+    if (close) {
+      await tab.close();
+    }
+  }
+}
+
 async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'web', query = '',
-  viewport = undefined, clockSeconds = undefined} = {}) {
+  viewport = undefined, clockSeconds = undefined, webglStarted = false} = {}) {
   const server = await serve(site);
   const browser = await launch({webgl, viewport});
+  if (webglStarted) {
+    await webglContextTime(browser, {close: false});
+  }
   const work = fs.mkdtempSync(path.join(os.tmpdir(), `cubewright-${name}-`));
   const log = [];
   try {
@@ -397,5 +417,5 @@ async function until(seconds, message, check) {
   }
 }
 
-module.exports = {open, launch, serve, Image, stickers, stickerPoints, kSolved, kLine1, kLine2,
+module.exports = {open, launch, serve, webglContextTime, Image, stickers, stickerPoints, kSolved, kLine1, kLine2,
   whiteCount, whiteMask, differentPixels, sleep, until, kWidth, kHeight};
