@@ -19,6 +19,32 @@
 namespace cw::two_phase {
 namespace {
 
+// The symmetries' action on moves and on each other as small tables the search reads inline.
+struct SymmetryMaps {
+    // moves[s][m]: conjugateMove(m, s); composed[s][r]: composeSymmetries(s, r).
+    std::array<std::array<std::uint8_t, kMoveCount>, kUdSymmetryCount> moves{};
+    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed{};
+};
+
+const SymmetryMaps& symmetryMaps() {
+    static const SymmetryMaps kMaps = [] {
+        SymmetryMaps maps;
+        for (int s = 0; s < kUdSymmetryCount; ++s) {
+            const auto si = static_cast<std::size_t>(s);
+            for (int m = 0; m < kMoveCount; ++m) {
+                maps.moves[si][static_cast<std::size_t>(m)] =
+                    static_cast<std::uint8_t>(conjugateMove(m, s));
+            }
+            for (int r = 0; r < kUdSymmetryCount; ++r) {
+                maps.composed[si][static_cast<std::size_t>(r)] =
+                    static_cast<std::uint8_t>(composeSymmetries(s, r));
+            }
+        }
+        return maps;
+    }();
+    return kMaps;
+}
+
 using Clock = std::chrono::steady_clock;
 
 // Every cube has a solution of at most 20 moves, and any solution splits into a phase one
@@ -31,7 +57,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kGuaranteedLength = 20;
 constexpr int kPhase1Limit = 20;
 constexpr int kPhase2Limit = 18;
-constexpr int kQuickPhase2Limit = 10;
+constexpr int kQuickPhase2Limit = 12;
 constexpr int kGuiseCount = 6;
 // As in the small-table search: reaching the target ends the search only once every first
 // phase of up to this many moves has been tried, so that a cube a few turns from solved gets
@@ -41,19 +67,22 @@ constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
 // The clock is read once per this many nodes.
 constexpr unsigned kClockInterval = 1024;
 
-// The coordinates phase one carries for a position on its path.
+// The coordinates phase one carries for a position on its path. Flip and slice go as their
+// symmetry class and the symmetry that carries them onto its representative
+// (LargeTables::flipSliceClassSym), so that one row of LargeTables::flipSliceClassMove gives
+// every neighbour's.
 struct Position {
     int twist = 0;
-    int flip = 0;
+    std::uint32_t flipSliceClassSym = 0;
     int sliceEdges = 0;
     int corners = 0;
     int upEdges = 0;
     int downEdges = 0;
 };
 
-Position positionOf(const CubieCube& cube) {
+Position positionOf(const LargeTables& t, const CubieCube& cube) {
     return {twist(cube),
-            flip(cube),
+            t.flipSliceClassOf(flip(cube), slice(cube)),
             edgeSet(cube, kSliceEdges),
             cornerPermutation(cube),
             edgeSet(cube, kUpEdges),
@@ -81,9 +110,10 @@ public:
                     if (isRepeatedGuise()) {
                         continue;
                     }
-                    const Position start = positionOf(guises_[static_cast<std::size_t>(guise_)]);
+                    const Position start =
+                        positionOf(t_, guises_[static_cast<std::size_t>(guise_)]);
                     const int distance =
-                        t_.phase1Distance(start.flip, start.sliceEdges / 24, start.twist);
+                        t_.phase1Depth[t_.phase1Index(start.flipSliceClassSym, start.twist)];
                     if (distance <= depth) {
                         phase1(start, 0, depth);
                     }
@@ -119,14 +149,17 @@ private:
         }
         const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
         const std::size_t twistRow = static_cast<std::size_t>(at.twist) * kMoveCount;
-        const std::size_t flipRow = static_cast<std::size_t>(at.flip) * kMoveCount;
         const std::size_t sliceRow = static_cast<std::size_t>(at.sliceEdges) * kMoveCount;
+        // The cube seen through its symmetry is its class representative; a move on the cube
+        // is the move seen through the same symmetry on the representative.
+        const std::size_t classRow = std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
+        const auto& seenAs = symmetryMaps().moves[at.flipSliceClassSym & 15];
+        const auto& thenAs = symmetryMaps().composed[at.flipSliceClassSym & 15];
         // The bounds of all the moves that may follow are fetched before any is used: each
         // lookup misses the cache, and independent loads overlap where a load per branch
         // would wait for each in turn.
-        std::array<std::uint8_t, kMoveCount> moves{};
-        std::array<Position, kMoveCount> next{};
-        std::array<std::uint32_t, kMoveCount> classSym{};
+        std::array<std::uint8_t, kMoveCount> moves;
+        std::array<Position, kMoveCount> next;
         std::size_t count = 0;
         for (int m = 0; m < kMoveCount; ++m) {
             if (!mayFollow(m, previous)) {
@@ -136,42 +169,53 @@ private:
             moves[count] = static_cast<std::uint8_t>(m);
             Position& child = next[count++];
             child.twist = t_.twistMove[twistRow + mi];
-            child.flip = t_.flipMove[flipRow + mi];
             child.sliceEdges = t_.sliceEdgesMove[sliceRow + mi];
+            const std::uint32_t classSym = t_.flipSliceClassMove[classRow + seenAs[mi]];
+            child.flipSliceClassSym = (classSym & ~15U) | thenAs[classSym & 15];
         }
-        std::array<int, kMoveCount> distance{};
+        std::array<int, kMoveCount> distance;
         if (togo == 1) {
             // On the last move only the subgroup itself will do, which the coordinates show
-            // without a lookup.
+            // without a lookup: its flip and slice are a class of their own, class 0.
             for (std::size_t i = 0; i < count; ++i) {
-                distance[i] = (next[i].twist | next[i].flip | next[i].sliceEdges / 24) != 0;
+                distance[i] = (next[i].twist != 0 || next[i].flipSliceClassSym >= 16) ? 1 : 0;
             }
         } else {
+            // Most moves fail on their class's bound over every twist, which stays in the
+            // nearest cache; only the rest go out to the full table.
             for (std::size_t i = 0; i < count; ++i) {
-                classSym[i] = t_.flipSliceClassOf(next[i].flip, next[i].sliceEdges / 24);
-            }
-            for (std::size_t i = 0; i < count; ++i) {
-                distance[i] = t_.phase1Depth[t_.phase1Index(classSym[i], next[i].twist)];
+                const int fewest = t_.flipSliceClassDepth[next[i].flipSliceClassSym >> 4];
+                distance[i] =
+                    fewest > togo - 1
+                        ? fewest
+                        : t_.phase1Depth[t_.phase1Index(next[i].flipSliceClassSym, next[i].twist)];
             }
         }
-        for (std::size_t i = 0; i < count && !stop_; ++i) {
+        // The moves that stay: into the subgroup, or nearer it, in time. Their coordinates for
+        // phase two come from one row of each table, read together.
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < count; ++i) {
             // Inside the subgroup with a few moves still to go, the rest would be a short
             // detour out and back that phase two does better.
             if (distance[i] > togo - 1 ||
                 (quick_ && distance[i] == 0 && togo - 1 > 0 && togo - 1 < 5)) {
                 continue;
             }
-            if (++nodes_ % kClockInterval == 0) {
-                checkClock();
-            }
             const std::size_t m = moves[i];
-            Position& child = next[i];
+            Position& child = next[kept];
+            child = next[i];
+            moves[kept++] = moves[i];
             child.corners = t_.cornerMove[static_cast<std::size_t>(at.corners) * kMoveCount + m];
             child.upEdges = t_.upEdgesMove[static_cast<std::size_t>(at.upEdges) * kMoveCount + m];
             child.downEdges =
                 t_.downEdgesMove[static_cast<std::size_t>(at.downEdges) * kMoveCount + m];
+        }
+        for (std::size_t i = 0; i < kept && !stop_; ++i) {
+            if (++nodes_ % kClockInterval == 0) {
+                checkClock();
+            }
             path_[static_cast<std::size_t>(done)] = moves[i];
-            phase1(child, done + 1, togo - 1);
+            phase1(next[i], done + 1, togo - 1);
         }
     }
 

@@ -14,7 +14,7 @@ namespace cw::two_phase {
 namespace {
 
 // Changes whenever the tables' layout or content changes, so that an older file is rebuilt.
-constexpr std::uint32_t kFormatVersion = 2;
+constexpr std::uint32_t kFormatVersion = 3;
 
 struct Store {
     std::once_flag once;

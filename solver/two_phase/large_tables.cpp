@@ -382,6 +382,33 @@ void buildMoveTables(LargeTables& t) {
     }
 }
 
+void buildFlipSliceClassMoves(LargeTables& t) {
+    t.flipSliceClassMove.assign(std::size_t{kFlipSliceClassCount} * kMoveCount, 0);
+    for (std::size_t cls = 0; cls < kFlipSliceClassCount; ++cls) {
+        const std::uint32_t rep = t.flipSliceRep[cls];
+        for (std::size_t m = 0; m < kMoveCount; ++m) {
+            const std::size_t flipNext = t.flipMove[rep % kFlipCount * kMoveCount + m];
+            const std::size_t sliceNext =
+                t.sliceEdgesMove[rep / kFlipCount * kSlicePermCount * kMoveCount + m] /
+                kSlicePermCount;
+            t.flipSliceClassMove[cls * kMoveCount + m] =
+                t.flipSliceClassSym[sliceNext * kFlipCount + flipNext];
+        }
+    }
+}
+
+void buildFlipSliceClassDepth(LargeTables& t) {
+    t.flipSliceClassDepth.resize(kFlipSliceClassCount);
+    auto& bytes = t.flipSliceClassDepth.bytes();
+    for (std::size_t cls = 0; cls < kFlipSliceClassCount; ++cls) {
+        int fewest = 15;
+        for (std::size_t twistValue = 0; twistValue < kTwistCount; ++twistValue) {
+            fewest = std::min(fewest, t.phase1Depth[cls * kTwistCount + twistValue]);
+        }
+        bytes[cls >> 1] = static_cast<std::uint8_t>(bytes[cls >> 1] | fewest << ((cls & 1) * 4));
+    }
+}
+
 } // namespace
 
 int edgeSet(const CubieCube& cube, int first) {
@@ -431,10 +458,12 @@ std::vector<std::span<std::uint8_t>> LargeTables::sections() {
             bytesOf(flipSliceClassSym),
             bytesOf(flipSliceRep),
             bytesOf(twistConj),
+            bytesOf(flipSliceClassMove),
             bytesOf(cornerClassSym),
             bytesOf(cornerRep),
             bytesOf(udEdgeConj),
             bytesOf(phase1Depth.bytes()),
+            bytesOf(flipSliceClassDepth.bytes()),
             bytesOf(phase2Depth.bytes()),
             bytesOf(cornerSliceDepth.bytes())};
 }
@@ -462,10 +491,12 @@ void sizeLargeTables(LargeTables& t) {
     t.flipSliceClassSym.assign(kFlipSliceCount, 0);
     t.flipSliceRep.assign(kFlipSliceClassCount, 0);
     t.twistConj.assign(moves(kTwistCount, kUdSymmetryCount), 0);
+    t.flipSliceClassMove.assign(moves(kFlipSliceClassCount, kMoveCount), 0);
     t.cornerClassSym.assign(kPermutation8, 0);
     t.cornerRep.assign(kCornerClassCount, 0);
     t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
     t.phase1Depth.resize(kPhase1Entries);
+    t.flipSliceClassDepth.resize(kFlipSliceClassCount);
     t.phase2Depth.resize(kPhase2Entries);
     t.cornerSliceDepth.resize(std::size_t{kPermutation8} * kSlicePermCount);
 }
@@ -481,6 +512,7 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
         throw std::logic_error("the symmetry classes do not come out as counted");
     }
     t.twistConj = conjugationTable(kTwistCount, cubeWithTwist, twist);
+    buildFlipSliceClassMoves(t);
     t.udEdgeConj = conjugationTable(kPermutation8, cubeWithUdEdges, udEdgePermutation);
     buildCornerSliceDepth(t);
 
@@ -493,15 +525,10 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
         kMoveCount,
         flipSliceFixing,
         [&t](int cls, int m) {
-            const std::uint32_t rep = t.flipSliceRep[static_cast<std::size_t>(cls)];
-            const auto move = static_cast<std::size_t>(m);
-            const std::size_t flipNext = t.flipMove[rep % kFlipCount * kMoveCount + move];
-            const auto sliceNext = static_cast<std::size_t>(
-                t.sliceEdgesMove[rep / kFlipCount * kSlicePermCount * kMoveCount + move] /
-                kSlicePermCount);
-            const std::size_t next = sliceNext * kFlipCount + flipNext;
-            return std::pair<int, int>(t.flipSliceClassSym[next] >> 4,
-                                       t.flipSliceClassSym[next] & 15);
+            const std::uint32_t next =
+                t.flipSliceClassMove[static_cast<std::size_t>(cls) * kMoveCount +
+                                     static_cast<std::size_t>(m)];
+            return std::pair<int, int>(static_cast<int>(next >> 4), static_cast<int>(next & 15));
         },
         [&t](int raw, int m, int s) {
             return int{
@@ -515,6 +542,7 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
         }};
     phase1.run(threads, shown);
     phase1Depth.copyTo(t.phase1Depth);
+    buildFlipSliceClassDepth(t);
 
     SharedDepths phase2Depth(kPhase2Entries);
     ClassSearch phase2{

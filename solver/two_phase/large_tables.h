@@ -82,12 +82,21 @@ struct LargeTables {
     LargePageVector<std::uint32_t> flipSliceClassSym;
     std::vector<std::uint32_t> flipSliceRep;
     std::vector<std::uint16_t> twistConj;
+    /// The class and symmetry, as in flipSliceClassSym, of each class representative after
+    /// each move: [class * 18 + move]. A search that keeps a cube's class and symmetry finds
+    /// all its neighbours' in one row here, where their raw coordinates would be one cache
+    /// miss each in flipSliceClassSym.
+    LargePageVector<std::uint32_t> flipSliceClassMove;
     std::vector<std::uint16_t> cornerClassSym;
     std::vector<std::uint16_t> cornerRep;
     std::vector<std::uint16_t> udEdgeConj;
 
     /// First phase: the fewest moves into the subgroup, [class * 2187 + conjugated twist].
     PackedDepths phase1Depth;
+    /// The fewest of those over every twist, by class: a bound small enough to stay in the
+    /// processor's nearest cache, which turns most of a search's deep lookups away before
+    /// they go out to memory.
+    PackedDepths flipSliceClassDepth;
     /// Second phase: the fewest subgroup moves that solve corners and up-down edges,
     /// [corner class * 40320 + conjugated edge order], at most 15.
     PackedDepths phase2Depth;

@@ -40,6 +40,7 @@ struct SymmetryTables {
     std::array<CubieCube, kUdSymmetryCount> cubes{};
     std::array<int, kUdSymmetryCount> inverse{};
     std::array<std::array<std::uint8_t, kMoveCount>, kUdSymmetryCount> moves{};
+    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed{};
 };
 
 // The face turn whose effect is `image`.
@@ -82,6 +83,17 @@ const SymmetryTables& symmetryTables() {
                     static_cast<std::uint8_t>(matchingMove(image));
             }
         }
+        // Seeing a cube through s and then through r is seeing it through S_r S_s.
+        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+            for (std::size_t r = 0; r < kUdSymmetryCount; ++r) {
+                const CubieCube both = symmetryProduct(t.cubes[r], t.cubes[s]);
+                for (std::size_t v = 0; v < kUdSymmetryCount; ++v) {
+                    if (t.cubes[v] == both) {
+                        t.composed[s][r] = static_cast<std::uint8_t>(v);
+                    }
+                }
+            }
+        }
         return t;
     }();
     return kTables;
@@ -116,6 +128,11 @@ CubieCube conjugate(const CubieCube& cube, int s) {
 
 int conjugateMove(int move, int s) {
     return symmetryTables().moves[static_cast<std::size_t>(s)][static_cast<std::size_t>(move)];
+}
+
+int composeSymmetries(int first, int then) {
+    return symmetryTables()
+        .composed[static_cast<std::size_t>(first)][static_cast<std::size_t>(then)];
 }
 
 int diagonalConjugateMove(int move, int times) {

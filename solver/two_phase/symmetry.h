@@ -33,6 +33,9 @@ CubieCube conjugate(const CubieCube& cube, int s);
 /// counter-clockwise one.
 int conjugateMove(int move, int s);
 
+/// The symmetry v with conjugate(conjugate(cube, first), then) == conjugate(cube, v).
+int composeSymmetries(int first, int then);
+
 /// The move that `move` becomes when a solution found on the cube turned `times` times about
 /// its URF-DBL diagonal (diagonalTurn()) is played on the cube itself.
 int diagonalConjugateMove(int move, int times);

@@ -141,6 +141,47 @@ TEST(LargeTables, SymmetryTablesFollowTheConjugatedCubes) {
     }
 }
 
+// A search keeps a cube's flip-and-slice class and symmetry and moves it by the class table:
+// the move seen through the symmetry, played on the representative, then both symmetries
+// one after the other. That must land on the class, and the phase-one depth, that the moved
+// cube's own coordinates give (the symmetry may differ where the representative has
+// symmetries of its own, which the table gives the same depths); and each class's bound over
+// every twist is one.
+TEST(LargeTables, ClassMovesAgreeWithTheMovedCubesAndClassBoundsHoldForEveryTwist) {
+    const LargeTables& t = largeTables();
+    for (const std::vector<int>& moves : randomMoveLists(60, 30, false)) {
+        const CubieCube cube = piecesAfter(moves);
+        const std::uint32_t classSym = t.flipSliceClassOf(flip(cube), slice(cube));
+        for (int m = 0; m < kMoveCount; ++m) {
+            const CubieCube next = multiply(cube, moveCube(m));
+            const std::uint32_t onRep =
+                t.flipSliceClassMove[std::size_t{classSym >> 4} * kMoveCount +
+                                     static_cast<std::size_t>(
+                                         conjugateMove(m, static_cast<int>(classSym & 15)))];
+            const auto both = static_cast<std::uint32_t>(
+                composeSymmetries(static_cast<int>(classSym & 15), static_cast<int>(onRep & 15)));
+            const std::uint32_t carried = (onRep & ~15U) | both;
+            const std::uint32_t direct = t.flipSliceClassOf(flip(next), slice(next));
+            ASSERT_EQ(carried >> 4, direct >> 4) << "move " << m;
+            ASSERT_EQ(t.phase1Depth[t.phase1Index(carried, twist(next))],
+                      t.phase1Depth[t.phase1Index(direct, twist(next))])
+                << "move " << m;
+            ASSERT_LE(t.flipSliceClassDepth[carried >> 4],
+                      t.phase1Distance(flip(next), slice(next), twist(next)));
+        }
+    }
+    // Class 0 is the subgroup's flip and slice alone, and some twist reaches each bound.
+    EXPECT_EQ(t.flipSliceClassOf(0, 0) >> 4, 0U);
+    for (std::size_t cls : {std::size_t{0}, std::size_t{1}, std::size_t{777},
+                            std::size_t{kFlipSliceClassCount - 1}}) {
+        int fewest = 15;
+        for (std::size_t twistValue = 0; twistValue < kTwistCount; ++twistValue) {
+            fewest = std::min(fewest, t.phase1Depth[cls * kTwistCount + twistValue]);
+        }
+        EXPECT_EQ(t.flipSliceClassDepth[cls], fewest) << "class " << cls;
+    }
+}
+
 // The exact number of moves into the subgroup, by iterative deepening on the small tables'
 // bounds, which are stored for every coordinate value without symmetry.
 int plainPhase1Distance(const Tables& small, int twistValue, int flipValue, int sliceValue,

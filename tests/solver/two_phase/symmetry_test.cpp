@@ -83,6 +83,19 @@ TEST(Symmetry, ConjugatedCubesAreTheStickersOfTheMappedMoves) {
     }
 }
 
+TEST(Symmetry, SeeingThroughTwoSymmetriesIsSeeingThroughTheirComposition) {
+    const CubieCube cube = piecesAfter(randomMoveLists(1).front());
+    for (int first = 0; first < kUdSymmetryCount; ++first) {
+        for (int then = 0; then < kUdSymmetryCount; ++then) {
+            const int both = composeSymmetries(first, then);
+            EXPECT_EQ(conjugate(conjugate(cube, first), then), conjugate(cube, both))
+                << first << " then " << then;
+        }
+        EXPECT_EQ(composeSymmetries(first, inverseSymmetry(first)), 0);
+        EXPECT_EQ(composeSymmetries(0, first), first);
+    }
+}
+
 TEST(Symmetry, MovesMapAsTheGeometrySays) {
     const int r = moveOf(1, 1);
     const int u = moveOf(0, 1);
