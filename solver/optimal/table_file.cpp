@@ -4,12 +4,38 @@
 
 #include <span>
 #include <string>
+#include <system_error>
+#include <thread>
 
 namespace cw::optimal {
 namespace {
 
 // Changes whenever the tables' layout or contents change.
 constexpr std::uint32_t kFormatVersion = 1;
+
+// Runs `work` on a thread of its own until the guard goes, or at once on this thread when no
+// thread can be started.
+class Beside {
+public:
+    template <typename Work>
+    explicit Beside(Work work) {
+        try {
+            thread_ = std::thread(work);
+        } catch (const std::system_error&) {
+            work();
+        }
+    }
+    Beside(const Beside&) = delete;
+    Beside& operator=(const Beside&) = delete;
+    ~Beside() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+
+private:
+    std::thread thread_;
+};
 
 } // namespace
 
@@ -31,7 +57,9 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
                                          kFormatVersion,
                                          {std::uint64_t{Table::kBytes}}};
     const std::span<std::uint8_t> sections[] = {table.bytes()};
-    Table::prepareClasses();
+    // Lookups need the classes, which take seconds to work out, as reading the file does:
+    // both at once, and both done before this returns.
+    const Beside classes(&Table::prepareClasses);
     return table_cache::loadOrBuild(
         file, format, sections,
         [&] {
