@@ -64,8 +64,9 @@ std::uint32_t flipSliceOf(const CubieCube& cube) {
 // representative (its smallest value); the twist each symmetry makes of each twist; and, for
 // the few representatives that some symmetries leave alone, which ones.
 struct FlipSliceClasses {
-    // Class * 16 + symmetry, together so that a lookup reads one place, not two.
-    std::vector<std::uint32_t> classAndSymmetry;
+    // Class * 16 + symmetry, together so that a lookup reads one place, not two; in large
+    // pages, as lookups land anywhere in it.
+    LargePageVector<std::uint32_t> classAndSymmetry;
     std::vector<std::uint32_t> representative;
     std::vector<std::uint16_t> stabiliser;     // bit s: symmetry s keeps the representative
     std::vector<std::uint16_t> twistConjugate; // [twist * 16 + symmetry]

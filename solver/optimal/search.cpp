@@ -58,6 +58,49 @@ struct Context {
         return most;
     }
 
+    /// The moves that may follow `last` and leave a cube that `remaining` moves may solve, in
+    /// order, with the cubes they leave; returns how many. The bounds go axis by axis over
+    /// all the moves at once, so that their lookups, each a miss in a table of gigabytes,
+    /// overlap rather than wait for one another, and an axis is asked only about the moves
+    /// the axes before it let through.
+    std::size_t children(const Node& node, int last, int remaining,
+                         std::array<Node, kMoveCount>& next,
+                         std::array<std::uint8_t, kMoveCount>& kept) const {
+        std::size_t count = 0;
+        for (int m = 0; m < kMoveCount; ++m) {
+            if (mayFollow(m, last)) {
+                kept[count++] = static_cast<std::uint8_t>(m);
+            }
+        }
+        for (std::size_t a = 0; a < kAxisCount && count > 0; ++a) {
+            std::array<int, kMoveCount> depths{};
+            if constexpr (requires { table.indexOf(node[a]); }) {
+                std::array<std::uint64_t, kMoveCount> index{};
+                for (std::size_t i = 0; i < count; ++i) {
+                    next[i][a] = moves.after(node[a], axisMoves[a][kept[i]]);
+                    index[i] = table.indexOf(next[i][a]);
+                }
+                for (std::size_t i = 0; i < count; ++i) {
+                    depths[i] = table.depthAt(index[i]);
+                }
+            } else {
+                for (std::size_t i = 0; i < count; ++i) {
+                    next[i][a] = moves.after(node[a], axisMoves[a][kept[i]]);
+                    depths[i] = table.depth(next[i][a]);
+                }
+            }
+            std::size_t stay = 0;
+            for (std::size_t i = 0; i < count; ++i) {
+                if (depths[i] <= remaining) {
+                    next[stay] = next[i];
+                    kept[stay++] = kept[i];
+                }
+            }
+            count = stay;
+        }
+        return count;
+    }
+
     /// Moves `node` by `move` into `next`; false as soon as one axis's bound says that
     /// `remaining` moves cannot solve the result.
     bool within(const Node& node, int move, int remaining, Node& next) const {
@@ -134,13 +177,12 @@ private:
         if (remaining == 0) {
             return solves(depth);
         }
-        Node next;
-        for (int m = 0; m < kMoveCount; ++m) {
-            if (!mayFollow(m, last) || !context_.within(node, m, remaining - 1, next)) {
-                continue;
-            }
-            path_[static_cast<std::size_t>(depth)] = m;
-            if (descend(next, depth + 1, remaining - 1, m)) {
+        std::array<Node, kMoveCount> next;
+        std::array<std::uint8_t, kMoveCount> moves;
+        const std::size_t count = context_.children(node, last, remaining - 1, next, moves);
+        for (std::size_t i = 0; i < count; ++i) {
+            path_[static_cast<std::size_t>(depth)] = moves[i];
+            if (descend(next[i], depth + 1, remaining - 1, moves[i])) {
                 return true;
             }
             if (abandoned_) {
