@@ -308,6 +308,42 @@ describe('following a solution', () => {
   });
 });
 
+describe('turning the view', () => {
+  test('a drag and the arrow keys turn the 3D cube, and turning back draws it as before', async () => {
+    const page = await open(`#facelets=${kScrambled}`);
+    const shot = () => page.$('#view').then((canvas) => canvas.screenshot({ encoding: 'base64' }));
+    // The shots are taken with the view focused throughout, as its focus ring shows in them.
+    await page.focus('#view');
+    const start = await shot();
+    const same = (a, b) => a === b;
+    for (const [there, back] of [['ArrowLeft', 'ArrowRight'], ['ArrowUp', 'ArrowDown']]) {
+      await page.keyboard.press(there);
+      const turned = await shot();
+      assert.ok(!same(turned, start), `${there} turns the view`);
+      await page.keyboard.press(back);
+      assert.ok(same(await shot(), start), `${there} then ${back} draws the view as before`);
+    }
+
+    const box = await (await page.$('#view')).boundingBox();
+    const drag = async (dx, dy) => {
+      const x = Math.round(box.x + box.width / 2);
+      const y = Math.round(box.y + box.height / 2);
+      await page.mouse.move(x, y);
+      await page.mouse.down();
+      await page.mouse.move(x + dx, y + dy, { steps: 4 });
+      await page.mouse.up();
+    };
+    await drag(60, 20);
+    assert.ok(!same(await shot(), start), 'a drag turns the view');
+    // A drag to the left turns the other way round.
+    await drag(-60, -20);
+    assert.ok(same(await shot(), start), 'dragging back draws the view as before');
+    // The net and the string stay as they were: only the view turned.
+    assert.equal(await value(page, '#facelets'), kScrambled);
+    await page.close();
+  });
+});
+
 describe('the site', () => {
   test('the solve page and the program\'s page link to each other', async () => {
     const page = await open();
