@@ -388,9 +388,9 @@ void buildFlipSliceClassMoves(LargeTables& t) {
         const std::uint32_t rep = t.flipSliceRep[cls];
         for (std::size_t m = 0; m < kMoveCount; ++m) {
             const std::size_t flipNext = t.flipMove[rep % kFlipCount * kMoveCount + m];
-            const std::size_t sliceNext =
+            const auto sliceNext = static_cast<std::size_t>(
                 t.sliceEdgesMove[rep / kFlipCount * kSlicePermCount * kMoveCount + m] /
-                kSlicePermCount;
+                kSlicePermCount);
             t.flipSliceClassMove[cls * kMoveCount + m] =
                 t.flipSliceClassSym[sliceNext * kFlipCount + flipNext];
         }
