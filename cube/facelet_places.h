@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "cube/cubie_cube.h"
 #include "cube/facelet_string.h"
@@ -29,6 +30,16 @@ inline int sideOfLetter(char letter) {
         }
     }
     return -1;
+}
+
+/// A piece's name as the messages write it: the letters of its sides, e.g. "URF".
+template <std::size_t N>
+std::string pieceName(const std::array<int, N>& sides) {
+    std::string name;
+    for (int side : sides) {
+        name += sideLetter(side);
+    }
+    return name;
 }
 
 using CornerTriple = std::array<int, 3>;

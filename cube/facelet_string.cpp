@@ -26,15 +26,6 @@ std::size_t stickerIndex(std::size_t position) {
     return static_cast<std::size_t>(faceOfSide(static_cast<int>(position / 9))) * 9 + position % 9;
 }
 
-template <std::size_t N>
-std::string pieceName(const std::array<int, N>& sides) {
-    std::string name;
-    for (int side : sides) {
-        name += sideLetter(side);
-    }
-    return name;
-}
-
 // Names a byte for a message without copying control characters or stray bytes of a
 // multi-byte character onto the user's terminal.
 std::string describeByte(char byte) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "solver/optimal/symmetry.h"
+#include "solver/two_phase/move_table.h"
 
 namespace cw::optimal {
 namespace {
@@ -400,28 +401,7 @@ std::vector<std::uint8_t> pairDepths(int count, const std::vector<std::uint16_t>
             moveTables().sortedSlice[i / kMoves * kSliceOrders * kMoves + i % kMoves] /
             kSliceOrders);
     }
-    const std::size_t size = static_cast<std::size_t>(count) * kSliceCount;
-    std::vector<std::uint8_t> depth(size, 0xFF);
-    depth[0] = 0;
-    std::size_t reached = 1;
-    for (std::uint8_t d = 0; reached < size; ++d) {
-        for (std::size_t index = 0; index < size; ++index) {
-            if (depth[index] != d) {
-                continue;
-            }
-            const std::size_t a = index / kSliceCount;
-            const std::size_t s = index % kSliceCount;
-            for (std::size_t m = 0; m < kMoves; ++m) {
-                const std::size_t next =
-                    std::size_t{move[a * kMoves + m]} * kSliceCount + sliceMove[s * kMoves + m];
-                if (depth[next] == 0xFF) {
-                    depth[next] = static_cast<std::uint8_t>(d + 1);
-                    ++reached;
-                }
-            }
-        }
-    }
-    return depth;
+    return two_phase::pairDistances(count, move, kSliceCount, sliceMove, kMoves);
 }
 
 } // namespace

@@ -7,11 +7,7 @@
 namespace cw::two_phase {
 namespace {
 
-using Corners = std::array<std::uint8_t, kCornerCount>;
-using Edges = std::array<std::uint8_t, kEdgeCount>;
-
-enum Corner : std::uint8_t { URF, UFL, ULB, UBR, DFR, DLF, DBL, DRB };
-enum Edge : std::uint8_t { UR, UF, UL, UB, DR, DF, DL, DB, FR, FL, BL, BR };
+using namespace pieces;
 
 // One clockwise quarter turn of each face in facelet-string order, as the piece that each
 // slot receives and the twist or flip it picks up on the way.

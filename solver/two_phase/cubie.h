@@ -18,6 +18,16 @@ namespace cw::two_phase {
 /// opposite sides are three apart, so `side % 3` is the axis. cubeFace() converts.
 inline constexpr int kSideCount = 6;
 
+/// The slots (and pieces) by name, in the order of CubieCube's arrays, for writing cubes out
+/// piece by piece.
+namespace pieces {
+using Corners = std::array<std::uint8_t, kCornerCount>;
+using Edges = std::array<std::uint8_t, kEdgeCount>;
+
+enum Corner : std::uint8_t { URF, UFL, ULB, UBR, DFR, DLF, DBL, DRB };
+enum Edge : std::uint8_t { UR, UF, UL, UB, DR, DF, DL, DB, FR, FL, BL, BR };
+} // namespace pieces
+
 /// The 18 face turns: move = side * 3 + quarterTurns - 1; moveFace() gives the side.
 inline constexpr int kMoveCount = 18;
 

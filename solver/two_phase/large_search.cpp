@@ -153,8 +153,8 @@ private:
         // The cube seen through its symmetry is its class representative; a move on the cube
         // is the move seen through the same symmetry on the representative.
         const std::size_t classRow = std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
-        const auto& seenAs = symmetryMaps().moves[at.flipSliceClassSym & 15];
-        const auto& thenAs = symmetryMaps().composed[at.flipSliceClassSym & 15];
+        const auto& seenAs = maps_.moves[at.flipSliceClassSym & 15];
+        const auto& thenAs = maps_.composed[at.flipSliceClassSym & 15];
         // The bounds of all the moves that may follow are fetched before any is used: each
         // lookup misses the cache, and independent loads overlap where a load per branch
         // would wait for each in turn.
@@ -302,6 +302,7 @@ private:
     }
 
     const LargeTables& t_;
+    const SymmetryMaps& maps_ = symmetryMaps();
     SearchLimits limits_;
     std::array<CubieCube, kGuiseCount> guises_;
     std::array<std::uint8_t, kMaxPath> path_{};

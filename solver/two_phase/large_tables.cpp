@@ -48,12 +48,10 @@ public:
                                                       std::memory_order_relaxed);
     }
 
-    void copyTo(PackedDepths& out) const {
+    void copyTo(DepthTable& out) const {
         out.resize(size());
-        auto& bytes = out.bytes();
         for (std::size_t i = 0; i < size(); ++i) {
-            const auto depth = static_cast<unsigned>(std::min(load(i), 15));
-            bytes[i >> 1] = static_cast<std::uint8_t>(bytes[i >> 1] | depth << ((i & 1) * 4));
+            out.set(i, load(i));
         }
     }
 
@@ -73,14 +71,6 @@ CubieCube asSliceEdges(const CubieCube& cube, int first) {
                               : other++;
     }
     return marked;
-}
-
-std::array<int, kMoveCount> allMoves() {
-    std::array<int, kMoveCount> moves{};
-    for (int m = 0; m < kMoveCount; ++m) {
-        moves[static_cast<std::size_t>(m)] = m;
-    }
-    return moves;
 }
 
 // Sorts `count` raw coordinate values into symmetry classes. The first value of each class
@@ -399,13 +389,12 @@ void buildFlipSliceClassMoves(LargeTables& t) {
 
 void buildFlipSliceClassDepth(LargeTables& t) {
     t.flipSliceClassDepth.resize(kFlipSliceClassCount);
-    auto& bytes = t.flipSliceClassDepth.bytes();
     for (std::size_t cls = 0; cls < kFlipSliceClassCount; ++cls) {
         int fewest = 15;
         for (std::size_t twistValue = 0; twistValue < kTwistCount; ++twistValue) {
             fewest = std::min(fewest, t.phase1Depth[cls * kTwistCount + twistValue]);
         }
-        bytes[cls >> 1] = static_cast<std::uint8_t>(bytes[cls >> 1] | fewest << ((cls & 1) * 4));
+        t.flipSliceClassDepth.set(cls, fewest);
     }
 }
 
@@ -462,10 +451,10 @@ std::vector<std::span<std::uint8_t>> LargeTables::sections() {
             bytesOf(cornerClassSym),
             bytesOf(cornerRep),
             bytesOf(udEdgeConj),
-            bytesOf(phase1Depth.bytes()),
-            bytesOf(flipSliceClassDepth.bytes()),
-            bytesOf(phase2Depth.bytes()),
-            bytesOf(cornerSliceDepth.bytes())};
+            bytesOf(phase1Depth.storage()),
+            bytesOf(flipSliceClassDepth.storage()),
+            bytesOf(phase2Depth.storage()),
+            bytesOf(cornerSliceDepth.storage())};
 }
 
 std::size_t LargeTables::bytes() const {

@@ -15,6 +15,7 @@
 #include "solver/large_pages.h"
 #include "solver/table_cache.h"
 #include "solver/two_phase/cubie.h"
+#include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
 
@@ -38,26 +39,6 @@ inline constexpr int kFlipSliceCount = kFlipCount * kSliceCount;
 /// 16 symmetries that keep the up-down axis.
 inline constexpr int kFlipSliceClassCount = 64430;
 inline constexpr int kCornerClassCount = 2768;
-
-/// Depths packed two to a byte, half the size being half as many cache misses. A depth past
-/// 15 (only the second phase's reach there) is kept as 15, which is still a lower bound.
-class PackedDepths {
-public:
-    void resize(std::size_t size) {
-        size_ = size;
-        bytes_.assign((size + 1) / 2, 0);
-    }
-    int operator[](std::size_t index) const {
-        return (bytes_[index >> 1] >> ((index & 1) * 4)) & 15;
-    }
-    std::size_t size() const { return size_; }
-    LargePageVector<std::uint8_t>& bytes() { return bytes_; }
-    const LargePageVector<std::uint8_t>& bytes() const { return bytes_; }
-
-private:
-    LargePageVector<std::uint8_t> bytes_;
-    std::size_t size_ = 0;
-};
 
 struct LargeTables {
     // Move tables: the coordinate after each of the 18 moves, [value * 18 + move]; the
@@ -92,17 +73,17 @@ struct LargeTables {
     std::vector<std::uint16_t> udEdgeConj;
 
     /// First phase: the fewest moves into the subgroup, [class * 2187 + conjugated twist].
-    PackedDepths phase1Depth;
+    DepthTable phase1Depth;
     /// The fewest of those over every twist, by class: a bound small enough to stay in the
     /// processor's nearest cache, which turns most of a search's deep lookups away before
     /// they go out to memory.
-    PackedDepths flipSliceClassDepth;
+    DepthTable flipSliceClassDepth;
     /// Second phase: the fewest subgroup moves that solve corners and up-down edges,
     /// [corner class * 40320 + conjugated edge order], at most 15.
-    PackedDepths phase2Depth;
+    DepthTable phase2Depth;
     /// Second phase: the fewest subgroup moves that solve corners and middle-layer edges,
     /// [corners * 24 + slice order]; small enough to stay in the cache, so it is asked first.
-    PackedDepths cornerSliceDepth;
+    DepthTable cornerSliceDepth;
 
     /// The first phase's table entry of a cube with these coordinates; `classSym` is
     /// flipSliceClassSym[slice * 2048 + flip], read apart so that a search can fetch several

@@ -8,11 +8,7 @@
 namespace cw::two_phase {
 namespace {
 
-using Corners = std::array<std::uint8_t, kCornerCount>;
-using Edges = std::array<std::uint8_t, kEdgeCount>;
-
-enum Corner : std::uint8_t { URF, UFL, ULB, UBR, DFR, DLF, DBL, DRB };
-enum Edge : std::uint8_t { UR, UF, UL, UB, DR, DF, DL, DB, FR, FL, BL, BR };
+using namespace pieces;
 
 // The whole cube turned half a turn about the front-back axis.
 const CubieCube kHalfTurnF = {Corners{DLF, DFR, DRB, DBL, UFL, URF, UBR, ULB}, Corners{},

@@ -10,43 +10,11 @@
 namespace cw::two_phase {
 namespace {
 
-constexpr std::uint8_t kUnknown = 0xFF;
-
 // Breadth-first search over the pairs of two coordinates, both solved at 0.
 template <typename A, typename B>
 DepthTable depthTable(int countA, const std::vector<A>& moveA, int countB,
                       const std::vector<B>& moveB, std::size_t moveCount) {
-    const std::size_t size = static_cast<std::size_t>(countA) * static_cast<std::size_t>(countB);
-    std::vector<std::uint8_t> depth(size, kUnknown);
-    depth[0] = 0;
-    std::size_t reached = 1;
-    for (std::uint8_t d = 0; reached < size; ++d) {
-        for (std::size_t index = 0; index < size; ++index) {
-            if (depth[index] != d) {
-                continue;
-            }
-            const std::size_t a = index / static_cast<std::size_t>(countB);
-            const std::size_t b = index % static_cast<std::size_t>(countB);
-            for (std::size_t m = 0; m < moveCount; ++m) {
-                const std::size_t next =
-                    moveA[a * moveCount + m] * static_cast<std::size_t>(countB) +
-                    moveB[b * moveCount + m];
-                if (depth[next] == kUnknown) {
-                    depth[next] = static_cast<std::uint8_t>(d + 1);
-                    ++reached;
-                }
-            }
-        }
-    }
-    return DepthTable(depth);
-}
-
-std::array<int, kMoveCount> allMoves() {
-    std::array<int, kMoveCount> moves{};
-    for (int m = 0; m < kMoveCount; ++m) {
-        moves[static_cast<std::size_t>(m)] = m;
-    }
-    return moves;
+    return DepthTable(pairDistances(countA, moveA, countB, moveB, moveCount));
 }
 
 // The move whose effect is `cube`.
@@ -95,11 +63,10 @@ Tables build() {
 
 } // namespace
 
-DepthTable::DepthTable(const std::vector<std::uint8_t>& depths)
-    : packed_((depths.size() + 1) / 2), size_(depths.size()) {
+DepthTable::DepthTable(const std::vector<std::uint8_t>& depths) {
+    resize(depths.size());
     for (std::size_t i = 0; i < depths.size(); ++i) {
-        packed_[i >> 1] =
-            static_cast<std::uint8_t>(packed_[i >> 1] | (depths[i] & 15) << ((i & 1) * 4));
+        set(i, depths[i]);
     }
 }
 

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "solver/large_pages.h"
 #include "solver/two_phase/cubie.h"
 
 namespace cw::two_phase {
@@ -21,21 +23,35 @@ constexpr bool isPhase2Move(int move) {
     return moveFace(move) % 3 == 0 || moveQuarterTurns(move) == 2;
 }
 
-/// Pruning depths 0 to 15 packed two to a byte: the search's lookups miss the cache, and
-/// half the size is half as many misses.
+/// Pruning depths packed two to a byte: the search's lookups miss the cache, and half the
+/// size is half as many misses. A depth past 15 is kept as 15, which is still a lower bound.
+/// Tables of megabytes sit in large pages (see solver/large_pages.h).
 class DepthTable {
 public:
     DepthTable() = default;
     explicit DepthTable(const std::vector<std::uint8_t>& depths);
 
+    /// `size` depths, all 0.
+    void resize(std::size_t size) {
+        size_ = size;
+        packed_.assign((size + 1) / 2, 0);
+    }
+    void set(std::size_t index, int depth) {
+        const int shift = static_cast<int>(index & 1) * 4;
+        std::uint8_t& both = packed_[index >> 1];
+        both = static_cast<std::uint8_t>((both & ~(15 << shift)) | std::min(depth, 15) << shift);
+    }
     int operator[](std::size_t index) const {
         return (packed_[index >> 1] >> ((index & 1) * 4)) & 15;
     }
     std::size_t size() const { return size_; }
     std::size_t bytes() const { return packed_.size(); }
+    /// The packed bytes, as a table file holds them.
+    LargePageVector<std::uint8_t>& storage() { return packed_; }
+    const LargePageVector<std::uint8_t>& storage() const { return packed_; }
 
 private:
-    std::vector<std::uint8_t> packed_;
+    LargePageVector<std::uint8_t> packed_;
     std::size_t size_ = 0;
 };
 

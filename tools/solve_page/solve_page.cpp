@@ -32,15 +32,6 @@ std::string sortedLetters(std::string_view facelets, const std::array<int, N>& p
     return letters;
 }
 
-template <std::size_t N>
-std::string pieceName(const std::array<int, N>& sides) {
-    std::string name;
-    for (int side : sides) {
-        name += sideLetter(side);
-    }
-    return name;
-}
-
 // The places of the slot a message calls "at NAME".
 template <std::size_t N, std::size_t Count>
 std::vector<int> slotNamed(std::string_view name,

@@ -312,7 +312,7 @@ protected:
             built = largeTables();
         });
         notes = out.str();
-        EXPECT_EQ(tables.phase1Depth.bytes(), largeTables().phase1Depth.bytes());
+        EXPECT_EQ(tables.phase1Depth.storage(), largeTables().phase1Depth.storage());
         return loaded;
     }
 
