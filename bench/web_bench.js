@@ -100,11 +100,12 @@ async function main() {
   const coldFrames = await firstFrame(false);
   const warmFrames = await firstFrame(true);
   console.log(`\nnavigation to the first drawn frame, ${kLoads} loads each:`);
+  console.log(`  in a browser started for the page       ${summary(coldFrames)}` +
+    ` (target: at most ${kFirstFrameTargetMs} ms)`);
   console.log(`  in a running browser (WebGL started)    ${summary(warmFrames)}` +
     ` (target: at most ${kFirstFrameTargetMs} ms)`);
-  console.log(`  in a browser started for the page       ${summary(coldFrames)}`);
-  console.log(`  of which a bare tab's first WebGL context ${summary(contextTimes)}`);
-  met = met && Math.max(...warmFrames) <= kFirstFrameTargetMs;
+  console.log(`  a bare tab's first WebGL context in a new browser ${summary(contextTimes)}`);
+  met = met && Math.max(...coldFrames, ...warmFrames) <= kFirstFrameTargetMs;
 
   const s = await h.open({site, name: 'bench', webglStarted: true});
   try {

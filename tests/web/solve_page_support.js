@@ -6,6 +6,7 @@ const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
+const { kSoftwareWebGl } = require('./harness.js');
 
 const kTypes = {
   '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
@@ -40,7 +41,7 @@ function serveSite(root, { delays = {} } = {}) {
 function launchBrowser() {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+    args: ['--no-sandbox', ...kSoftwareWebGl],
   });
 }
 
