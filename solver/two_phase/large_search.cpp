@@ -45,6 +45,15 @@ const SymmetryMaps& symmetryMaps() {
     return kMaps;
 }
 
+// Asks for the row of `value` in a move table to be brought into the cache, for a search
+// that will read it soon.
+template <typename Table>
+void prefetchRow(const Table& table, std::size_t value) {
+    const auto* row = table.data() + value * kMoveCount;
+    __builtin_prefetch(row);
+    __builtin_prefetch(row + kMoveCount - 1);
+}
+
 using Clock = std::chrono::steady_clock;
 
 // Every cube has a solution of at most 20 moves, and any solution splits into a phase one
@@ -147,6 +156,14 @@ private:
             }
             return;
         }
+        // The rows that the moves which stay will read, asked for before the lookups below
+        // keep the processor waiting.
+        const std::size_t cornerRow = static_cast<std::size_t>(at.corners) * kMoveCount;
+        const std::size_t upRow = static_cast<std::size_t>(at.upEdges) * kMoveCount;
+        const std::size_t downRow = static_cast<std::size_t>(at.downEdges) * kMoveCount;
+        prefetchRow(t_.cornerMove, static_cast<std::size_t>(at.corners));
+        prefetchRow(t_.upEdgesMove, static_cast<std::size_t>(at.upEdges));
+        prefetchRow(t_.downEdgesMove, static_cast<std::size_t>(at.downEdges));
         const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
         const std::size_t twistRow = static_cast<std::size_t>(at.twist) * kMoveCount;
         const std::size_t sliceRow = static_cast<std::size_t>(at.sliceEdges) * kMoveCount;
@@ -205,10 +222,18 @@ private:
             Position& child = next[kept];
             child = next[i];
             moves[kept++] = moves[i];
-            child.corners = t_.cornerMove[static_cast<std::size_t>(at.corners) * kMoveCount + m];
-            child.upEdges = t_.upEdgesMove[static_cast<std::size_t>(at.upEdges) * kMoveCount + m];
-            child.downEdges =
-                t_.downEdgesMove[static_cast<std::size_t>(at.downEdges) * kMoveCount + m];
+            child.corners = t_.cornerMove[cornerRow + m];
+            child.upEdges = t_.upEdgesMove[upRow + m];
+            child.downEdges = t_.downEdgesMove[downRow + m];
+            // Its own rows, which the search will read when it comes to it.
+            if (togo > 2) {
+                prefetchRow(t_.flipSliceClassMove, std::size_t{child.flipSliceClassSym >> 4});
+            }
+            if (togo > 1) {
+                prefetchRow(t_.cornerMove, static_cast<std::size_t>(child.corners));
+                prefetchRow(t_.upEdgesMove, static_cast<std::size_t>(child.upEdges));
+                prefetchRow(t_.downEdgesMove, static_cast<std::size_t>(child.downEdges));
+            }
         }
         for (std::size_t i = 0; i < kept && !stop_; ++i) {
             if (++nodes_ % kClockInterval == 0) {
