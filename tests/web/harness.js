@@ -241,8 +241,12 @@ class Session {
     await this.other.bringToFront();
   }
 
+  // The page comes to the front, and the keys go to the canvas again once the browser has
+  // given the focus back to it, which it does a moment after the tab is shown.
   async show() {
     await this.page.bringToFront();
+    await until(10, 'the canvas did not get the focus back', () => this.page.evaluate(() =>
+      document.hasFocus() && document.activeElement === document.querySelector('canvas')));
   }
 
   // Takes screenshots until one shows a frame with the overlay's first line.
