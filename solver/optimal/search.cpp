@@ -28,8 +28,13 @@ constexpr int kBeginningLength = 2;
 /// How many positions a thread visits between looks at the clock and the stop flag.
 constexpr std::uint64_t kCheckEvery = std::uint64_t{1} << 14;
 
-/// The cube's coordinates along each of the three axes.
-using Node = std::array<PhaseOneCoordinates, kAxisCount>;
+/// The cube's coordinates along each of the three axes, and for each axis at most how many
+/// moves its table says it needs: the table's own value, or, where the search had no need
+/// to look it up, its parent's plus one (a move changes it by at most one).
+struct Node {
+    std::array<PhaseOneCoordinates, kAxisCount> axes{};
+    std::array<std::uint8_t, kAxisCount> most{};
+};
 
 /// What every thread reads: the table, the move tables and the start.
 template <typename Table>
@@ -42,7 +47,9 @@ struct Context {
 
     Context(const Table& t, const CubieCube& cube) : table(t), start(cube) {
         for (int a = 0; a < kAxisCount; ++a) {
-            root[static_cast<std::size_t>(a)] = phaseOneCoordinates(alongAxis(cube, a));
+            const auto ai = static_cast<std::size_t>(a);
+            root.axes[ai] = phaseOneCoordinates(alongAxis(cube, a));
+            root.most[ai] = static_cast<std::uint8_t>(table.depth(root.axes[ai]));
             for (int m = 0; m < kMoveCount; ++m) {
                 axisMoves[static_cast<std::size_t>(a)][static_cast<std::size_t>(m)] =
                     static_cast<std::uint8_t>(axisMove(a, m));
@@ -50,19 +57,32 @@ struct Context {
         }
     }
 
+    /// The most moves any axis's table asks for, and one more when all three ask for the
+    /// same number: a cube that many moves from solved would have to bring each axis one
+    /// move nearer home at every move, the last included, but a move never changes the
+    /// coordinates along its own axis (a turn of the up or down face keeps every twist,
+    /// flip and middle-slice edge of the up-down axis), so no move brings all three home.
+    static int bound(const std::array<std::uint8_t, kAxisCount>& most) {
+        const int highest = std::max({most[0], most[1], most[2]});
+        return highest + (highest > 0 && most[0] == most[1] && most[1] == most[2] ? 1 : 0);
+    }
+
     int bound(const Node& node) const {
-        int most = 0;
-        for (const PhaseOneCoordinates& at : node) {
-            most = std::max(most, table.depth(at));
+        std::array<std::uint8_t, kAxisCount> most{};
+        for (std::size_t a = 0; a < kAxisCount; ++a) {
+            most[a] = static_cast<std::uint8_t>(table.depth(node.axes[a]));
         }
-        return most;
+        return bound(most);
     }
 
     /// The moves that may follow `last` and leave a cube that `remaining` moves may solve, in
     /// order, with the cubes they leave; returns how many. The bounds go axis by axis over
     /// all the moves at once, so that their lookups, each a miss in a table of gigabytes,
-    /// overlap rather than wait for one another, and an axis is asked only about the moves
-    /// the axes before it let through.
+    /// overlap rather than wait for one another. The axis whose bound is tightest goes
+    /// first, as it turns the most moves away, and each later axis is asked only about the
+    /// moves the axes before it let through. An axis with room to spare lets every move
+    /// through without a lookup as long as one more move cannot use the room up, and on the
+    /// last move only solved coordinates will do.
     std::size_t children(const Node& node, int last, int remaining,
                          std::array<Node, kMoveCount>& next,
                          std::array<std::uint8_t, kMoveCount>& kept) const {
@@ -72,45 +92,72 @@ struct Context {
                 kept[count++] = static_cast<std::uint8_t>(m);
             }
         }
-        for (std::size_t a = 0; a < kAxisCount && count > 0; ++a) {
+        std::array<std::size_t, kAxisCount> order{0, 1, 2};
+        std::sort(order.begin(), order.end(),
+                  [&node](std::size_t a, std::size_t b) { return node.most[a] > node.most[b]; });
+        for (std::size_t k = 0; k < kAxisCount && count > 0; ++k) {
+            const std::size_t a = order[k];
+            for (std::size_t i = 0; i < count; ++i) {
+                next[i].axes[a] = moves.after(node.axes[a], axisMoves[a][kept[i]]);
+            }
+            if (node.most[a] + 1 < remaining) {
+                for (std::size_t i = 0; i < count; ++i) {
+                    next[i].most[a] = static_cast<std::uint8_t>(node.most[a] + 1);
+                }
+                continue;
+            }
             std::array<int, kMoveCount> depths{};
-            if constexpr (requires { table.indexOf(node[a]); }) {
+            if (remaining == 0) {
+                for (std::size_t i = 0; i < count; ++i) {
+                    depths[i] = next[i].axes[a] == PhaseOneCoordinates{} ? 0 : 1;
+                }
+            } else if constexpr (requires { table.indexOf(node.axes[a]); }) {
                 std::array<std::uint64_t, kMoveCount> index{};
                 for (std::size_t i = 0; i < count; ++i) {
-                    next[i][a] = moves.after(node[a], axisMoves[a][kept[i]]);
-                    index[i] = table.indexOf(next[i][a]);
+                    index[i] = table.indexOf(next[i].axes[a]);
                 }
                 for (std::size_t i = 0; i < count; ++i) {
                     depths[i] = table.depthAt(index[i]);
                 }
             } else {
                 for (std::size_t i = 0; i < count; ++i) {
-                    next[i][a] = moves.after(node[a], axisMoves[a][kept[i]]);
-                    depths[i] = table.depth(next[i][a]);
+                    depths[i] = table.depth(next[i].axes[a]);
                 }
             }
             std::size_t stay = 0;
             for (std::size_t i = 0; i < count; ++i) {
                 if (depths[i] <= remaining) {
+                    next[i].most[a] = static_cast<std::uint8_t>(depths[i]);
                     next[stay] = next[i];
                     kept[stay++] = kept[i];
                 }
             }
             count = stay;
         }
-        return count;
+        // An axis let through without a lookup is below `remaining`, so this asks only
+        // about bounds that were looked up.
+        std::size_t stay = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (bound(next[i].most) <= remaining) {
+                next[stay] = next[i];
+                kept[stay++] = kept[i];
+            }
+        }
+        return stay;
     }
 
     /// Moves `node` by `move` into `next`; false as soon as one axis's bound says that
     /// `remaining` moves cannot solve the result.
     bool within(const Node& node, int move, int remaining, Node& next) const {
         for (std::size_t a = 0; a < kAxisCount; ++a) {
-            next[a] = moves.after(node[a], axisMoves[a][static_cast<std::size_t>(move)]);
-            if (table.depth(next[a]) > remaining) {
+            next.axes[a] = moves.after(node.axes[a], axisMoves[a][static_cast<std::size_t>(move)]);
+            const int depth = table.depth(next.axes[a]);
+            if (depth > remaining) {
                 return false;
             }
+            next.most[a] = static_cast<std::uint8_t>(depth);
         }
-        return true;
+        return bound(next.most) <= remaining;
     }
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 #include <span>
@@ -115,6 +116,29 @@ TEST(LowerBound, NeverExceedsTheDistance) {
     }
     // Looked up along three axes, the table knows most near cubes' distances exactly.
     EXPECT_GT(exact, static_cast<int>(cubes.size()) / 2);
+}
+
+TEST(LowerBound, CountsOneMoreWhenAllThreeAxesAgree) {
+    // When the three axes ask for the same number of moves the cube needs at least one
+    // more. Cubes five to seven moves away show that the bound takes it and is then exact.
+    std::mt19937 random(11);
+    int agreeing = 0;
+    for (int i = 0; i < 1200; ++i) {
+        const CubieCube cube = played(randomMoves(random, 5 + i % 3));
+        std::array<int, kAxisCount> depths{};
+        for (int a = 0; a < kAxisCount; ++a) {
+            depths[static_cast<std::size_t>(a)] =
+                shallowPatternTable().depth(phaseOneCoordinates(alongAxis(cube, a)));
+        }
+        if (depths[0] == 0 || depths[0] != depths[1] || depths[1] != depths[2]) {
+            continue;
+        }
+        ++agreeing;
+        const int bound = lowerBound(cube, shallowPatternTable());
+        ASSERT_EQ(bound, depths[0] + 1);
+        ASSERT_EQ(knownDistance(cube), bound);
+    }
+    EXPECT_GT(agreeing, 30);
 }
 
 TEST(LowerBound, IsOneForAQuarterTurnAndNoneForAHalfTurn) {
