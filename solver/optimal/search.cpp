@@ -67,14 +67,6 @@ struct Context {
         return highest + (highest > 0 && most[0] == most[1] && most[1] == most[2] ? 1 : 0);
     }
 
-    int bound(const Node& node) const {
-        std::array<std::uint8_t, kAxisCount> most{};
-        for (std::size_t a = 0; a < kAxisCount; ++a) {
-            most[a] = static_cast<std::uint8_t>(table.depth(node.axes[a]));
-        }
-        return bound(most);
-    }
-
     /// The moves that may follow `last` and leave a cube that `remaining` moves may solve, in
     /// order, with the cubes they leave; returns how many. The bounds go axis by axis over
     /// all the moves at once, so that their lookups, each a miss in a table of gigabytes,
@@ -144,20 +136,6 @@ struct Context {
             }
         }
         return stay;
-    }
-
-    /// Moves `node` by `move` into `next`; false as soon as one axis's bound says that
-    /// `remaining` moves cannot solve the result.
-    bool within(const Node& node, int move, int remaining, Node& next) const {
-        for (std::size_t a = 0; a < kAxisCount; ++a) {
-            next.axes[a] = moves.after(node.axes[a], axisMoves[a][static_cast<std::size_t>(move)]);
-            const int depth = table.depth(next.axes[a]);
-            if (depth > remaining) {
-                return false;
-            }
-            next.most[a] = static_cast<std::uint8_t>(depth);
-        }
-        return bound(next.most) <= remaining;
     }
 };
 
@@ -277,13 +255,14 @@ std::vector<Beginning> beginnings(const Context<Table>& context, int length) {
         }
         const int last =
             from.count == 0 ? -1 : from.moves[static_cast<std::size_t>(from.count - 1)];
-        for (int m = 0; m < kMoveCount; ++m) {
+        std::array<Node, kMoveCount> nodes;
+        std::array<std::uint8_t, kMoveCount> moves;
+        const std::size_t kept =
+            context.children(from.node, last, length - from.count - 1, nodes, moves);
+        for (std::size_t i = 0; i < kept; ++i) {
             Beginning next = from;
-            if (!mayFollow(m, last) ||
-                !context.within(from.node, m, length - from.count - 1, next.node)) {
-                continue;
-            }
-            next.moves[static_cast<std::size_t>(next.count++)] = m;
+            next.node = nodes[i];
+            next.moves[static_cast<std::size_t>(next.count++)] = moves[i];
             self(self, next);
         }
     };
@@ -354,7 +333,7 @@ LengthResult searchLength(const Context<Table>& context, int length,
 template <typename Table>
 int lowerBound(const CubieCube& cube, const Table& table) {
     const Context<Table> context(table, cube);
-    return context.bound(context.root);
+    return context.bound(context.root.most);
 }
 
 template <typename Table>
@@ -363,7 +342,7 @@ SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
     const Context<Table> context(table, cube);
     SearchOutcome outcome;
     const int longest = std::min(settings.longest, kMostMoves);
-    int length = context.bound(context.root);
+    int length = context.bound(context.root.most);
     for (; length <= longest; ++length) {
         if (settings.onLength) {
             settings.onLength({length, false, 0, 0});
