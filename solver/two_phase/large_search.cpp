@@ -4,7 +4,9 @@
 // tables, so a way into the subgroup is handed over without replaying its moves, and a
 // second-phase bound is looked up only for moves that may follow. As in the small-table
 // search the cube is searched in six guises, and after a first solution the search goes on
-// for shorter ones, each phase two only allowed to beat the best so far.
+// for shorter ones, each phase two only allowed to beat the best so far. Nearly all of phase
+// one's time is spent waiting for table memory, so it runs as two walks that take turns, each
+// asking for what it will read next before handing over to the other (see Walk).
 #include "solver/two_phase/large_search.h"
 
 #include <algorithm>
@@ -98,6 +100,64 @@ Position positionOf(const LargeTables& t, const CubieCube& cube) {
             edgeSet(cube, kDownEdges)};
 }
 
+// One depth-first walk of the first phase, kept on a stack of its own rather than the call
+// stack, so that several walks can take turns: a walk pauses each time it has asked for
+// memory that its next step reads (the bounds of a position's neighbours, the move-table rows
+// of the neighbours it keeps), and the others run while that memory arrives. A walk looks for
+// ways into the subgroup of `depth` moves below the position it started from; a walk with
+// nothing left takes over an untried neighbour near the top of another's path.
+struct Walk {
+    enum class Step : std::uint8_t { expand, filter, advance, idle };
+    // The neighbours of the position at one level of the path that are still to be walked.
+    struct Level {
+        std::array<Position, kMoveCount> next;
+        std::array<std::uint8_t, kMoveCount> moves;
+        std::uint8_t kept = 0;
+        std::uint8_t taken = 0;
+    };
+
+    Step step = Step::idle;
+    int guise = 0;
+    int depth = 0;
+    // The level the walk started from, and the moves from the guise's start to `at`.
+    int base = 0;
+    int done = 0;
+    Position at{};
+    // The neighbours of `at` whose bounds are on their way.
+    std::array<Position, kMoveCount> candidates;
+    std::array<std::uint8_t, kMoveCount> candidateMoves;
+    std::array<std::uint32_t, kMoveCount> lookup;
+    std::size_t candidateCount = 0;
+    std::array<Level, kPhase1Limit + 1> levels;
+    std::array<std::uint8_t, kMaxPath> path{};
+};
+
+// How many walks take turns: enough that the memory one asks for has arrived by the time it
+// runs again, few enough that their working sets stay in the caches.
+constexpr std::size_t kWalkCount = 2;
+
+// The moves that may follow a move, listed for each move and, first, for none.
+struct Followers {
+    std::array<std::uint8_t, kMoveCount> moves{};
+    std::size_t count = 0;
+};
+using FollowerTable = std::array<Followers, kMoveCount + 1>;
+
+// The moves that may follow each move; with `lastOnly`, only those that can end the first
+// phase: quarter turns of the four side faces.
+FollowerTable followerTable(bool lastOnly) {
+    FollowerTable table;
+    for (int previous = -1; previous < kMoveCount; ++previous) {
+        Followers& next = table[static_cast<std::size_t>(previous + 1)];
+        for (int m = 0; m < kMoveCount; ++m) {
+            if (mayFollow(m, previous) && !(lastOnly && isPhase2Move(m))) {
+                next.moves[next.count++] = static_cast<std::uint8_t>(m);
+            }
+        }
+    }
+    return table;
+}
+
 class LargeSearch {
 public:
     LargeSearch(const CubieCube& cube, const SearchLimits& limits)
@@ -105,6 +165,11 @@ public:
           bestLength_(std::max(limits.targetLength, kGuaranteedLength) + 1) {
         if (limits.budget.count() > 0) {
             deadline_ = Clock::now() + limits.budget;
+        }
+        for (std::size_t g = 0; g < kGuiseCount; ++g) {
+            starts_[g] = positionOf(t_, guises_[g]);
+            startDistance_[g] =
+                t_.phase1Depth[t_.phase1Index(starts_[g].flipSliceClassSym, starts_[g].twist)];
         }
     }
 
@@ -115,18 +180,7 @@ public:
             for (int depth = 0; depth <= kPhase1Limit && depth < bestLength_ && !stop_ &&
                                 !(reachedTarget() && depth > kThoroughPhase1Depth);
                  ++depth) {
-                for (guise_ = 0; guise_ < kGuiseCount && !stop_; ++guise_) {
-                    if (isRepeatedGuise()) {
-                        continue;
-                    }
-                    const Position start =
-                        positionOf(t_, guises_[static_cast<std::size_t>(guise_)]);
-                    const int distance =
-                        t_.phase1Depth[t_.phase1Index(start.flipSliceClassSym, start.twist)];
-                    if (distance <= depth) {
-                        phase1(start, 0, depth);
-                    }
-                }
+                walkAll(depth);
             }
             if (stop_ || reachedTarget() || (bestLength_ <= kGuaranteedLength && !hasDeadline())) {
                 break;
@@ -137,110 +191,256 @@ public:
 
 private:
     // A cube with symmetries shows the same guise more than once; one search of it is enough.
-    bool isRepeatedGuise() const {
-        for (int other = 0; other < guise_; ++other) {
+    bool isRepeatedGuise(int guise) const {
+        for (int other = 0; other < guise; ++other) {
             if (guises_[static_cast<std::size_t>(other)] ==
-                guises_[static_cast<std::size_t>(guise_)]) {
+                guises_[static_cast<std::size_t>(guise)]) {
                 return true;
             }
         }
         return false;
     }
 
-    void phase1(const Position& at, int done, int togo) {
-        if (togo == 0) {
-            // Only a path that enters the subgroup on its last move is new: one whose last
-            // move is a phase-two move was already found one move shorter.
-            if (done == 0 || !isPhase2Move(path_[static_cast<std::size_t>(done - 1)])) {
-                startPhase2(at, done);
+    // Every way into the subgroup of `depth` moves, from every guise, by walks taking turns.
+    void walkAll(int depth) {
+        int nextGuise = 0;
+        for (;;) {
+            bool busy = false;
+            for (Walk& walk : walks_) {
+                if (stop_) {
+                    return;
+                }
+                if (walk.step == Walk::Step::idle && !startGuise(walk, nextGuise, depth) &&
+                    !takeOver(walk)) {
+                    continue;
+                }
+                busy = true;
+                run(walk);
             }
-            return;
+            if (!busy) {
+                return;
+            }
         }
+    }
+
+    // Starts `walk` on the next guise that is within `depth` moves of the subgroup. A guise
+    // already in it needs no walk: phase two alone, at once.
+    bool startGuise(Walk& walk, int& nextGuise, int depth) {
+        for (; nextGuise < kGuiseCount && !stop_; ++nextGuise) {
+            const auto g = static_cast<std::size_t>(nextGuise);
+            if (startDistance_[g] > depth || isRepeatedGuise(nextGuise)) {
+                continue;
+            }
+            walk.guise = nextGuise;
+            walk.depth = depth;
+            walk.base = 0;
+            walk.done = 0;
+            walk.at = starts_[g];
+            if (depth == 0) {
+                startPhase2(walk, walk.at, 0);
+                continue;
+            }
+            walk.step = Walk::Step::expand;
+            ++nextGuise;
+            return true;
+        }
+        return false;
+    }
+
+    // Gives `walk` an untried neighbour from the level nearest the top of another walk's path,
+    // where the most work waits.
+    bool takeOver(Walk& walk) {
+        Walk* from = nullptr;
+        int level = kPhase1Limit + 1;
+        for (Walk& other : walks_) {
+            if (other.step == Walk::Step::idle) {
+                continue;
+            }
+            for (int l = other.base; l < std::min(other.done, level); ++l) {
+                const Walk::Level& row = other.levels[static_cast<std::size_t>(l)];
+                if (row.taken < row.kept) {
+                    from = &other;
+                    level = l;
+                    break;
+                }
+            }
+        }
+        if (from == nullptr) {
+            return false;
+        }
+        const auto l = static_cast<std::size_t>(level);
+        Walk::Level& row = from->levels[l];
+        const std::size_t i = row.taken++;
+        walk.guise = from->guise;
+        walk.depth = from->depth;
+        std::copy_n(from->path.begin(), l, walk.path.begin());
+        walk.path[l] = row.moves[i];
+        walk.at = row.next[i];
+        walk.base = level + 1;
+        walk.done = level + 1;
+        walk.step = Walk::Step::expand;
+        return true;
+    }
+
+    // Runs `walk` until it has asked for memory it is about to read, or has nothing left.
+    void run(Walk& walk) {
+        for (;;) {
+            switch (walk.step) {
+            case Walk::Step::expand:
+                if (walk.depth - walk.done == 1) {
+                    enterSubgroup(walk);
+                    walk.step = Walk::Step::advance;
+                    break;
+                }
+                expand(walk);
+                walk.step = Walk::Step::filter;
+                return;
+            case Walk::Step::filter:
+                filter(walk);
+                walk.step = Walk::Step::advance;
+                return;
+            case Walk::Step::advance:
+                advance(walk);
+                if (walk.step == Walk::Step::idle || stop_) {
+                    return;
+                }
+                break;
+            case Walk::Step::idle:
+                return;
+            }
+        }
+    }
+
+    // Moves to the next neighbour still to be walked, climbing back up the path as levels run
+    // out; idle when the walk's own part is done.
+    void advance(Walk& walk) {
+        int level = walk.done;
+        while (level >= walk.base) {
+            Walk::Level& row = walk.levels[static_cast<std::size_t>(level)];
+            if (row.taken < row.kept) {
+                const std::size_t i = row.taken++;
+                walk.path[static_cast<std::size_t>(level)] = row.moves[i];
+                walk.at = row.next[i];
+                walk.done = level + 1;
+                walk.step = Walk::Step::expand;
+                if (++nodes_ % kClockInterval == 0) {
+                    checkClock();
+                }
+                return;
+            }
+            --level;
+        }
+        walk.step = Walk::Step::idle;
+    }
+
+    // The neighbours of the walk's position that may follow its last move and that their
+    // class's bound over every twist (which stays in the nearest cache) lets reach the
+    // subgroup in time; their bounds from the full table are asked for, to be read by filter().
+    void expand(Walk& walk) {
+        const Position& at = walk.at;
+        const int togo = walk.depth - walk.done;
         // The rows that the moves which stay will read, asked for before the lookups below
         // keep the processor waiting.
-        const std::size_t cornerRow = static_cast<std::size_t>(at.corners) * kMoveCount;
-        const std::size_t upRow = static_cast<std::size_t>(at.upEdges) * kMoveCount;
-        const std::size_t downRow = static_cast<std::size_t>(at.downEdges) * kMoveCount;
         prefetchRow(t_.cornerMove, static_cast<std::size_t>(at.corners));
         prefetchRow(t_.upEdgesMove, static_cast<std::size_t>(at.upEdges));
         prefetchRow(t_.downEdgesMove, static_cast<std::size_t>(at.downEdges));
-        const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
+        const Followers& moves =
+            followers_[walk.done > 0 ? walk.path[static_cast<std::size_t>(walk.done - 1)] + 1 : 0];
         const std::size_t twistRow = static_cast<std::size_t>(at.twist) * kMoveCount;
         const std::size_t sliceRow = static_cast<std::size_t>(at.sliceEdges) * kMoveCount;
         // The cube seen through its symmetry is its class representative; a move on the cube
         // is the move seen through the same symmetry on the representative.
-        const std::size_t classRow = std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
+        const std::uint32_t* classRow =
+            t_.flipSliceClassMove.data() + std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
         const auto& seenAs = maps_.moves[at.flipSliceClassSym & 15];
         const auto& thenAs = maps_.composed[at.flipSliceClassSym & 15];
-        // The bounds of all the moves that may follow are fetched before any is used: each
-        // lookup misses the cache, and independent loads overlap where a load per branch
-        // would wait for each in turn.
-        std::array<std::uint8_t, kMoveCount> moves;
-        std::array<Position, kMoveCount> next;
         std::size_t count = 0;
-        for (int m = 0; m < kMoveCount; ++m) {
-            if (!mayFollow(m, previous)) {
+        for (std::size_t k = 0; k < moves.count; ++k) {
+            const std::size_t m = moves.moves[k];
+            const std::uint32_t classSym = classRow[seenAs[m]];
+            if (t_.flipSliceClassDepth[classSym >> 4] > togo - 1) {
                 continue;
             }
-            const auto mi = static_cast<std::size_t>(m);
-            moves[count] = static_cast<std::uint8_t>(m);
-            Position& child = next[count++];
-            child.twist = t_.twistMove[twistRow + mi];
-            child.sliceEdges = t_.sliceEdgesMove[sliceRow + mi];
-            const std::uint32_t classSym = t_.flipSliceClassMove[classRow + seenAs[mi]];
+            Position& child = walk.candidates[count];
+            walk.candidateMoves[count] = static_cast<std::uint8_t>(m);
             child.flipSliceClassSym = (classSym & ~15U) | thenAs[classSym & 15];
+            child.twist = t_.twistMove[twistRow + m];
+            child.sliceEdges = t_.sliceEdgesMove[sliceRow + m];
+            const std::size_t index = t_.phase1Index(child.flipSliceClassSym, child.twist);
+            walk.lookup[count++] = static_cast<std::uint32_t>(index);
+            __builtin_prefetch(t_.phase1Depth.storage().data() + index / 2);
         }
-        std::array<int, kMoveCount> distance;
-        if (togo == 1) {
-            // On the last move only the subgroup itself will do, which the coordinates show
-            // without a lookup: its flip and slice are a class of their own, class 0.
-            for (std::size_t i = 0; i < count; ++i) {
-                distance[i] = (next[i].twist != 0 || next[i].flipSliceClassSym >= 16) ? 1 : 0;
-            }
-        } else {
-            // Most moves fail on their class's bound over every twist, which stays in the
-            // nearest cache; only the rest go out to the full table.
-            for (std::size_t i = 0; i < count; ++i) {
-                const int fewest = t_.flipSliceClassDepth[next[i].flipSliceClassSym >> 4];
-                distance[i] =
-                    fewest > togo - 1
-                        ? fewest
-                        : t_.phase1Depth[t_.phase1Index(next[i].flipSliceClassSym, next[i].twist)];
-            }
-        }
-        // The moves that stay: into the subgroup, or nearer it, in time. Their coordinates for
-        // phase two come from one row of each table, read together.
+        walk.candidateCount = count;
+    }
+
+    // Keeps the neighbours whose bounds let them reach the subgroup in time, with their
+    // coordinates for phase two, and asks for the rows their own neighbours will read.
+    void filter(Walk& walk) {
+        const Position& at = walk.at;
+        const int togo = walk.depth - walk.done;
+        const std::size_t cornerRow = static_cast<std::size_t>(at.corners) * kMoveCount;
+        const std::size_t upRow = static_cast<std::size_t>(at.upEdges) * kMoveCount;
+        const std::size_t downRow = static_cast<std::size_t>(at.downEdges) * kMoveCount;
+        Walk::Level& row = walk.levels[static_cast<std::size_t>(walk.done)];
         std::size_t kept = 0;
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < walk.candidateCount; ++i) {
+            const int distance = t_.phase1Depth[walk.lookup[i]];
             // Inside the subgroup with a few moves still to go, the rest would be a short
             // detour out and back that phase two does better.
-            if (distance[i] > togo - 1 ||
-                (quick_ && distance[i] == 0 && togo - 1 > 0 && togo - 1 < 5)) {
+            if (distance > togo - 1 || (quick_ && distance == 0 && togo - 1 < 5)) {
                 continue;
             }
-            const std::size_t m = moves[i];
-            Position& child = next[kept];
-            child = next[i];
-            moves[kept++] = moves[i];
+            const std::size_t m = walk.candidateMoves[i];
+            Position& child = row.next[kept];
+            child = walk.candidates[i];
+            row.moves[kept++] = walk.candidateMoves[i];
             child.corners = t_.cornerMove[cornerRow + m];
             child.upEdges = t_.upEdgesMove[upRow + m];
             child.downEdges = t_.downEdgesMove[downRow + m];
-            // Its own rows, which the search will read when it comes to it.
-            if (togo > 2) {
-                prefetchRow(t_.flipSliceClassMove, std::size_t{child.flipSliceClassSym >> 4});
-            }
-            if (togo > 1) {
-                prefetchRow(t_.cornerMove, static_cast<std::size_t>(child.corners));
-                prefetchRow(t_.upEdgesMove, static_cast<std::size_t>(child.upEdges));
-                prefetchRow(t_.downEdgesMove, static_cast<std::size_t>(child.downEdges));
-            }
+            // Its own rows, which the walk will read when it comes to it.
+            prefetchRow(t_.flipSliceClassMove, std::size_t{child.flipSliceClassSym >> 4});
+            prefetchRow(t_.twistMove, static_cast<std::size_t>(child.twist));
+            prefetchRow(t_.sliceEdgesMove, static_cast<std::size_t>(child.sliceEdges));
+            prefetchRow(t_.cornerMove, static_cast<std::size_t>(child.corners));
+            prefetchRow(t_.upEdgesMove, static_cast<std::size_t>(child.upEdges));
+            prefetchRow(t_.downEdgesMove, static_cast<std::size_t>(child.downEdges));
         }
-        for (std::size_t i = 0; i < kept && !stop_; ++i) {
-            if (++nodes_ % kClockInterval == 0) {
-                checkClock();
+        row.kept = static_cast<std::uint8_t>(kept);
+        row.taken = 0;
+    }
+
+    // One move from the end of phase one: only the subgroup itself will do, which the
+    // coordinates show without a lookup, since its flip and slice are a class of their own,
+    // class 0, and only a quarter turn of a side face gets there (a path whose last move is
+    // a phase-two move was already found one move shorter). Each way in goes on to phase two
+    // at once.
+    void enterSubgroup(Walk& walk) {
+        const Position& at = walk.at;
+        Walk::Level& row = walk.levels[static_cast<std::size_t>(walk.done)];
+        row.kept = 0;
+        row.taken = 0;
+        const Followers& moves =
+            lastMoves_[walk.done > 0 ? walk.path[static_cast<std::size_t>(walk.done - 1)] + 1 : 0];
+        const std::uint32_t* classRow =
+            t_.flipSliceClassMove.data() + std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
+        const auto& seenAs = maps_.moves[at.flipSliceClassSym & 15];
+        for (std::size_t k = 0; k < moves.count && !stop_; ++k) {
+            const std::size_t m = moves.moves[k];
+            if (classRow[seenAs[m]] >= 16 ||
+                t_.twistMove[static_cast<std::size_t>(at.twist) * kMoveCount + m] != 0) {
+                continue;
             }
-            path_[static_cast<std::size_t>(done)] = moves[i];
-            phase1(next[i], done + 1, togo - 1);
+            Position leaf;
+            leaf.twist = 0;
+            leaf.flipSliceClassSym = 0;
+            leaf.sliceEdges =
+                t_.sliceEdgesMove[static_cast<std::size_t>(at.sliceEdges) * kMoveCount + m];
+            leaf.corners = t_.cornerMove[static_cast<std::size_t>(at.corners) * kMoveCount + m];
+            leaf.upEdges = t_.upEdgesMove[static_cast<std::size_t>(at.upEdges) * kMoveCount + m];
+            leaf.downEdges =
+                t_.downEdgesMove[static_cast<std::size_t>(at.downEdges) * kMoveCount + m];
+            walk.path[static_cast<std::size_t>(walk.done)] = static_cast<std::uint8_t>(m);
+            startPhase2(walk, leaf, walk.done + 1);
         }
     }
 
@@ -251,7 +451,7 @@ private:
             t_.phase2Distance(corners, udEdges));
     }
 
-    void startPhase2(const Position& at, int phase1Length) {
+    void startPhase2(Walk& walk, const Position& at, int phase1Length) {
         const int cap = std::min(bestLength_ - 1 - phase1Length, phase2Cap_);
         // The small corner table first: it stays in the cache and turns most ways in away.
         if (cap < 0 || t_.cornerSliceDepth[static_cast<std::size_t>(at.corners) * kSlicePermCount +
@@ -262,8 +462,8 @@ private:
             t_.udEdgesOfHalves[static_cast<std::size_t>(at.upEdges) * kSlicePermCount +
                                static_cast<std::size_t>(at.downEdges % 24)];
         for (int depth = phase2Bound(at.corners, udEdges, at.sliceEdges); depth <= cap; ++depth) {
-            if (phase2(at.corners, udEdges, at.sliceEdges, phase1Length, depth)) {
-                record(phase1Length + depth);
+            if (phase2(walk.path, at.corners, udEdges, at.sliceEdges, phase1Length, depth)) {
+                record(walk, phase1Length + depth);
                 break;
             }
         }
@@ -272,11 +472,12 @@ private:
         }
     }
 
-    bool phase2(int corners, int udEdges, int sliceOrder, int done, int togo) {
+    bool phase2(std::array<std::uint8_t, kMaxPath>& path, int corners, int udEdges, int sliceOrder,
+                int done, int togo) {
         if (togo == 0) {
             return corners == 0 && udEdges == 0 && sliceOrder == 0;
         }
-        const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
+        const int previous = done > 0 ? path[static_cast<std::size_t>(done - 1)] : -1;
         for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
             const int m = kPhase2Moves[k];
             if (!mayFollow(m, previous)) {
@@ -294,8 +495,8 @@ private:
             if (bound > togo - 1) {
                 continue;
             }
-            path_[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-            if (phase2(cornersNext, edgesNext, sliceNext, done + 1, togo - 1)) {
+            path[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
+            if (phase2(path, cornersNext, edgesNext, sliceNext, done + 1, togo - 1)) {
                 return true;
             }
         }
@@ -313,26 +514,30 @@ private:
         }
     }
 
-    // Keeps the path as a solution of the cube itself: a guise's moves turned back about the
-    // diagonal, and an inverted guise's solution reversed and inverted.
-    void record(int length) {
+    // Keeps the walk's path as a solution of the cube itself: a guise's moves turned back
+    // about the diagonal, and an inverted guise's solution reversed and inverted.
+    void record(const Walk& walk, int length) {
         Solution moves;
         for (int i = 0; i < length; ++i) {
-            const int m = diagonalConjugateMove(path_[static_cast<std::size_t>(i)], guise_ / 2);
+            const int m =
+                diagonalConjugateMove(walk.path[static_cast<std::size_t>(i)], walk.guise / 2);
             moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
         }
-        best_ = guise_ % 2 != 0 ? inverse(moves) : moves;
+        best_ = walk.guise % 2 != 0 ? inverse(moves) : moves;
         bestLength_ = length;
         checkClock();
     }
 
     const LargeTables& t_;
     const SymmetryMaps& maps_ = symmetryMaps();
+    inline static const FollowerTable followers_ = followerTable(false);
+    inline static const FollowerTable lastMoves_ = followerTable(true);
     SearchLimits limits_;
     std::array<CubieCube, kGuiseCount> guises_;
-    std::array<std::uint8_t, kMaxPath> path_{};
+    std::array<Position, kGuiseCount> starts_{};
+    std::array<int, kGuiseCount> startDistance_{};
+    std::array<Walk, kWalkCount> walks_;
     Clock::time_point deadline_{};
-    int guise_ = 0;
     int phase2Cap_ = kQuickPhase2Limit;
     bool quick_ = true;
     // Solutions longer than this are not worth recording: one of at most 20 moves exists.

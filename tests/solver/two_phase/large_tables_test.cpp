@@ -257,6 +257,30 @@ TEST(LargeSolve, ThreeThousandRandomStatesInAtMostTwentyFaceTurns) {
     }
 }
 
+// Cubes that look the same from several sides, where one search must stand for the others,
+// and cubes the first phase has nothing to do for.
+TEST(LargeSolve, SymmetricCubesAndCubesAlreadyInTheSubgroup) {
+    // Every edge flipped in place: a cube known to need exactly 20 face turns.
+    CubieCube superflip;
+    superflip.eo.fill(1);
+    // Opposite faces turned half-way: six face turns.
+    const CubieCube checkerboard = piecesAfter({4, 13, 1, 10, 7, 16});
+    struct Case {
+        CubieCube cube;
+        int longest;
+    };
+    std::vector<Case> cases = {{superflip, 20}, {checkerboard, 6}};
+    for (const std::vector<int>& moves : randomMoveLists(20, 9, true, 7)) {
+        cases.push_back({piecesAfter(moves), 9});
+    }
+    for (const auto& [cube, longest] : cases) {
+        const std::string text = faceletString(cube);
+        const Solution solution = solveFacelets(text, largeLimits()).value();
+        EXPECT_LE(faceTurnCount(solution), longest) << text;
+        EXPECT_EQ(stickersAfter(solution, text), kSolvedFaceletString) << text;
+    }
+}
+
 TEST(LargeSolve, BudgetAndMaxLengthGiveNoMoreThanTheTurnsThatMadeTheCube) {
     for (int length = 1; length <= 12; ++length) {
         for (const std::vector<int>& moves :
