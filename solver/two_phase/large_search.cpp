@@ -312,6 +312,12 @@ private:
         }
     }
 
+    // Where the walk's last move lists the moves that may follow it (0: no move yet).
+    static std::size_t afterLastMove(const Walk& walk) {
+        return walk.done > 0 ? std::size_t{walk.path[static_cast<std::size_t>(walk.done - 1)]} + 1
+                             : 0;
+    }
+
     // Moves to the next neighbour still to be walked, climbing back up the path as levels run
     // out; idle when the walk's own part is done.
     void advance(Walk& walk) {
@@ -340,13 +346,7 @@ private:
     void expand(Walk& walk) {
         const Position& at = walk.at;
         const int togo = walk.depth - walk.done;
-        // The rows that the moves which stay will read, asked for before the lookups below
-        // keep the processor waiting.
-        prefetchRow(t_.cornerMove, static_cast<std::size_t>(at.corners));
-        prefetchRow(t_.upEdgesMove, static_cast<std::size_t>(at.upEdges));
-        prefetchRow(t_.downEdgesMove, static_cast<std::size_t>(at.downEdges));
-        const Followers& moves =
-            followers_[walk.done > 0 ? walk.path[static_cast<std::size_t>(walk.done - 1)] + 1 : 0];
+        const Followers& moves = followers_[afterLastMove(walk)];
         const std::size_t twistRow = static_cast<std::size_t>(at.twist) * kMoveCount;
         const std::size_t sliceRow = static_cast<std::size_t>(at.sliceEdges) * kMoveCount;
         // The cube seen through its symmetry is its class representative; a move on the cube
@@ -420,20 +420,18 @@ private:
         Walk::Level& row = walk.levels[static_cast<std::size_t>(walk.done)];
         row.kept = 0;
         row.taken = 0;
-        const Followers& moves =
-            lastMoves_[walk.done > 0 ? walk.path[static_cast<std::size_t>(walk.done - 1)] + 1 : 0];
+        const Followers& moves = lastMoves_[afterLastMove(walk)];
         const std::uint32_t* classRow =
             t_.flipSliceClassMove.data() + std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
         const auto& seenAs = maps_.moves[at.flipSliceClassSym & 15];
+        const std::size_t twistRow = static_cast<std::size_t>(at.twist) * kMoveCount;
         for (std::size_t k = 0; k < moves.count && !stop_; ++k) {
             const std::size_t m = moves.moves[k];
-            if (classRow[seenAs[m]] >= 16 ||
-                t_.twistMove[static_cast<std::size_t>(at.twist) * kMoveCount + m] != 0) {
+            if (classRow[seenAs[m]] >= 16 || t_.twistMove[twistRow + m] != 0) {
                 continue;
             }
+            // Twist and class 0: the subgroup's own coordinates.
             Position leaf;
-            leaf.twist = 0;
-            leaf.flipSliceClassSym = 0;
             leaf.sliceEdges =
                 t_.sliceEdgesMove[static_cast<std::size_t>(at.sliceEdges) * kMoveCount + m];
             leaf.corners = t_.cornerMove[static_cast<std::size_t>(at.corners) * kMoveCount + m];
