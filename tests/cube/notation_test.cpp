@@ -70,6 +70,10 @@ TEST(ParseMoves, RefusesAnythingElseNamingTheWord) {
         {"R22", "\"R22\""},
         {"M", "\"M\""},
         {"R\xE2\x80", "\"R\\xE2\\x80\""},
+        {"R U Rw", "\"Rw\""},
+        {"R U X2", "\"X2\""},
+        {"R2''", "\"R2''\""},
+        {"R\n\x01", "\"\\x01\""},
     };
     for (const Case& c : cases) {
         const notation::ParseResult parsed = parseMoves(c.text);
@@ -77,6 +81,9 @@ TEST(ParseMoves, RefusesAnythingElseNamingTheWord) {
         EXPECT_TRUE(parsed.moves.empty()) << c.text;
         EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
     }
+    EXPECT_EQ(parseMoves("R Q").error,
+              "bad move \"Q\": a move is a face letter F R U B L D, then 2 "
+              "(twice) and/or ' (counter-clockwise)");
 }
 
 TEST(ParseMoves, ErrorShowsUnprintableBytesEscapedAndLongWordsCut) {
