@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -639,44 +637,6 @@ TEST(SolveTool, HelpPrintsItsTextOnStandardOutput) {
         text += line + "\n";
     }
     EXPECT_EQ(text, tools::solveHelp());
-}
-
-/// Whether the page names the option `marked`, and not only a longer one that starts
-/// with it.
-bool namesOption(const std::string& page, const std::string& marked) {
-    for (std::size_t at = page.find(marked); at != std::string::npos;
-         at = page.find(marked, at + 1)) {
-        const std::size_t after = at + marked.size();
-        if (after == page.size() ||
-            (std::isalnum(static_cast<unsigned char>(page[after])) == 0 && page[after] != '\\')) {
-            return true;
-        }
-    }
-    return false;
-}
-
-TEST(SolveTool, ManualPageDescribesEveryOptionTheHelpNames) {
-    // The manual page is written apart from the help text; each option the help names
-    // must have its entry there (written "\-\-name" in the page's markup).
-    const std::string page = readFile(CUBEWRIGHT_SOLVE_MANUAL);
-    ASSERT_FALSE(page.empty());
-    const std::string_view help = tools::solveHelp();
-    int named = 0;
-    for (std::size_t at = help.find(" --"); at != std::string_view::npos;
-         at = help.find(" --", at + 1)) {
-        const std::size_t end = help.find_first_of(" ,.=\n)]", at + 1);
-        const std::string option(help.substr(at + 1, end - at - 1));
-        if (option.size() <= 2) {
-            continue;
-        }
-        ++named;
-        std::string marked;
-        for (const char c : option) {
-            marked += c == '-' ? std::string("\\-") : std::string(1, c);
-        }
-        EXPECT_TRUE(namesOption(page, marked)) << option;
-    }
-    EXPECT_GE(named, 11);
 }
 
 } // namespace

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -306,6 +309,47 @@ TEST(SolveOptions, EveryOptionTheHelpNamesIsRead) {
     }
     EXPECT_GE(named, 11);
 }
+
+#ifdef CUBEWRIGHT_SOLVE_MANUAL
+/// Whether the page names the option `marked`, and not only a longer one that starts
+/// with it.
+bool namesOption(const std::string& page, const std::string& marked) {
+    for (std::size_t at = page.find(marked); at != std::string::npos;
+         at = page.find(marked, at + 1)) {
+        const std::size_t after = at + marked.size();
+        if (after == page.size() ||
+            (std::isalnum(static_cast<unsigned char>(page[after])) == 0 && page[after] != '\\')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(SolveOptions, ManualPageDescribesEveryOptionTheHelpNames) {
+    // The manual page is written apart from the help text; each option the help names
+    // must have its entry there (written "\-\-name" in the page's markup).
+    std::ifstream in(CUBEWRIGHT_SOLVE_MANUAL, std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(page.empty());
+    const std::string_view help = solveHelp();
+    int named = 0;
+    for (std::size_t at = help.find(" --"); at != std::string_view::npos;
+         at = help.find(" --", at + 1)) {
+        const std::size_t end = help.find_first_of(" ,.=\n)]", at + 1);
+        const std::string option(help.substr(at + 1, end - at - 1));
+        if (option.size() <= 2) {
+            continue;
+        }
+        ++named;
+        std::string marked;
+        for (const char c : option) {
+            marked += c == '-' ? std::string("\\-") : std::string(1, c);
+        }
+        EXPECT_TRUE(namesOption(page, marked)) << option;
+    }
+    EXPECT_GE(named, 11);
+}
+#endif
 
 } // namespace
 } // namespace cw::tools
