@@ -22,6 +22,7 @@ const kTypes = {
   '.css': 'text/css',
   '.wasm': 'application/wasm',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // A static web server for `root` on a free port of 127.0.0.1, as any static host serves
@@ -90,8 +91,10 @@ async function webglContextTime(browser, {close = true} = {}) {
   }
 }
 
+// `device`, when given, is handed to page.emulate before the page opens (a phone's size and
+// touch screen).
 async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'web', query = '',
-  viewport = undefined, clockSeconds = undefined, webglStarted = false} = {}) {
+  viewport = undefined, clockSeconds = undefined, webglStarted = false, device = undefined} = {}) {
   const server = await serve(site);
   const browser = await launch({webgl, viewport});
   if (webglStarted) {
@@ -105,6 +108,9 @@ async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'w
       await page.evaluateOnNewDocument((ms) => {
         Date.now = () => ms;
       }, clockSeconds * 1000);
+    }
+    if (device) {
+      await page.emulate(device);
     }
     page.on('console', (message) => log.push(`console ${message.type()}: ${message.text()}`));
     page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
@@ -131,6 +137,46 @@ class Session {
     if (!process.env.CUBEWRIGHT_KEEP_SHOTS) {
       fs.rmSync(this.work, {recursive: true, force: true});
     }
+  }
+
+  // Waits as `until` does, and on failure says what the page showed then.
+  async until(seconds, message, check) {
+    try {
+      return await until(seconds, message, check);
+    } catch (error) {
+      error.message += `\n${await this.describe()}`;
+      throw error;
+    }
+  }
+
+  // What the page shows, for a failure's message: the program's frames, a message box or
+  // the ended note, full screen, visibility and focus, whether a key press still counts as
+  // the user's gesture, and the browser's last console lines and errors.
+  async describe() {
+    let shown;
+    try {
+      shown = await this.page.evaluate(() => {
+        const dialog = document.getElementById('message-box');
+        const active = document.activeElement;
+        return {
+          framesRun: typeof cubewrightPage === 'undefined' ? null : cubewrightPage.framesRun(),
+          messageBox: dialog && dialog.open ? `${document.getElementById('message-caption').textContent}: ` +
+            document.getElementById('message-text').textContent : null,
+          ended: !document.getElementById('ended')?.hidden,
+          fullscreenElement: document.fullscreenElement ? document.fullscreenElement.id || document.fullscreenElement.tagName : null,
+          visibility: document.visibilityState,
+          hasFocus: document.hasFocus(),
+          activeElement: active ? active.id || active.tagName : null,
+          userActivation: navigator.userActivation ?
+            {isActive: navigator.userActivation.isActive, hasBeenActive: navigator.userActivation.hasBeenActive} : null,
+          viewport: [innerWidth, innerHeight],
+          screen: [screen.width, screen.height],
+        };
+      });
+    } catch (error) {
+      shown = `the page could not be read: ${error.message}`;
+    }
+    return `the page showed: ${JSON.stringify(shown)}\nits last console lines:\n${this.log.slice(-10).join('\n')}`;
   }
 
   // The program's frames so far.
