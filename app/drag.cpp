@@ -60,20 +60,19 @@ ScreenPoint project(const Matrix4& toClip, const Vec3& point, ClientSize size) {
             (1.0f - clip[1] / w) * 0.5f * static_cast<float>(size.height)};
 }
 
-/// The point in the cube's frame that `placement` (rotation and translation only) puts at
-/// `eye`, and the direction it turns `direction` back into.
-Vec3 intoCube(const Matrix4& placement, const Vec3& eye) {
-    const Vec3 shifted = {eye[0] - placement[12], eye[1] - placement[13], eye[2] - placement[14]};
-    return {placement[0] * shifted[0] + placement[1] * shifted[1] + placement[2] * shifted[2],
-            placement[4] * shifted[0] + placement[5] * shifted[1] + placement[6] * shifted[2],
-            placement[8] * shifted[0] + placement[9] * shifted[1] + placement[10] * shifted[2]};
-}
-
+/// The direction of the cube's frame that `placement` (rotation and translation only) turns
+/// into `direction`: the rotation's transpose undoes it.
 Vec3 directionIntoCube(const Matrix4& placement, const Vec3& direction) {
     return {placement[0] * direction[0] + placement[1] * direction[1] + placement[2] * direction[2],
             placement[4] * direction[0] + placement[5] * direction[1] + placement[6] * direction[2],
             placement[8] * direction[0] + placement[9] * direction[1] +
                 placement[10] * direction[2]};
+}
+
+/// The point of the cube's frame that `placement` puts at `eye`.
+Vec3 intoCube(const Matrix4& placement, const Vec3& eye) {
+    return directionIntoCube(
+        placement, {eye[0] - placement[12], eye[1] - placement[13], eye[2] - placement[14]});
 }
 
 /// The face whose outward normal is `normal` (a unit axis), or -1.

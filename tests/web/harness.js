@@ -187,7 +187,7 @@ class Session {
   // Waits until the program has run `count` more frames than `from` (default: now).
   async waitFrames(count, from = undefined, seconds = 120) {
     const start = from === undefined ? await this.framesRun() : from;
-    return until(seconds, `${count} frames did not run`, async () => {
+    return this.until(seconds, `${count} frames did not run`, async () => {
       const now = await this.framesRun();
       return now - start >= count ? now : null;
     });
@@ -195,13 +195,15 @@ class Session {
 
   // Holds a key (a KeyboardEvent.code: 'KeyM', 'Numpad8', 'F1', 'ArrowLeft', ...) down for
   // `frames` frames of the program, which reads its key table once a frame: however
-  // slowly frames come on a loaded machine, it sees the key down that often. A message
-  // box that the key brings up ends the wait (the program waits on it), and so does the
-  // end of the program.
+  // slowly frames come on a loaded machine, it sees the key down that often. Frames are
+  // counted from when the page has the key down: frames that ran while the key was still
+  // on its way would not see it, and on a loaded machine a press could then come up before
+  // any frame saw it. A message box that the key brings up ends the wait (the program
+  // waits on it), and so does the end of the program.
   async key(code, frames = 2) {
-    const start = await this.framesRun();
     await this.page.keyboard.down(code);
-    await until(120, `${code} was not held for ${frames} frames`, async () =>
+    const start = await this.framesRun();
+    await this.until(120, `${code} was not held for ${frames} frames`, async () =>
       (await this.framesRun()) - start >= frames || (await this.messageBox()) !== null ||
       await this.endedShown());
     await this.page.keyboard.up(code);
@@ -261,7 +263,7 @@ class Session {
   // Waits for a message box and answers it with the button labelled `label`; returns
   // the box as messageBox() gives it.
   async answer(label, seconds = 10) {
-    const box = await until(seconds, 'no message box came', () => this.messageBox());
+    const box = await this.until(seconds, 'no message box came', () => this.messageBox());
     const buttons = await this.page.$$('#message-buttons button');
     const index = box.buttons.indexOf(label);
     if (index < 0) {
@@ -291,13 +293,13 @@ class Session {
   // given the focus back to it, which it does a moment after the tab is shown.
   async show() {
     await this.page.bringToFront();
-    await until(10, 'the canvas did not get the focus back', () => this.page.evaluate(() =>
+    await this.until(10, 'the canvas did not get the focus back', () => this.page.evaluate(() =>
       document.hasFocus() && document.activeElement === document.querySelector('canvas')));
   }
 
   // Takes screenshots until one shows a frame with the overlay's first line.
   shotDrawn(name, seconds = 10) {
-    return until(seconds, `${name}: no frame with the overlay text`, async () => {
+    return this.until(seconds, `${name}: no frame with the overlay text`, async () => {
       const image = await this.shot(name);
       return whiteCount(image, kLine1) > 100 ? image : null;
     });
