@@ -198,9 +198,8 @@ DragTurn dragTurn(const Cube& cube, const StickerHit& hit, float dx, float dy, C
 PointerAction DragControl::handle(const PointerEvent& event, const Cube& cube, ClientSize size) {
     switch (event.kind) {
     case PointerEvent::Kind::Press: {
-        if (mode_ != Mode::None) {
-            return {};
-        }
+        // A press while a drag is on means its release was lost (it came while the program
+        // was waiting in a box, say): the new press starts afresh.
         startX_ = lastX_ = event.x;
         startY_ = lastY_ = event.y;
         const std::optional<StickerHit> hit =

@@ -67,7 +67,8 @@ struct PointerAction {
 /// that; a press that comes up before then is a tap and asks for nothing. A drag that starts
 /// beside the cube turns the view as it goes: across the whole width, a full turn about y;
 /// up or down the height, three quarters of a turn about z. A cancel ends a drag where it
-/// is. Presses while a drag goes on (a second finger) are ignored.
+/// is. The window hands over one pointer only (the first finger), so a press always starts
+/// a new drag.
 class DragControl {
 public:
     PointerAction handle(const PointerEvent& event, const Cube& cube, ClientSize size);

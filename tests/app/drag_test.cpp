@@ -112,5 +112,15 @@ TEST_F(DragTest, ACancelledDragEndsThereAndTheNextPressStartsAfresh) {
     EXPECT_EQ(main().pending.size(), 1u);
 }
 
+TEST_F(DragTest, APressAfterALostReleaseStartsANewDrag) {
+    const auto point = pointOn({0, 0, 1});
+    ASSERT_TRUE(point);
+    pointer(PointerEvent::Kind::Press, (*point)[0], (*point)[1]);
+    // The release never came; this press, beside the cube, turns the view only.
+    drag({20, 460}, 64, 0);
+    EXPECT_EQ(main().pending.size(), 0u);
+    EXPECT_FLOAT_EQ(main().viewAngleY(), 36.0f);
+}
+
 } // namespace
 } // namespace cw
