@@ -47,6 +47,11 @@ bool MainLoop::runFrame() {
         windowLost_ = true;
         return false;
     }
+    // Drags, like keys, are acted on whether or not the window is active.
+    PointerEvent event{};
+    while (platform_.nextPointerEvent(event)) {
+        world_.handlePointer(event, platform_.clientSize());
+    }
     return !done_;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/world.h"
 #include "platform/keys.h"
+#include "platform/pointer.h"
 #include "platform/pump_result.h"
 
 namespace cw {
@@ -28,6 +29,11 @@ public:
     /// False while the window is minimised: no cube is stepped or drawn.
     virtual bool active() = 0;
     virtual KeyTable& keys() = 0;
+    /// Takes the oldest pointer event since the last frame; false when there is none. A
+    /// platform without a pointer has none.
+    virtual bool nextPointerEvent(PointerEvent& /*event*/) { return false; }
+    /// The window's client area, in which pointer events are given.
+    virtual ClientSize clientSize() { return {640, 480}; }
     /// Draws and presents one frame. Drawing advances turning layers and carries out
     /// the background flight.
     virtual void drawScene(World& world) = 0;

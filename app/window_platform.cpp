@@ -20,6 +20,12 @@ bool WindowPlatform::active() {
 KeyTable& WindowPlatform::keys() {
     return window_.keys();
 }
+bool WindowPlatform::nextPointerEvent(PointerEvent& event) {
+    return window_.nextPointerEvent(event);
+}
+ClientSize WindowPlatform::clientSize() {
+    return {window_.clientWidth(), window_.clientHeight()};
+}
 void WindowPlatform::drawScene(World& world) {
     renderer_.draw(world, *this);
 }

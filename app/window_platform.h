@@ -25,6 +25,8 @@ public:
     void yield() override;
     bool active() override;
     KeyTable& keys() override;
+    bool nextPointerEvent(PointerEvent& event) override;
+    ClientSize clientSize() override;
     void drawScene(World& world) override;
 
     /// Destroys the window and creates it again in the other display mode. When that

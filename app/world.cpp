@@ -156,11 +156,8 @@ bool World::handleKeys(KeyTable& keys, WindowControl& window) {
     // Face keys are not cleared: a held key queues its next turn on the frame on which
     // the previous one finishes.
     for (const FaceKey& faceKey : kFaceKeys) {
-        if (isDown(keys, key::letter(faceKey.key)) && cube.turningFace() == -1 &&
-            !cube.autoSolve()) {
-            cube.setResumeState(cube.solverState());
-            cube.setSolverState(kStatePlayback);
-            cube.pending.push_back(Move(faceKey.face, faceKey.clockwise));
+        if (isDown(keys, key::letter(faceKey.key))) {
+            turnFace(faceKey.face, faceKey.clockwise);
         }
     }
 
@@ -180,6 +177,33 @@ bool World::handleKeys(KeyTable& keys, WindowControl& window) {
         setKey(keys, key::kSpace, false);
     }
     return true;
+}
+
+bool World::turnFace(int face, bool clockwise) {
+    Cube& cube = mainCube;
+    if (cube.turningFace() != -1 || cube.autoSolve()) {
+        return false;
+    }
+    // The list is played back and the cube returns to its previous state when it runs out.
+    cube.setResumeState(cube.solverState());
+    cube.setSolverState(kStatePlayback);
+    cube.pending.push_back(Move(face, clockwise));
+    return true;
+}
+
+void World::handlePointer(const PointerEvent& event, ClientSize size) {
+    const PointerAction action = drag_.handle(event, mainCube, size);
+    switch (action.kind) {
+    case PointerAction::Kind::None:
+        break;
+    case PointerAction::Kind::TurnFace:
+        turnFace(action.face, action.clockwise);
+        break;
+    case PointerAction::Kind::TurnView:
+        mainCube.setViewAngleY(mainCube.viewAngleY() + action.viewY);
+        mainCube.setViewAngleZ(mainCube.viewAngleZ() + action.viewZ);
+        break;
+    }
 }
 
 } // namespace cw

@@ -5,8 +5,10 @@
 
 #include <array>
 
+#include "app/drag.h"
 #include "cube/cube.h"
 #include "platform/keys.h"
+#include "platform/pointer.h"
 
 namespace cw {
 
@@ -58,9 +60,20 @@ public:
     /// the window and the program must end.
     bool handleKeys(KeyTable& keys, WindowControl& window);
 
+    /// Acts on one pointer event in a client area of `size`: a drag on the main cube
+    /// turns a face as its key would, or turns the view as the arrow keys do (app/drag.h).
+    void handlePointer(const PointerEvent& event, ClientSize size);
+
+    /// Queues a quarter turn of the main cube as a face key does: only while no turn
+    /// animates and auto-solve is off. Returns whether it was queued.
+    bool turnFace(int face, bool clockwise);
+
     Cube mainCube;
     std::array<Cube, kBackgroundCount> background;
     std::array<float, kBackgroundCount> depths{};
+
+private:
+    DragControl drag_;
 };
 
 } // namespace cw

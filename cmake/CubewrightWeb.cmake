@@ -43,6 +43,23 @@ function(cubewright_site_files name)
   add_custom_target(${name} ALL DEPENDS ${outputs})
 endfunction()
 
+# The site's service worker (platform/web/service_worker.js.in), written once every other
+# file of the site is in place, at every build: it lists them all and takes its version from
+# their contents (cmake/SiteVersion.cmake). Called at the end of the top CMakeLists.txt.
+function(cubewright_site_worker)
+  add_custom_target(site_worker ALL
+    COMMAND ${CMAKE_COMMAND} -DSITE_DIR=${CUBEWRIGHT_SITE_DIR}
+            -DTEMPLATE=${PROJECT_SOURCE_DIR}/platform/web/service_worker.js.in
+            -P ${PROJECT_SOURCE_DIR}/cmake/SiteVersion.cmake
+    COMMENT "Site: service-worker.js"
+    VERBATIM)
+  foreach(target cubewright solve_core cubewright_page solve_page_files)
+    if(TARGET ${target})
+      add_dependencies(site_worker ${target})
+    endif()
+  endforeach()
+endfunction()
+
 # The build has no threads (a page with threads needs headers from its web server that a
 # plain static host does not send), so the tests that start threads do not run here; the
 # work that --jobs spreads over threads runs on the one thread, in order.

@@ -4,15 +4,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "platform/projection.h"
+
 namespace cw {
 
 namespace {
-
-constexpr double kFieldOfView = 45.0;
-// The near plane is the single-precision 0.1 widened to double, as the projection has
-// always been built.
-constexpr double kNearPlane = static_cast<double>(0.1f);
-constexpr double kFarPlane = 500.0;
 
 // GL records at most one error per kind; more rounds than there are kinds means the
 // context is gone and reports the same error for ever.

@@ -46,8 +46,11 @@ GLWindow::~GLWindow() {
 bool GLWindow::create(const char* title, int width, int height, int bits, bool fullscreen) {
     // A window still open would otherwise be leaked; callers normally destroy first.
     destroy();
-    // Key-ups of the old window are lost with it, so start with no key held.
+    // Key-ups of the old window are lost with it, so start with no key held, and end a
+    // drag that was going on in it.
     m_keys.fill(false);
+    m_pointer.clear();
+    m_pointer.push({PointerEvent::Kind::Cancel, 0, 0});
     m_fullscreen = fullscreen;
 
     if (!m_system.registerClass()) {
@@ -116,6 +119,8 @@ void GLWindow::destroy() {
 }
 
 void GLWindow::resizeViewport(int width, int height) {
+    m_clientWidth = width;
+    m_clientHeight = height;
     setViewportAndProjection(width, height);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/keys.h"
+#include "platform/pointer.h"
 #include "platform/pump_result.h"
 #include "platform/window_messages.h"
 #include "platform/window_system.h"
@@ -68,6 +69,13 @@ public:
     KeyTable& keys() { return m_keys; }
     const KeyTable& keys() const { return m_keys; }
 
+    /// Takes the oldest pointer event since the last call; false when there is none.
+    bool nextPointerEvent(PointerEvent& event) { return m_pointer.pop(event); }
+
+    /// The client area's size as the last resize gave it, in which pointer events are given.
+    int clientWidth() const { return m_clientWidth; }
+    int clientHeight() const { return m_clientHeight; }
+
     /// False while the window is minimised.
     bool isActive() const { return m_active; }
 
@@ -103,6 +111,8 @@ private:
     void keyEvent(int code, bool down) { setKey(m_keys, code, down); }
     /// The window was minimised (false) or restored (true).
     void setActive(bool active) { m_active = active; }
+    /// The pointer was pressed, moved, released or taken away, at client pixel (x, y).
+    void pointerEvent(PointerEvent::Kind kind, int x, int y) { m_pointer.push({kind, x, y}); }
 
     GLWindow() = default;
     ~GLWindow();
@@ -115,6 +125,9 @@ private:
     bool m_fullscreen = false;
     bool m_active = true;
     KeyTable m_keys{};
+    PointerQueue m_pointer;
+    int m_clientWidth = 0;
+    int m_clientHeight = 0;
 
     WindowMessages m_messages;
     void (*m_exitHook)() = nullptr;

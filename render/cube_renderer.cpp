@@ -8,11 +8,10 @@
 #include <array>
 #include <cstddef>
 
+#include "render/view.h"
+
 namespace cw {
 namespace {
-
-/// The fixed tilt about the diagonal between x and y, so three faces face the viewer.
-constexpr float kTiltDegrees = 45.0f;
 
 /// The batch that draw fills, one group at a time. The program draws on one thread, and a
 /// group is always drawn before the next one is collected, so one batch serves every cube.
@@ -149,11 +148,7 @@ void draw(Cube& cube) {
 }
 
 void drawInto(Cube& cube, const Matrix4& base, StickerBatch& batch) {
-    static const Matrix4 kTilt = rotation(kTiltDegrees, 1.0f, 1.0f, 0.0f);
-    Matrix4 cubeMatrix = multiply(base, kTilt);
-    cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleX(), 1.0f, 0.0f, 0.0f));
-    cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleY(), 0.0f, 1.0f, 0.0f));
-    cubeMatrix = multiply(cubeMatrix, rotation(cube.viewAngleZ(), 0.0f, 0.0f, 1.0f));
+    const Matrix4 cubeMatrix = placeCube(base, cube);
 
     // Each group dedupes its own outline edges, as when it is drawn on its own: an edge
     // between the turning layer and the rest is outlined on both sides. A group's outline

@@ -35,6 +35,18 @@ Matrix4 rotation(float degrees, float x, float y, float z) {
     return m;
 }
 
+Matrix4 perspective(double fovy, double aspect, double near, double far) {
+    constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+    const double f = 1.0 / std::tan(fovy * kRadiansPerDegree / 2.0);
+    Matrix4 m{};
+    m[0] = static_cast<float>(f / aspect);
+    m[5] = static_cast<float>(f);
+    m[10] = static_cast<float>((far + near) / (near - far));
+    m[11] = -1.0f;
+    m[14] = static_cast<float>(2.0 * far * near / (near - far));
+    return m;
+}
+
 Matrix4 multiply(const Matrix4& a, const Matrix4& b) {
     Matrix4 product{};
     for (std::size_t column = 0; column < 4; ++column) {

@@ -17,6 +17,10 @@ Matrix4 translation(float x, float y, float z);
 /// way in single precision: the axis normalised, a zero axis giving no rotation.
 Matrix4 rotation(float degrees, float x, float y, float z);
 
+/// The matrix gluPerspective multiplies the current one by: a vertical field of view of
+/// `fovy` degrees over `aspect` (width / height), with near and far planes.
+Matrix4 perspective(double fovy, double aspect, double near, double far);
+
 /// a * b, as glMultMatrixf(b) with a current.
 Matrix4 multiply(const Matrix4& a, const Matrix4& b);
 

@@ -4,11 +4,10 @@
 
 #include <GL/gl.h>
 
+#include "render/view.h"
+
 namespace cw {
 namespace {
-
-/// Distance of the main cube from the eye.
-constexpr float kMainCubeDepth = -15.0f;
 
 /// The overlay is drawn at distance 1, where the 45-degree 4:3 view spans about
 /// -0.55..0.55 across and -0.41..0.41 up.

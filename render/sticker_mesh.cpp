@@ -250,6 +250,21 @@ const TurningLayer& turningLayer(int face) {
     return kLayers[static_cast<std::size_t>(face)];
 }
 
+std::array<float, 3> stickerCentre(int face, int row, int column) {
+    // The centre lies no half sticker along the face and one half sticker out along its
+    // normal, where the corners lie one each way.
+    const FaceGeometry& geometry = kFaces[static_cast<std::size_t>(face)];
+    const auto out = [&geometry](std::size_t axis) {
+        return static_cast<std::int8_t>((geometry.normal[axis] > 0.0f) -
+                                        (geometry.normal[axis] < 0.0f));
+    };
+    return position(gridPoint(geometry, row, column, {out(0), out(1), out(2)}));
+}
+
+const std::array<float, 3>& faceNormal(int face) {
+    return kFaces[static_cast<std::size_t>(face)].normal;
+}
+
 void addSquare(StickerBatch& batch, std::size_t index, const std::array<float, 4>& colour) {
     // Every corner of a square shares the face's normal.
     const StickerShape& shape = kShapes.stickers[index];

@@ -82,6 +82,13 @@ struct TurningLayer {
 /// The layer that turns with face `face`, 0 to 5.
 const TurningLayer& turningLayer(int face);
 
+/// The centre of the sticker at (face, row, column), relative to the cube centre in the
+/// cube's own frame: on the face's plane, 2 out from the centre.
+std::array<float, 3> stickerCentre(int face, int row, int column);
+
+/// The outward normal of face `face`, 0 to 5.
+const std::array<float, 3>& faceNormal(int face);
+
 /// Adds the sticker at `index` (face * 9 + row * 3 + column, 0 to 53) to a batch that has
 /// room for it, as a square of `colour`, and notes its four sides for the group's outline.
 void addSquare(StickerBatch& batch, std::size_t index, const std::array<float, 4>& colour);

@@ -199,9 +199,26 @@ void SystemWindow::handleEvent(const SDL_Event& event, GLWindow& window) {
         window.keyEvent(keyCodeFromKey(event.key.keysym.scancode, event.key.keysym.sym),
                         event.type == SDL_KEYDOWN);
         break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        // The left button, or a finger (SDL turns touches into left-button events). SDL
+        // keeps the mouse while the button is held, so the release comes even outside the
+        // window, with its position there.
+        if (event.button.button == SDL_BUTTON_LEFT && isCurrentWindow(event.button.windowID)) {
+            window.pointerEvent(event.type == SDL_MOUSEBUTTONDOWN ? PointerEvent::Kind::Press
+                                                                  : PointerEvent::Kind::Release,
+                                event.button.x, event.button.y);
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        if ((event.motion.state & SDL_BUTTON_LMASK) != 0 &&
+            isCurrentWindow(event.motion.windowID)) {
+            window.pointerEvent(PointerEvent::Kind::Move, event.motion.x, event.motion.y);
+        }
+        break;
     case SDL_WINDOWEVENT:
         // Events still queued for a window that has been destroyed are dropped.
-        if (m_window == nullptr || event.window.windowID != SDL_GetWindowID(m_window)) {
+        if (!isCurrentWindow(event.window.windowID)) {
             break;
         }
         switch (event.window.event) {
@@ -211,6 +228,10 @@ void SystemWindow::handleEvent(const SDL_Event& event, GLWindow& window) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
             window.setActive(true);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // Another window took the pointer: a drag ends where it is.
+            window.pointerEvent(PointerEvent::Kind::Cancel, 0, 0);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             window.resizeViewport(event.window.data1, event.window.data2);
@@ -229,6 +250,10 @@ void SystemWindow::handleEvent(const SDL_Event& event, GLWindow& window) {
     default:
         break;
     }
+}
+
+bool SystemWindow::isCurrentWindow(std::uint32_t windowId) const {
+    return m_window != nullptr && windowId == SDL_GetWindowID(m_window);
 }
 
 void SystemWindow::swapBuffers() {

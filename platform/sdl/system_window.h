@@ -46,6 +46,8 @@ public:
 
 private:
     void handleEvent(const SDL_Event& event, GLWindow& window);
+    /// Events still queued for a window that has been destroyed are dropped.
+    bool isCurrentWindow(std::uint32_t windowId) const;
     const SdlCalls& calls() const { return *m_calls; }
 
     bool m_videoReady = false;      // the video subsystem is initialised (the window class)

@@ -1,5 +1,5 @@
-// The page's side of Cubewright's web back end: keys, visibility and full screen from the
-// browser into the program, the frames (one call a display refresh), message boxes as modal
+// The page's side of Cubewright's web back end: keys, the pointer on the canvas, the page's
+// buttons, visibility and full screen from the browser into the program, the frames (one call a display refresh), message boxes as modal
 // dialogs in the page, the overlay font's glyphs, and the note that the program has ended.
 // The program reaches it as `cubewrightPage` (platform/web/page_calls.cpp); the end-to-end
 // tests read the page it leaves.
@@ -72,6 +72,115 @@ const cubewrightPage = (() => {
     }
   });
 
+  // The pointer on the canvas: one drag at a time, by the primary pointer (the left mouse
+  // button, the first finger, a pen), in the canvas's own pixels however the canvas is
+  // scaled on the page or letterboxed in full screen. The canvas keeps the pointer until it
+  // comes up, so a drag that leaves the canvas still ends in the program. CSS keeps the
+  // browser from scrolling or zooming under a finger on the canvas (touch-action).
+  const kPointerPress = 0;
+  const kPointerMove = 1;
+  const kPointerRelease = 2;
+  const kPointerCancel = 3;
+  let dragPointer = null;
+
+  function canvasPoint(event) {
+    const box = canvas.getBoundingClientRect();
+    const scale = Math.min(box.width / canvas.width, box.height / canvas.height) || 1;
+    const left = box.left + (box.width - canvas.width * scale) / 2;
+    const top = box.top + (box.height - canvas.height * scale) / 2;
+    return [Math.floor((event.clientX - left) / scale), Math.floor((event.clientY - top) / scale)];
+  }
+
+  function sendPointer(kind, event) {
+    if (program && !waiting && !ended) {
+      const [x, y] = event ? canvasPoint(event) : [0, 0];
+      program.pointer(kind, x, y);
+    }
+  }
+
+  canvas.addEventListener('pointerdown', (event) => {
+    if (!event.isPrimary || event.button !== 0 || dragPointer !== null) {
+      return;
+    }
+    dragPointer = event.pointerId;
+    canvas.setPointerCapture(event.pointerId);
+    canvas.focus();
+    sendPointer(kPointerPress, event);
+  });
+  canvas.addEventListener('pointermove', (event) => {
+    if (event.pointerId === dragPointer) {
+      sendPointer(kPointerMove, event);
+    }
+  });
+  canvas.addEventListener('pointerup', (event) => {
+    if (event.pointerId === dragPointer) {
+      dragPointer = null;
+      sendPointer(kPointerRelease, event);
+    }
+  });
+  for (const type of ['pointercancel', 'lostpointercapture']) {
+    canvas.addEventListener(type, (event) => {
+      if (event.pointerId === dragPointer) {
+        dragPointer = null;
+        sendPointer(kPointerCancel, null);
+      }
+    });
+  }
+
+  // The page's buttons do what their keys do. A one-shot key (M, Space, F1) goes down and
+  // comes up again once the program has run a frame with it down, as a short key press
+  // does; a held key (the speeds) stays down while the button is held. A click on a button
+  // does not take the keyboard away from the canvas.
+  const buttonReleases = [];
+
+  function pressOnce(code) {
+    if (program && !waiting && !ended) {
+      program.key(code, 1);
+      buttonReleases.push([code, framesRunSoFar]);
+    }
+  }
+
+  function releaseButtonKeys() {
+    for (let i = buttonReleases.length - 1; i >= 0; --i) {
+      const [code, pressedAt] = buttonReleases[i];
+      if (framesRunSoFar > pressedAt) {
+        buttonReleases.splice(i, 1);
+        program.key(code, 0);
+      }
+    }
+  }
+
+  for (const button of document.querySelectorAll('#controls button[data-key]')) {
+    const code = Number(button.dataset.key);
+    button.addEventListener('mousedown', (event) => event.preventDefault());
+    if (button.dataset.hold === undefined) {
+      button.addEventListener('click', () => pressOnce(code));
+      continue;
+    }
+    let held = false;
+    const hold = (down) => {
+      if (held !== down && program && !waiting && !ended) {
+        held = down;
+        program.key(code, down ? 1 : 0);
+      }
+    };
+    button.addEventListener('pointerdown', (event) => {
+      button.setPointerCapture(event.pointerId);
+      hold(true);
+    });
+    for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
+      button.addEventListener(type, () => hold(false));
+    }
+    button.addEventListener('keydown', (event) => {
+      if ((event.key === 'Enter' || event.key === ' ') && !event.repeat) {
+        event.preventDefault();
+        hold(true);
+      }
+    });
+    button.addEventListener('keyup', () => hold(false));
+    button.addEventListener('blur', () => hold(false));
+  }
+
   // Callers waiting for the pixels of the next frame drawn (readFrame).
   let frameReaders = [];
   let framesRunSoFar = 0;
@@ -90,6 +199,9 @@ const cubewrightPage = (() => {
       const framesRun = program.frame(now) || 0;
       const work = performance.now() - started;
       framesRunSoFar += framesRun;
+      if (framesRun > 0 && !waiting) {
+        releaseButtonKeys();
+      }
       if (framesRun > 0) {
         firstFrameAt = firstFrameAt === null ? performance.now() : firstFrameAt;
         refreshes.push([now, work, framesRun]);
@@ -264,6 +376,7 @@ const cubewrightPage = (() => {
       ended = true;
       canvas.hidden = true;
       document.getElementById('keys').hidden = true;
+      document.getElementById('controls').hidden = true;
       document.getElementById('ended').hidden = false;
       document.getElementById('restart').focus();
     },

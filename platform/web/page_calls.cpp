@@ -50,6 +50,7 @@ EM_JS(void, jsStartFrames, (), {
     cubewrightPage.start({
         frame: Module._cw_frame,
         key: Module._cw_key,
+        pointer: Module._cw_pointer,
         releaseKeys: Module._cw_release_keys,
         visible: Module._cw_visible,
         fullscreenLeft: Module._cw_fullscreen_left,

@@ -72,6 +72,13 @@ void SystemWindow::pageKey(int code, bool down) {
     GLWindow::instance().keyEvent(code, down);
 }
 
+void SystemWindow::pagePointer(int kind, int x, int y) {
+    if (kind >= static_cast<int>(PointerEvent::Kind::Press) &&
+        kind <= static_cast<int>(PointerEvent::Kind::Cancel)) {
+        GLWindow::instance().pointerEvent(static_cast<PointerEvent::Kind>(kind), x, y);
+    }
+}
+
 void SystemWindow::pageVisible(bool visible) {
     GLWindow::instance().setActive(visible);
 }
@@ -92,6 +99,10 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void cw_key(int code, int down) {
     cw::SystemWindow::pageKey(code, down != 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void cw_pointer(int kind, int x, int y) {
+    cw::SystemWindow::pagePointer(kind, x, y);
 }
 
 EMSCRIPTEN_KEEPALIVE void cw_release_keys() {

@@ -50,6 +50,9 @@ public:
     /// its messages: a key went down or up, the page was hidden or shown, the browser left
     /// full screen by itself.
     static void pageKey(int code, bool down);
+    /// A pointer event on the canvas, in the canvas's own pixels (`kind` a
+    /// PointerEvent::Kind as a number).
+    static void pagePointer(int kind, int x, int y);
     static void pageVisible(bool visible);
     static void pageLeftFullscreen();
 

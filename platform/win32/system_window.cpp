@@ -3,6 +3,7 @@
 #include "platform/win32/system_window.h"
 
 #include <timeapi.h>
+#include <windowsx.h>
 
 #include "platform/gl_setup.h"
 #include "platform/gl_window.h"
@@ -195,6 +196,28 @@ LRESULT SystemWindow::handleMessage(GLWindow& window, HWND hWnd, UINT message, W
         return 0;
     case WM_SIZE:
         window.resizeViewport(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        // The window keeps the mouse while the button is held, so the release comes even
+        // outside it, with its position there (which may be negative).
+        SetCapture(hWnd);
+        window.pointerEvent(PointerEvent::Kind::Press, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        if ((wParam & MK_LBUTTON) != 0) {
+            window.pointerEvent(PointerEvent::Kind::Move, GET_X_LPARAM(lParam),
+                                GET_Y_LPARAM(lParam));
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        window.pointerEvent(PointerEvent::Kind::Release, GET_X_LPARAM(lParam),
+                            GET_Y_LPARAM(lParam));
+        ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse: a drag ends where it is. After a release this
+        // finds no drag going on.
+        window.pointerEvent(PointerEvent::Kind::Cancel, 0, 0);
         return 0;
     default:
         break;

@@ -23,7 +23,7 @@ test('without WebGL the window says it cannot make its context, and the program 
   withPage({webgl: false, name: 'no-webgl'}, async (s) => {
     const box = await s.answer('OK');
     assert.deepEqual(box, {caption: '⚠️ ERROR', text: "Can't Create A GL Rendering Context.", buttons: ['OK']});
-    await h.until(5, 'the page does not say that Cubewright has ended', () => s.endedShown());
+    await s.until(5, 'the page does not say that Cubewright has ended', () => s.endedShown());
     assert.equal(await s.messageBox(), null, 'another box followed');
     assert.deepEqual(s.log.filter((line) => line.startsWith('page error')), []);
   }));
@@ -50,5 +50,5 @@ test('full screen refused: No says the program will close, and it ends', () =>
     await s.answer('No');
     const box = await s.answer('OK');
     assert.deepEqual(box, {caption: '⛔ ERROR', text: 'Program Will Now Close.', buttons: ['OK']});
-    await h.until(5, 'the page does not say that Cubewright has ended', () => s.endedShown());
+    await s.until(5, 'the page does not say that Cubewright has ended', () => s.endedShown());
   }));

@@ -22,6 +22,7 @@ const kTypes = {
   '.css': 'text/css',
   '.wasm': 'application/wasm',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // A static web server for `root` on a free port of 127.0.0.1, as any static host serves
@@ -90,8 +91,10 @@ async function webglContextTime(browser, {close = true} = {}) {
   }
 }
 
+// `device`, when given, is handed to page.emulate before the page opens (a phone's size and
+// touch screen).
 async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'web', query = '',
-  viewport = undefined, clockSeconds = undefined, webglStarted = false} = {}) {
+  viewport = undefined, clockSeconds = undefined, webglStarted = false, device = undefined} = {}) {
   const server = await serve(site);
   const browser = await launch({webgl, viewport});
   if (webglStarted) {
@@ -105,6 +108,9 @@ async function open({site = process.env.CUBEWRIGHT_SITE, webgl = true, name = 'w
       await page.evaluateOnNewDocument((ms) => {
         Date.now = () => ms;
       }, clockSeconds * 1000);
+    }
+    if (device) {
+      await page.emulate(device);
     }
     page.on('console', (message) => log.push(`console ${message.type()}: ${message.text()}`));
     page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
@@ -133,6 +139,46 @@ class Session {
     }
   }
 
+  // Waits as `until` does, and on failure says what the page showed then.
+  async until(seconds, message, check) {
+    try {
+      return await until(seconds, message, check);
+    } catch (error) {
+      error.message += `\n${await this.describe()}`;
+      throw error;
+    }
+  }
+
+  // What the page shows, for a failure's message: the program's frames, a message box or
+  // the ended note, full screen, visibility and focus, whether a key press still counts as
+  // the user's gesture, and the browser's last console lines and errors.
+  async describe() {
+    let shown;
+    try {
+      shown = await this.page.evaluate(() => {
+        const dialog = document.getElementById('message-box');
+        const active = document.activeElement;
+        return {
+          framesRun: typeof cubewrightPage === 'undefined' ? null : cubewrightPage.framesRun(),
+          messageBox: dialog && dialog.open ? `${document.getElementById('message-caption').textContent}: ` +
+            document.getElementById('message-text').textContent : null,
+          ended: !document.getElementById('ended')?.hidden,
+          fullscreenElement: document.fullscreenElement ? document.fullscreenElement.id || document.fullscreenElement.tagName : null,
+          visibility: document.visibilityState,
+          hasFocus: document.hasFocus(),
+          activeElement: active ? active.id || active.tagName : null,
+          userActivation: navigator.userActivation ?
+            {isActive: navigator.userActivation.isActive, hasBeenActive: navigator.userActivation.hasBeenActive} : null,
+          viewport: [innerWidth, innerHeight],
+          screen: [screen.width, screen.height],
+        };
+      });
+    } catch (error) {
+      shown = `the page could not be read: ${error.message}`;
+    }
+    return `the page showed: ${JSON.stringify(shown)}\nits last console lines:\n${this.log.slice(-10).join('\n')}`;
+  }
+
   // The program's frames so far.
   framesRun() {
     return this.page.evaluate(() => cubewrightPage.framesRun());
@@ -141,7 +187,7 @@ class Session {
   // Waits until the program has run `count` more frames than `from` (default: now).
   async waitFrames(count, from = undefined, seconds = 120) {
     const start = from === undefined ? await this.framesRun() : from;
-    return until(seconds, `${count} frames did not run`, async () => {
+    return this.until(seconds, `${count} frames did not run`, async () => {
       const now = await this.framesRun();
       return now - start >= count ? now : null;
     });
@@ -149,13 +195,15 @@ class Session {
 
   // Holds a key (a KeyboardEvent.code: 'KeyM', 'Numpad8', 'F1', 'ArrowLeft', ...) down for
   // `frames` frames of the program, which reads its key table once a frame: however
-  // slowly frames come on a loaded machine, it sees the key down that often. A message
-  // box that the key brings up ends the wait (the program waits on it), and so does the
-  // end of the program.
+  // slowly frames come on a loaded machine, it sees the key down that often. Frames are
+  // counted from when the page has the key down: frames that ran while the key was still
+  // on its way would not see it, and on a loaded machine a press could then come up before
+  // any frame saw it. A message box that the key brings up ends the wait (the program
+  // waits on it), and so does the end of the program.
   async key(code, frames = 2) {
-    const start = await this.framesRun();
     await this.page.keyboard.down(code);
-    await until(120, `${code} was not held for ${frames} frames`, async () =>
+    const start = await this.framesRun();
+    await this.until(120, `${code} was not held for ${frames} frames`, async () =>
       (await this.framesRun()) - start >= frames || (await this.messageBox()) !== null ||
       await this.endedShown());
     await this.page.keyboard.up(code);
@@ -215,7 +263,7 @@ class Session {
   // Waits for a message box and answers it with the button labelled `label`; returns
   // the box as messageBox() gives it.
   async answer(label, seconds = 10) {
-    const box = await until(seconds, 'no message box came', () => this.messageBox());
+    const box = await this.until(seconds, 'no message box came', () => this.messageBox());
     const buttons = await this.page.$$('#message-buttons button');
     const index = box.buttons.indexOf(label);
     if (index < 0) {
@@ -245,13 +293,13 @@ class Session {
   // given the focus back to it, which it does a moment after the tab is shown.
   async show() {
     await this.page.bringToFront();
-    await until(10, 'the canvas did not get the focus back', () => this.page.evaluate(() =>
+    await this.until(10, 'the canvas did not get the focus back', () => this.page.evaluate(() =>
       document.hasFocus() && document.activeElement === document.querySelector('canvas')));
   }
 
   // Takes screenshots until one shows a frame with the overlay's first line.
   shotDrawn(name, seconds = 10) {
-    return until(seconds, `${name}: no frame with the overlay text`, async () => {
+    return this.until(seconds, `${name}: no frame with the overlay text`, async () => {
       const image = await this.shot(name);
       return whiteCount(image, kLine1) > 100 ? image : null;
     });

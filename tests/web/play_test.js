@@ -32,7 +32,7 @@ function frontTurnedClockwise(stickers) {
 // The stickers once the main cube stands still (the same reading twice, 0.2 s apart).
 async function settledStickers(name) {
   let last = '';
-  return h.until(10, `${name}: the main cube does not come to rest`, async () => {
+  return s.until(10, `${name}: the main cube does not come to rest`, async () => {
     const now = h.stickers(await s.shot(name));
     const settled = now === last && !now.includes('?');
     last = now;
@@ -119,11 +119,11 @@ test('an arrow key turns the view, and Space scrambles anew with the view reset'
 test('F1 shows the canvas on the whole screen and back, the cubes and the text still drawn', async () => {
   const before = await settledStickers('before-f1');
   await s.key('F1');
-  await h.until(10, 'F1 did not enter full screen', () => s.isFullscreen());
+  await s.until(10, 'F1 did not enter full screen', () => s.isFullscreen());
   const full = await s.expectFramesComing('fullscreen');
   assert.equal(h.stickers(full), before, 'the cube changed in full screen');
   await s.key('F1');
-  await h.until(10, 'F1 did not leave full screen', async () => !(await s.isFullscreen()));
+  await s.until(10, 'F1 did not leave full screen', async () => !(await s.isFullscreen()));
   const back = await s.expectFramesComing('windowed');
   assert.equal(h.stickers(back), before, 'the cube changed across F1 twice');
   assert.equal(h.whiteMask(back, h.kLine1), s.offMask, 'the first line does not read as before');
@@ -131,7 +131,7 @@ test('F1 shows the canvas on the whole screen and back, the cubes and the text s
 
 test('M plays the solution out, counting down, and switches itself off', async () => {
   await s.key('KeyM', 2);
-  let countMask = await h.until(5, 'no Moves Remaining line after M', async () => {
+  let countMask = await s.until(5, 'no Moves Remaining line after M', async () => {
     const shot = await s.shot('playing');
     return h.whiteMask(shot, h.kLine1) !== s.offMask && h.whiteCount(shot, h.kLine2) > 100 ?
       h.whiteMask(shot, h.kLine2) : null;
@@ -166,7 +166,7 @@ test('M plays the solution out, counting down, and switches itself off', async (
 
 test('Escape ends the program, the page says so and starts it again', async () => {
   await s.key('Escape', 2);
-  await h.until(5, 'the page does not say that Cubewright has ended', () => s.endedShown());
+  await s.until(5, 'the page does not say that Cubewright has ended', () => s.endedShown());
   assert.equal(await s.canvasShown(), false);
   assert.match(await s.page.$eval('#ended', (note) => note.textContent), /Cubewright has ended/);
   await Promise.all([s.page.waitForNavigation(), s.page.click('#restart')]);
