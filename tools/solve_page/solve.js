@@ -131,10 +131,9 @@ function buildNet() {
     const side = Math.floor(position / 9);
     button.style.setProperty('--row', String(top + row + 1));
     button.style.setProperty('--column', String(left + column + 1));
-    button.style.setProperty('--phone-row', String(Math.floor(side / 2) * 3 + row + 1));
-    button.style.setProperty('--phone-column', String((side % 2) * 3 + column + 1));
-    if (side % 2 === 1 && column === 0) button.classList.add('phone-gap-left');
-    if (side >= 2 && row === 0) button.classList.add('phone-gap-top');
+    // (Every fourth row and column there is a narrow gap between faces.)
+    button.style.setProperty('--phone-row', String(Math.floor(side / 2) * 4 + row + 1));
+    button.style.setProperty('--phone-column', String((side % 2) * 4 + column + 1));
     button.dataset.position = String(position);
     button.dataset.place = `${kFaceNames[letter]} face, row ${row + 1}, column ${column + 1}`;
     button.tabIndex = -1;
@@ -178,6 +177,8 @@ function gridPlace(position) {
 const stickerAt = new Map([...Array(54).keys()].map((p) => [gridPlace(p).join(','), p]));
 
 function onNetKey(event) {
+  // The sticker with the focus, however it got it.
+  if (event.target.classList?.contains('sticker')) state.focus = Number(event.target.dataset.position);
   const steps = { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] };
   const letter = event.key.length === 1 ? event.key.toUpperCase() : '';
   if (steps[event.key]) {
