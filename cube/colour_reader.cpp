@@ -400,14 +400,22 @@ std::vector<Candidate> bestCubes(const Costs& cost) {
             return {};
         }
         // A cube costs its corners plus its edges, whose permutations share a parity.
-        double best = std::numeric_limits<double>::infinity();
+        const auto byCost = [](const auto& x, const auto& y) { return x.cost < y.cost; };
+        std::sort(cornerLayouts.begin(), cornerLayouts.end(), byCost);
+        std::sort(edgeLayouts.begin(), edgeLayouts.end(), byCost);
+        constexpr double kNone = std::numeric_limits<double>::infinity();
+        std::array<double, 2> leastCorners = {kNone, kNone};
+        std::array<double, 2> leastEdges = {kNone, kNone};
         for (const auto& c : cornerLayouts) {
-            for (const auto& e : edgeLayouts) {
-                if (c.parity == e.parity) {
-                    best = std::min(best, c.cost + e.cost);
-                }
-            }
+            auto& least = leastCorners[static_cast<std::size_t>(c.parity)];
+            least = std::min(least, c.cost);
         }
+        for (const auto& e : edgeLayouts) {
+            auto& least = leastEdges[static_cast<std::size_t>(e.parity)];
+            least = std::min(least, e.cost);
+        }
+        const double best =
+            std::min(leastCorners[0] + leastEdges[0], leastCorners[1] + leastEdges[1]);
         // Any cube within the margin of the best has corners and edges each within the
         // width of their floors, so every one of them has been seen.
         if (best + kSureMargin > floor + width) {
@@ -415,8 +423,14 @@ std::vector<Candidate> bestCubes(const Costs& cost) {
         }
         std::vector<Candidate> near;
         for (const auto& c : cornerLayouts) {
+            if (c.cost + edgeLayouts.front().cost >= best + kSureMargin) {
+                break;
+            }
             for (const auto& e : edgeLayouts) {
-                if (c.parity == e.parity && c.cost + e.cost < best + kSureMargin) {
+                if (c.cost + e.cost >= best + kSureMargin) {
+                    break;
+                }
+                if (c.parity == e.parity) {
                     Candidate candidate{c.cost + e.cost, {}, {}};
                     for (int side = 0; side < kFaceCount; ++side) {
                         candidate.letter[static_cast<std::size_t>(side * 9 + 4)] = side;
