@@ -38,6 +38,7 @@ export class Scanner {
   }
 
   async start() {
+    this.stop(); // a second press starts again
     this.faces = [];
     this.pending = null;
     $('scan').hidden = false;
