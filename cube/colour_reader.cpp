@@ -41,6 +41,8 @@ constexpr double kPooledReadings = 9.0;
 constexpr double kFirstWidth = kSureMargin + 4.0;
 constexpr double kLastWidth = 160.0;
 constexpr std::size_t kMostLayouts = 4000;
+// Near cubes refitted one by one at most; more are left in doubt.
+constexpr std::size_t kMostRefits = 6;
 // More matchings of centres to groups than this within the margin: too unclear to read.
 constexpr std::size_t kMostMatchings = 6;
 
@@ -664,23 +666,44 @@ ColourReading readColours(const StickerColours& stickers) {
     bool unclear = false;
     std::vector<Candidate> near = bestCubesOfMatches(cost, unclear);
 
-    // A sticker that reads as another colour altogether pulls its group's mean and spread;
-    // once the cube's rules have said what each sticker is, the colours are fitted again
-    // without such stickers, and the cubes weighed again.
-    // Only a clear best cube says which stickers are odd: among near ties, refitting on any
-    // one of them would favour it.
-    if (near.size() == 1 && !unclear) {
-        const Candidate& best = near.front();
-        std::array<bool, kFaceletCount> counted{};
+    // A sticker that reads as another colour altogether pulls its group's mean and spread.
+    // Each near cube says which stickers are odd under it: the colours are fitted again
+    // without them, once per near cube, and the cube whose own fit explains all 54 colours
+    // clearly best is weighed again under that fit. Near cubes that explain them about
+    // equally well stay in doubt.
+    if (!near.empty() && !unclear && near.size() <= kMostRefits) {
+        std::vector<Letters> groups(near.size());
+        std::vector<std::array<bool, kFaceletCount>> counted(near.size());
         bool odd = false;
-        for (std::size_t i = 0; i < kFaceletCount; ++i) {
-            group[i] = best.group[static_cast<std::size_t>(best.letter[i])];
-            counted[i] = cost[i][static_cast<std::size_t>(group[i])] < kOutlierCost;
-            odd = odd || !counted[i];
+        for (std::size_t k = 0; k < near.size(); ++k) {
+            for (std::size_t i = 0; i < kFaceletCount; ++i) {
+                groups[k][i] = near[k].group[static_cast<std::size_t>(near[k].letter[i])];
+                counted[k][i] = cost[i][static_cast<std::size_t>(groups[k][i])] < kOutlierCost;
+                odd = odd || !counted[k][i];
+            }
         }
-        if (odd) {
-            fit = fitGroups(lab, group, counted);
-            cost = measure(lab, fit, kOutlierCost);
+        // With no odd sticker under any of them, a refit would change nothing.
+        std::vector<std::pair<double, Costs>> refits;
+        for (std::size_t k = 0; odd && k < near.size(); ++k) {
+            const Costs refitted =
+                measure(lab, fitGroups(lab, groups[k], counted[k]), kOutlierCost);
+            double total = 0;
+            for (std::size_t i = 0; i < kFaceletCount; ++i) {
+                total += refitted[i][static_cast<std::size_t>(groups[k][i])];
+            }
+            refits.emplace_back(total, refitted);
+        }
+        std::size_t best = 0;
+        bool clear = odd;
+        for (std::size_t k = 1; k < refits.size(); ++k) {
+            best = refits[k].first < refits[best].first ? k : best;
+        }
+        for (std::size_t k = 0; k < refits.size(); ++k) {
+            clear = clear && (k == best || refits[k].first >= refits[best].first + kSureMargin);
+        }
+        if (clear) {
+            cost = refits[best].second;
+            group = groups[best];
             near = bestCubesOfMatches(cost, unclear);
         }
     }
