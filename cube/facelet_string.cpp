@@ -85,9 +85,20 @@ bool findRepeat(const std::array<std::uint8_t, N>& pieces, std::size_t& repeated
 
 FaceletReading readFaceletString(std::string_view text) {
     FaceletReading reading;
-    const auto fail = [&reading](std::string message) {
+    const auto fail = [&reading](std::string message, std::vector<int> places = {}) {
         reading.error = std::move(message);
+        reading.places = std::move(places);
         return std::move(reading);
+    };
+    // The stickers of the slots that `chosen` picks.
+    const auto slotsWhere = [](const auto& places, auto chosen) {
+        std::vector<int> marked;
+        for (std::size_t slot = 0; slot < places.size(); ++slot) {
+            if (chosen(slot)) {
+                marked.insert(marked.end(), places[slot].begin(), places[slot].end());
+            }
+        }
+        return marked;
     };
     if (text.size() != kFaceletCount) {
         return fail("the facelet string is " + std::to_string(text.size()) +
@@ -99,7 +110,8 @@ FaceletReading readFaceletString(std::string_view text) {
         const int side = sideOfLetter(text[position]);
         if (side < 0) {
             return fail("the facelet string has " + describeByte(text[position]) + " at position " +
-                        std::to_string(position + 1) + "; only U, R, F, D, L and B are allowed");
+                            std::to_string(position + 1) + "; only U, R, F, D, L and B are allowed",
+                        {static_cast<int>(position)});
         }
         sides[position] = side;
     }
@@ -108,7 +120,8 @@ FaceletReading readFaceletString(std::string_view text) {
         const int centre = sides[static_cast<std::size_t>(side * 9 + 4)];
         if (centre != side) {
             return fail(std::string("the centre of face ") + sideLetter(side) + " is " +
-                        sideLetter(centre) + "; every centre must carry its own face's letter");
+                            sideLetter(centre) + "; every centre must carry its own face's letter",
+                        {side * 9 + 4});
         }
     }
 
@@ -136,9 +149,10 @@ FaceletReading readFaceletString(std::string_view text) {
         }
         const auto fault = [&] {
             return fail("the corner at " + pieceName(kCornerColours[slot]) + " shows " +
-                        sideLetter(shown[0]) + ", " + sideLetter(shown[1]) + " and " +
-                        sideLetter(shown[2]) +
-                        " going clockwise; no real corner has those colours in that order");
+                            sideLetter(shown[0]) + ", " + sideLetter(shown[1]) + " and " +
+                            sideLetter(shown[2]) +
+                            " going clockwise; no real corner has those colours in that order",
+                        {kCornerPlaces[slot].begin(), kCornerPlaces[slot].end()});
         };
         int twist = -1;
         for (std::size_t i = 0; i < 3; ++i) {
@@ -178,8 +192,9 @@ FaceletReading readFaceletString(std::string_view text) {
         }
         if (piece == kEdgeColours.size()) {
             return fail("the edge at " + pieceName(kEdgeColours[slot]) + " shows " +
-                        sideLetter(shown[0]) + " and " + sideLetter(shown[1]) +
-                        "; no real edge has those colours");
+                            sideLetter(shown[0]) + " and " + sideLetter(shown[1]) +
+                            "; no real edge has those colours",
+                        {kEdgePlaces[slot].begin(), kEdgePlaces[slot].end()});
         }
         pieces.ep[slot] = static_cast<std::uint8_t>(piece);
         pieces.eo[slot] = kEdgeColours[piece] == shown ? 0 : 1;
@@ -192,25 +207,38 @@ FaceletReading readFaceletString(std::string_view text) {
     std::size_t missing = 0;
     if (findRepeat(pieces.cp, repeated, missing)) {
         return fail("the corner " + pieceName(kCornerColours[repeated]) +
-                    " appears twice and the corner " + pieceName(kCornerColours[missing]) +
-                    " is missing");
+                        " appears twice and the corner " + pieceName(kCornerColours[missing]) +
+                        " is missing",
+                    slotsWhere(kCornerPlaces,
+                               [&](std::size_t slot) { return pieces.cp[slot] == repeated; }));
     }
     if (findRepeat(pieces.ep, repeated, missing)) {
-        return fail("the edge " + pieceName(kEdgeColours[repeated]) +
-                    " appears twice and the edge " + pieceName(kEdgeColours[missing]) +
-                    " is missing");
+        return fail(
+            "the edge " + pieceName(kEdgeColours[repeated]) + " appears twice and the edge " +
+                pieceName(kEdgeColours[missing]) + " is missing",
+            slotsWhere(kEdgePlaces, [&](std::size_t slot) { return pieces.ep[slot] == repeated; }));
     }
 
     if (twistSum % 3 != 0) {
-        return fail("a corner is twisted in place (the corner twists do not add up to a "
-                    "multiple of 3)");
+        return fail(
+            "a corner is twisted in place (the corner twists do not add up to a "
+            "multiple of 3)",
+            slotsWhere(kCornerPlaces, [&](std::size_t slot) { return pieces.co[slot] != 0; }));
     }
     if (flipSum % 2 != 0) {
-        return fail("an edge is flipped in place (the edge flips add up to an odd number)");
+        return fail(
+            "an edge is flipped in place (the edge flips add up to an odd number)",
+            slotsWhere(kEdgePlaces, [&](std::size_t slot) { return pieces.eo[slot] != 0; }));
     }
     if (permutationParity(pieces.cp) != permutationParity(pieces.ep)) {
+        std::vector<int> moved =
+            slotsWhere(kCornerPlaces, [&](std::size_t slot) { return pieces.cp[slot] != slot; });
+        const std::vector<int> movedEdges =
+            slotsWhere(kEdgePlaces, [&](std::size_t slot) { return pieces.ep[slot] != slot; });
+        moved.insert(moved.end(), movedEdges.begin(), movedEdges.end());
         return fail("two pieces are swapped (the corner and edge permutations have different "
-                    "parities)");
+                    "parities)",
+                    std::move(moved));
     }
     return reading;
 }

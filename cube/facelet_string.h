@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cube/cube.h"
 #include "cube/cubie_cube.h"
@@ -28,6 +29,11 @@ struct FaceletReading {
     /// Empty when the text describes a cube that face turns can reach; otherwise a
     /// one-line message naming the first fault found.
     std::string error;
+    /// The positions (0 to 53) of the stickers at fault: the bad letter, the centre, the
+    /// piece in a slot, every slot holding a piece that appears twice, every corner turned
+    /// in place (for a twist), every edge flipped (for a flip) or every piece out of its
+    /// slot (for a swap). Empty when no sticker can be named.
+    std::vector<int> places;
 };
 
 /// Reads a facelet string into the pieces it shows, checking everything that makes a cube

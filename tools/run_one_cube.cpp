@@ -1,11 +1,17 @@
-// cubewright-solve on one cube, given by moves, a seed or a facelet string: the cube as
-// given, then its solution. Called through runRequest.
+// cubewright-solve on one cube, given by moves, a seed, a facelet string or measured
+// colours: the cube as given, then its solution. Called through runRequest.
 #include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
 #include <utility>
+#include <variant>
 
 #include "cube/facelet_string.h"
 #include "cube/random.h"
 #include "cube/scramble.h"
+#include "tools/colour_file.h"
 #include "tools/runners.h"
 
 namespace cw::tools {
@@ -21,18 +27,55 @@ MoveList scrambleFromSeed(Cube& cube, std::uint32_t seed) {
     return turns;
 }
 
+/// The facelet string that the colours in `path` ("-": standard input) read as, or nothing
+/// (with the message printed) when the file is missing or bad or the reading is not sure.
+std::optional<std::string> readColourFile(const std::string& path) {
+    std::string text;
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            printError("cannot read the colours from \"" + notation::printable(path) + "\"");
+            return std::nullopt;
+        }
+        std::ostringstream read;
+        read << in.rdbuf();
+        text = read.str();
+    }
+    const std::variant<StickerColours, std::string> parsed = parseColourFile(text);
+    if (const auto* error = std::get_if<std::string>(&parsed)) {
+        printError(*error);
+        return std::nullopt;
+    }
+    const ColourReading reading = readColours(std::get<StickerColours>(parsed));
+    if (!reading.sure()) {
+        printError("the colours do not read clearly as one cube; stickers in doubt: " +
+                   stickerNames(reading.doubtful));
+        return std::nullopt;
+    }
+    return reading.facelets;
+}
+
 } // namespace
 
 int runOneCube(const SolveOptions& options) {
     const notation::Style style = moveStyle(options);
     Cube cube;
-    if (options.facelets) {
-        const std::string error = loadFaceletString(cube, *options.facelets);
+    std::optional<std::string> facelets = options.facelets;
+    if (options.coloursFile) {
+        facelets = readColourFile(*options.coloursFile);
+        if (!facelets) {
+            return kExitUsage;
+        }
+    }
+    if (facelets) {
+        const std::string error = loadFaceletString(cube, *facelets);
         if (!error.empty()) {
             printError(notation::printable(error, 200));
             return kExitUsage;
         }
-        printLine("facelets", *options.facelets);
+        printLine("facelets", *facelets);
     } else {
         MoveList applied;
         if (options.seed) {

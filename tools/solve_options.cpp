@@ -15,6 +15,7 @@ constexpr std::string_view kHelp = R"help(Usage:
   cubewright-solve [options] --seed N
   cubewright-solve [options] --facelets STRING
   cubewright-solve [options] --facelets -
+  cubewright-solve [options] --colours FILE
   cubewright-solve --optimal [--budget MS] [--jobs N] (MOVES... | --seed N | --facelets ...)
   cubewright-solve --stats COUNT [--first SEED] [--jobs N]
   cubewright-solve --scramble [COUNT] [--scramble-seed N] [--jobs N]
@@ -36,10 +37,20 @@ Ways to give the cube:
                       string alone prints. A bad line gets its message and line
                       number on standard error and an empty output line; the other
                       lines are still solved.
+  --colours FILE      A real cube's stickers as measured colours (a camera's or a
+                      colour sensor's readings), from FILE or, with -, standard
+                      input: 54 lines, one sticker each in the facelet string's
+                      order, as #rrggbb or as R G B (0 to 255); blank lines are
+                      skipped. The centres say which colour is which face's, so any
+                      colour scheme reads. The cube read is solved as --facelets
+                      solves it. Colours that do not read clearly as one cube are
+                      bad input: the message names the stickers in doubt,
+                      e.g. "U3 F7" (a face's letter and the sticker's place, 1 to 9,
+                      row by row as for the facelet string).
 
 Output:
   scramble: ...       The quarter turns applied (for MOVES and --seed), or
-  facelets: ...       the stickers given (for --facelets);
+  facelets: ...       the stickers given (for --facelets) or read (for --colours);
   solution: ...       the solution, one token per quarter turn, so the number of
                       tokens is the number of moves the program plays. With --short,
                       face turns in standard notation (R2 is a half turn) followed by
@@ -153,14 +164,18 @@ std::string quoted(std::string_view text) {
 /// Checks that the options given make one request. On bad input returns the message.
 std::optional<UsageError> checkCombination(const SolveOptions& options) {
     const int sources = int{options.seed.has_value()} + int{options.facelets.has_value()} +
-                        int{options.statsCount.has_value()} +
+                        int{options.coloursFile.has_value()} + int{options.statsCount.has_value()} +
                         int{options.scrambleCount.has_value()} + int{!options.moveWords.empty()};
     if (sources == 0) {
         return UsageError{"nothing to solve: give moves, --seed N, --facelets STRING, "
                           "--stats COUNT or --scramble (see --help)"};
     }
     if (sources > 1) {
-        return UsageError{"give only one of moves, --seed, --facelets, --stats and --scramble"};
+        return UsageError{
+            options.coloursFile
+                ? "--colours does not go with moves, --seed, --facelets, --stats "
+                  "or --scramble"
+                : "give only one of moves, --seed, --facelets, --stats and --scramble"};
     }
     if (options.firstSeed && !options.statsCount) {
         return UsageError{"--first goes with --stats"};
@@ -204,7 +219,7 @@ std::optional<UsageError> checkCombination(const SolveOptions& options) {
     if (options.noCache && options.tables == two_phase::TableSize::small) {
         return UsageError{"--no-cache goes with the large tables, not with --tables small"};
     }
-    if (options.printFacelets && options.facelets) {
+    if (options.printFacelets && (options.facelets || options.coloursFile)) {
         return UsageError{"--print-facelets goes with --seed or moves"};
     }
     return std::nullopt;
@@ -298,6 +313,13 @@ private:
                             "standard input");
             }
             options_.facelets = std::string(*text);
+        } else if (name_ == "--colours") {
+            const std::optional<std::string_view> file = value();
+            if (!file || file->empty()) {
+                return fail("--colours needs a file of 54 colours, or - to read them from "
+                            "standard input");
+            }
+            options_.coloursFile = std::string(*file);
         } else {
             return fail("unknown option " + quoted(argument) + " (see --help)");
         }

@@ -18,6 +18,8 @@ namespace cw::tools {
 struct SolveOptions {
     std::optional<std::uint32_t> seed;
     std::optional<std::string> facelets;
+    /// --colours: the file of 54 measured sticker colours ("-" for standard input).
+    std::optional<std::string> coloursFile;
     std::optional<std::uint64_t> statsCount;
     std::optional<std::uint32_t> firstSeed;
     std::optional<std::uint64_t> scrambleCount;

@@ -230,6 +230,58 @@ TEST(SolveTool, PrintedFaceletsDescribeTheScrambledCubeAndReadBack) {
     EXPECT_NE(field(moved.out[2], "facelets"), std::string(kSolvedFaceletString));
 }
 
+TEST(SolveTool, ColoursReadAsTheCubeAndSolveOrNameTheStickersInDoubt) {
+    // The stickers of seed 9's cube as a colour sensor might give them: each face's colour
+    // slightly different from sticker to sticker, in both of the file's ways of writing one.
+    const Result seeded = runTool({"--seed", "9", "--print-facelets"});
+    ASSERT_EQ(seeded.status, 0) << seeded.err;
+    const std::string stickers = field(seeded.out[2], "facelets");
+    const std::string faces = "URFDLB";
+    const int rgb[6][3] = {{190, 20, 30},  {10, 150, 70}, {235, 235, 230},
+                           {250, 120, 10}, {20, 50, 190}, {240, 215, 20}};
+    std::string colours;
+    for (std::size_t i = 0; i < stickers.size(); ++i) {
+        const int* c = rgb[faces.find(stickers[i])];
+        const int shade = static_cast<int>(i % 5) * 3;
+        char line[32];
+        std::snprintf(line, sizeof line, i % 2 ? "#%02x%02x%02x\n" : "%d %d %d\n", c[0], c[1],
+                      c[2] + shade);
+        colours += line;
+    }
+    const Result read = runTool({"--colours", "-", "--compact"}, colours);
+    ASSERT_EQ(read.status, 0) << read.err;
+    ASSERT_EQ(read.out.size(), 2u);
+    EXPECT_EQ(read.out[0], "facelets: " + stickers);
+    EXPECT_EQ(read.out[1], runTool({"--facelets", stickers, "--compact"}).out.at(1));
+
+    // Two colours of one corner exchanged: no cube is sure, and the corner is named.
+    std::istringstream in(colours);
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(in, row);) {
+        rows.push_back(row);
+    }
+    std::swap(rows[9], rows[20]);
+    std::string swapped;
+    for (const std::string& row : rows) {
+        swapped += row + "\n";
+    }
+    const Result unclear = runTool({"--colours", "-"}, swapped);
+    EXPECT_EQ(unclear.status, 2);
+    EXPECT_TRUE(unclear.out.empty());
+    EXPECT_EQ(unclear.err.rfind("cubewright-solve: the colours do not read clearly as one cube; "
+                                "stickers in doubt: ",
+                                0),
+              0u)
+        << unclear.err;
+    EXPECT_NE(unclear.err.find("R1"), std::string::npos) << unclear.err;
+    EXPECT_NE(unclear.err.find("F3"), std::string::npos) << unclear.err;
+
+    const Result missing = runTool({"--colours", "/nonexistent/scan.txt"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err,
+              "cubewright-solve: cannot read the colours from \"/nonexistent/scan.txt\"\n");
+}
+
 TEST(SolveTool, StatsChecksEverySeedAndPrintsOneLine) {
     const Result result = runTool({"--stats", "25", "--first", "100"});
     ASSERT_EQ(result.status, 0) << result.err;

@@ -50,8 +50,10 @@ TEST(SolvePageCheck, GivesTheReadersMessageAndMarksThePieceItNames) {
         {edited(kSolved, {10, 25}, "FR"), {5, 10, 7, 19}},
         // The corner UFL twice, in the URF and UFL slots (and DFR twice).
         {edited(kSolved, {9, 20, 44, 24}, "FLFR"), {8, 9, 20, 6, 18, 38}},
-        {edited(kSolved, {8, 9, 20}, "FUR"), {}}, // a twisted corner names none
-        {edited(kSolved, {7, 19}, "FU"), {}},     // nor a flipped edge
+        {edited(kSolved, {8, 9, 20}, "FUR"), {8, 9, 20}}, // the corner twisted
+        {edited(kSolved, {7, 19}, "FU"), {7, 19}},        // the edge flipped
+        // The edges UR and UF swapped: the two pieces out of their slots.
+        {edited(kSolved, {10, 19}, "FR"), {5, 10, 7, 19}},
     };
     for (const Case& c : cases) {
         const Check check = checkFacelets(c.facelets);
@@ -61,6 +63,37 @@ TEST(SolvePageCheck, GivesTheReadersMessageAndMarksThePieceItNames) {
         std::sort(marked.begin(), marked.end());
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(marked, expected) << check.message;
+    }
+}
+
+TEST(SolvePageScan, ReadsHexColoursOrSaysWhatIsWrongWithThem) {
+    // The one-turn cube in flat colours, one per face.
+    const std::string faces = "URFDLB";
+    const char* hex[] = {"c81e28", "149646", "f0f0f0", "fa7814", "143cc8", "f0dc14"};
+    std::string colours;
+    for (char letter : kOneTurn) {
+        colours += hex[faces.find(letter)];
+    }
+    const Scan read = readScan(colours);
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.facelets, kOneTurn);
+    EXPECT_EQ(read.faceColours.at(2), "#f0f0f0");
+    EXPECT_EQ(toJson(read).rfind(R"({"error":"","facelets":")" + kOneTurn + R"(","best":")", 0),
+              0U);
+
+    // Two colours of the URF corner exchanged: not sure, and that corner in doubt.
+    std::string swapped = colours;
+    swapped.replace(9 * 6, 6, colours.substr(20 * 6, 6));
+    swapped.replace(20 * 6, 6, colours.substr(9 * 6, 6));
+    const Scan unsure = readScan(swapped);
+    EXPECT_EQ(unsure.facelets, "");
+    EXPECT_EQ(unsure.best.size(), 54U);
+    EXPECT_NE(std::find(unsure.doubtful.begin(), unsure.doubtful.end(), 9), unsure.doubtful.end());
+
+    std::string notHex = colours;
+    notHex[0] = 'g';
+    for (const std::string& bad : {colours.substr(6), colours + "00", notHex}) {
+        EXPECT_EQ(readScan(bad).error, "a scan needs 54 colours of six hex digits each");
     }
 }
 

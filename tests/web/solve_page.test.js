@@ -126,9 +126,61 @@ describe('entering a cube', () => {
     // From the up centre: right, then down twice into the front face's top row.
     for (const key of ['ArrowRight', 'ArrowDown', 'ArrowDown']) await page.keyboard.press(key);
     await page.keyboard.press('b');
-    assert.equal(await page.evaluate(() => document.activeElement.dataset.position), '20');
+    // Painting moves on to the next sticker, over a centre.
+    assert.equal(await page.evaluate(() => document.activeElement.dataset.position), '21');
     assert.equal(await value(page, '#facelets'), edited(kSolved, [20], 'B'));
     assert.match(await text(page, '#status'), /^the letter F appears 8 times/);
+    for (const key of ['l', 'l']) await page.keyboard.press(key);
+    assert.equal(await value(page, '#facelets'), edited(kSolved, [20, 21, 23], 'BLL'));
+    assert.equal(await page.evaluate(() => document.activeElement.dataset.position), '24');
+    await page.close();
+  });
+
+  test('centres stay; Undo and Ctrl+Z take back strokes and keys; the palette names colours', async () => {
+    const page = await open();
+    assert.match(await page.$eval('#palette button[data-letter="F"]', (b) => b.textContent), /^white/);
+    // A drag across the up face's middle row with yellow paints both sides, not the centre.
+    await page.click('#palette button[data-letter="B"]');
+    const boxes = await Promise.all([3, 5].map((p) => page.$(`.sticker[data-position="${p}"]`).then((s) => s.boundingBox())));
+    await page.mouse.move(boxes[0].x + 4, boxes[0].y + 4);
+    await page.mouse.down();
+    await page.mouse.move(boxes[1].x + 4, boxes[1].y + 4, { steps: 10 });
+    await page.mouse.up();
+    const stroke = edited(kSolved, [3, 5], 'BB');
+    assert.equal(await value(page, '#facelets'), stroke);
+    await page.focus('.sticker[data-position="4"]');
+    await page.keyboard.press('d');
+    assert.equal(await value(page, '#facelets'), stroke);
+
+    await page.focus('.sticker[data-position="0"]');
+    await page.keyboard.press('l');
+    assert.equal(await value(page, '#facelets'), edited(stroke, [0], 'L'));
+    await page.keyboard.down('Control');
+    await page.keyboard.press('z');
+    await page.keyboard.up('Control');
+    assert.equal(await value(page, '#facelets'), stroke);
+    await page.click('#undo');
+    assert.equal(await value(page, '#facelets'), kSolved);
+    assert.ok(await page.$eval('#undo', (b) => b.disabled));
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+
+  test('unknown parameters in the address are ignored', async () => {
+    const page = await open(`#x=1&facelets=${kOneTurn}&utm_source=mail`);
+    assert.equal(await value(page, '#facelets'), kOneTurn);
+    assert.equal(await text(page, '#status'), 'The cube can be solved.');
+    await page.close();
+  });
+
+  test('opened from the disk, both pages say to serve the folder', async () => {
+    const page = await browser.newPage();
+    for (const file of [require('node:path').resolve(process.env.SOLVE_PAGE_SITE, 'solve.html'),
+      require('node:path').resolve(__dirname, '../../platform/web/index.html')]) {
+      await page.goto(`file://${file}`);
+      assert.match(await page.$eval('#served-only', (p) => (p.hidden ? '' : p.textContent)),
+        /Serve the folder instead/, file);
+    }
     await page.close();
   });
 
@@ -168,11 +220,11 @@ describe('checking a cube', () => {
     const page = await open();
     const cases = [
       // A twisted corner: URF turned in place.
-      { facelets: edited(kSolved, [8, 9, 20], 'FUR'), marked: [] },
+      { facelets: edited(kSolved, [8, 9, 20], 'FUR'), marked: [8, 9, 20] },
       // A flipped edge: UF.
-      { facelets: edited(kSolved, [7, 19], 'FU'), marked: [] },
-      // Two corners swapped: URF and UFL, each kept upright.
-      { facelets: edited(kSolved, [8, 9, 20, 6, 18, 38], 'ULFURF'), marked: [] },
+      { facelets: edited(kSolved, [7, 19], 'FU'), marked: [7, 19] },
+      // Two edges swapped: UR and UF.
+      { facelets: edited(kSolved, [10, 19], 'FR'), marked: [5, 7, 10, 19] },
       // The up and front centres exchanged.
       { facelets: edited(kSolved, [4, 22], 'FU'), marked: [4] },
       // A corner no cube has: up, right and left.
@@ -187,7 +239,12 @@ describe('checking a cube', () => {
       assert.equal(await text(page, '#status'), message);
       assert.ok(await solveDisabled(page), message);
     }
-    // The pieces the messages name are marked on the net.
+    // The pieces the messages name are marked on the net, with a marker that is not red.
+    for (const { facelets, marked } of cases.slice(0, 3)) {
+      await typeFacelets(page, facelets);
+      assert.deepEqual(await markedStickers(page), marked, await text(page, '#status'));
+    }
+    assert.equal(await page.$eval('.sticker.marked', (s) => getComputedStyle(s).outlineColor), 'rgb(0, 0, 0)');
     await typeFacelets(page, cases[3].facelets);
     assert.deepEqual(await markedStickers(page), [4]);
     await typeFacelets(page, cases[4].facelets);
@@ -304,6 +361,18 @@ describe('following a solution', () => {
     await page.click('#notation li:nth-child(1) button');
     assert.equal(await canvasShot(page), start);
     assert.equal(await value(page, '#facelets'), kScrambled);
+
+    // The slider seeks: End, a step back with the arrow key, and a click on its track.
+    await page.focus('#seek');
+    await page.keyboard.press('End');
+    assert.equal(await text(page, '#position'), `${total} of ${total} moves played: solved.`);
+    assert.equal(await value(page, '#facelets'), kSolved);
+    await page.keyboard.press('ArrowLeft');
+    assert.equal(await text(page, '#position'), `${total - 1} of ${total} moves played.`);
+    const track = await page.$eval('#seek', (seek) => { const b = seek.getBoundingClientRect(); return [b.left, b.top, b.width, b.height]; });
+    await page.mouse.click(track[0] + 6, track[1] + track[3] / 2);
+    assert.equal(await text(page, '#position'), `0 of ${total} moves played.`);
+    assert.equal(await value(page, '#facelets'), kScrambled);
     await page.close();
   });
 });
@@ -363,12 +432,35 @@ describe('small screens', () => {
     const { scrollWidth, outside } = await page.evaluate(() => ({
       scrollWidth: document.documentElement.scrollWidth,
       outside: [...document.querySelectorAll('button, input, select, canvas, a')]
+        .filter((element) => element.checkVisibility())
         .map((element) => ({ id: element.id || element.textContent, box: element.getBoundingClientRect() }))
         .filter(({ box }) => box.width === 0 || box.left < 0 || box.right > 360)
         .map(({ id }) => id),
     }));
     assert.ok(scrollWidth <= 360, `the page is ${scrollWidth} px wide`);
     assert.deepEqual(outside, []);
+    await page.close();
+  });
+});
+
+describe('a phone', () => {
+  test('every sticker of the net is at least 44 px across and nothing scrolls sideways', async () => {
+    const page = await browser.newPage();
+    await page.emulate({ viewport: { width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
+      userAgent: 'Mozilla/5.0 (Linux; Android 14) Mobile' });
+    await page.goto(`${site.url}/solve.html`);
+    await page.waitForSelector('body[data-ready]');
+    const sizes = await page.$$eval('.sticker', (list) => list.map((s) => {
+      const box = s.getBoundingClientRect();
+      return Math.min(box.width, box.height);
+    }));
+    assert.equal(sizes.length, 54);
+    assert.ok(Math.min(...sizes) >= 44, `the smallest sticker is ${Math.min(...sizes)} px`);
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth) <= 390);
+    // A tap paints.
+    await page.tap('#palette button[data-letter="B"]');
+    await page.tap('.sticker[data-position="0"]');
+    assert.equal((await value(page, '#facelets'))[0], 'B');
     await page.close();
   });
 });

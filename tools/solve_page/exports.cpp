@@ -39,6 +39,11 @@ const char* cw_random(std::uint32_t seedHigh, std::uint32_t seedLow) {
     return give(cw::solve_page::toJson(cw::solve_page::randomCube(seed)));
 }
 
+// 54 colours in the facelet order, "rrggbb" each, run together.
+const char* cw_read_colours(const char* colours) {
+    return give(cw::solve_page::toJson(cw::solve_page::readScan(colours)));
+}
+
 void cw_prepare() {
     cw::solve_page::prepare();
 }

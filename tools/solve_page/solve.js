@@ -2,6 +2,7 @@
 // judge them, solve them in a worker and follow the solution on a 3D cube. Everything
 // from the address or the user goes into the page as text, never as markup.
 import { CubeView, kColours } from './cube_view.js';
+import { Scanner } from './scan.js';
 
 const kFaces = 'URFDLB';
 const kSolved = 'UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB';
@@ -12,7 +13,10 @@ const kFaceOrigins = { U: [0, 3], L: [3, 0], F: [3, 3], R: [3, 6], B: [3, 9], D:
 const kMoveMilliseconds = 500;
 
 const $ = (id) => document.getElementById(id);
-const cssColour = (letter) => `rgb(${kColours[letter].map((c) => Math.round(c * 255)).join(',')})`;
+// A letter's colour on the net: after a scan, the colour the camera saw on that face.
+const cssColour = (letter) => state.faceColours?.[letter]
+  ?? `rgb(${kColours[letter].map((c) => Math.round(c * 255)).join(',')})`;
+const isCentre = (position) => position % 9 === 4;
 const isNetText = (text) => /^[URFDLB.]{54}$/.test(text);
 
 const state = {
@@ -26,7 +30,11 @@ const state = {
   playing: false,
   animating: null,   // the index of the move the 3D cube is turning
   generation: 0,     // counts steps and jumps, so that a step cut short knows it
+  faceColours: null, // after a scan, each letter's colour as the camera saw it
+  doubtful: [],      // after a scan, the stickers it was not sure of, until painted
+  undo: [],          // earlier nets (with their colours), the last paint or scan step last
 };
+const kMostUndo = 200;
 
 // The worker starts first: building the solver's tables takes longest.
 const worker = new Worker('solve_worker.js');
@@ -41,6 +49,7 @@ const coreReady = createSolveCore().then((module) => {
   core = {
     check: module.cwrap('cw_check', 'string', ['string']),
     applyMoves: module.cwrap('cw_apply_moves', 'string', ['string']),
+    readColours: module.cwrap('cw_read_colours', 'string', ['string']),
   };
 });
 
@@ -83,7 +92,12 @@ function buildPalette() {
   for (const letter of kFaces) {
     const button = document.createElement('button');
     button.type = 'button';
-    button.textContent = letter;
+    const name = document.createElement('span');
+    name.textContent = kColourNames[letter];
+    const face = document.createElement('span');
+    face.className = 'letter';
+    face.textContent = letter;
+    button.append(name, face);
     button.dataset.letter = letter;
     button.style.background = cssColour(letter);
     button.style.color = letter === 'L' ? '#fff' : '#000';
@@ -112,8 +126,14 @@ function buildNet() {
     if (position % 9 === 4) button.classList.add('centre');
     if (column === 0 && left > 0) button.classList.add('face-gap-left');
     if (row === 0 && top > 0) button.classList.add('face-gap-top');
-    button.style.gridRow = String(top + row + 1);
-    button.style.gridColumn = String(left + column + 1);
+    // The cross on a wide screen; on a phone, the faces two by two in the string's order,
+    // so that every sticker is large enough to tap.
+    const side = Math.floor(position / 9);
+    button.style.setProperty('--row', String(top + row + 1));
+    button.style.setProperty('--column', String(left + column + 1));
+    // (Every fourth row and column there is a narrow gap between faces.)
+    button.style.setProperty('--phone-row', String(Math.floor(side / 2) * 4 + row + 1));
+    button.style.setProperty('--phone-column', String((side % 2) * 4 + column + 1));
     button.dataset.position = String(position);
     button.dataset.place = `${kFaceNames[letter]} face, row ${row + 1}, column ${column + 1}`;
     button.tabIndex = -1;
@@ -132,6 +152,7 @@ function buildNet() {
     if (!event.target.classList.contains('sticker') || event.button > 0) return;
     event.preventDefault();
     painting = true;
+    remember(); // a stroke is one step to take back
     focusSticker(Number(event.target.dataset.position));
     paintAt(event);
   });
@@ -141,6 +162,7 @@ function buildNet() {
   // A click with no pointer behind it (Enter or Space on a sticker) paints as well.
   $('net').addEventListener('click', (event) => {
     if (event.detail === 0 && event.target.classList.contains('sticker')) {
+      remember();
       paint(Number(event.target.dataset.position), state.colour);
     }
   });
@@ -155,6 +177,8 @@ function gridPlace(position) {
 const stickerAt = new Map([...Array(54).keys()].map((p) => [gridPlace(p).join(','), p]));
 
 function onNetKey(event) {
+  // The sticker with the focus, however it got it.
+  if (event.target.classList?.contains('sticker')) state.focus = Number(event.target.dataset.position);
   const steps = { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] };
   const letter = event.key.length === 1 ? event.key.toUpperCase() : '';
   if (steps[event.key]) {
@@ -174,9 +198,15 @@ function onNetKey(event) {
   } else if (kFaces.includes(letter) && !event.ctrlKey && !event.metaKey && !event.altKey) {
     event.preventDefault();
     choose(letter);
+    remember();
     paint(state.focus, letter);
+    // On to the next sticker that can be painted, in the string's order.
+    let next = state.focus + 1;
+    while (next < 54 && isCentre(next)) ++next;
+    if (next < 54) focusSticker(next);
   } else if (event.key === 'Delete' || event.key === 'Backspace') {
     event.preventDefault();
+    remember();
     paint(state.focus, '.');
   }
 }
@@ -192,18 +222,47 @@ function focusSticker(position) {
 const shownNet = () => (state.solution ? state.solution.states[state.position] : state.net.join(''));
 
 function paint(position, letter) {
+  // The centres are fixed by the grip: they say which colour is which face's.
+  if (isCentre(position)) return;
   const net = [...shownNet()];
   if (net[position] === letter && state.badText === null) return;
   net[position] = letter;
-  setCube(net.join(''));
+  const doubtful = state.doubtful.filter((p) => p !== position);
+  setCube(net.join(''), { keepColours: true });
+  state.doubtful = doubtful;
+  refresh();
+}
+
+// ---- Taking steps back ----
+
+/** Keeps the cube as it is now, for Undo to come back to. */
+function remember() {
+  const net = shownNet();
+  const last = state.undo[state.undo.length - 1];
+  if (last && last.net === net && last.faceColours === state.faceColours) return;
+  state.undo.push({ net, faceColours: state.faceColours, doubtful: state.doubtful });
+  if (state.undo.length > kMostUndo) state.undo.shift();
+  $('undo').disabled = false;
+}
+
+function undo() {
+  const last = state.undo.pop();
+  $('undo').disabled = state.undo.length === 0;
+  if (!last) return;
+  state.faceColours = last.faceColours;
+  setCube(last.net, { keepColours: true });
+  state.doubtful = last.doubtful;
+  refresh();
 }
 
 // ---- The cube as a whole: net, counts, string, address, check ----
 
 /** Makes `text` (54 letters or dots) the cube on the page, dropping any solution. */
-function setCube(text, { keepScramble = false } = {}) {
+function setCube(text, { keepScramble = false, keepColours = false } = {}) {
   state.net = [...text];
   state.badText = null;
+  state.doubtful = [];
+  if (!keepColours) state.faceColours = null;
   dropSolution();
   if (!keepScramble) $('scramble').hidden = true;
   history.replaceState(null, '', `#facelets=${text}`);
@@ -225,7 +284,8 @@ function refresh() {
     const painted = letter !== '.';
     button.classList.toggle('painted', painted);
     button.style.backgroundColor = painted ? cssColour(letter) : '';
-    const marked = state.badText === null && state.check.marked.includes(position);
+    const marked = state.badText === null &&
+      (state.check.marked.includes(position) || state.doubtful.includes(position));
     button.classList.toggle('marked', marked);
     const colour = painted ? `${kColourNames[letter]} (${letter})` : 'not painted';
     button.setAttribute('aria-label', `${button.dataset.place}: ${colour}${marked ? ', named in the message' : ''}`);
@@ -249,7 +309,10 @@ function refresh() {
   if (field.value !== shown && document.activeElement !== field) field.value = shown;
 
   const status = $('status');
-  const message = state.badText ? state.badText.message : state.check.message;
+  let message = state.badText ? state.badText.message : state.check.message;
+  if (!message && !state.badText && state.doubtful.length > 0) {
+    message = doubtText(state.doubtful.length);
+  }
   status.textContent = message || 'The cube can be solved.';
   status.classList.toggle('fault', Boolean(message));
   $('solve').disabled = Boolean(message) || state.solution !== null;
@@ -280,10 +343,17 @@ function takeText(text) {
   else setBadText(trimmed);
 }
 
+// The facelets parameter of the address; others are for someone else and are ignored.
+function addressFacelets() {
+  for (const part of location.hash.replace(/^#/, '').split('&')) {
+    if (part.startsWith('facelets=')) return part.slice('facelets='.length);
+  }
+  return null;
+}
+
 function readAddress() {
-  const match = /^#facelets=(.*)$/s.exec(location.hash);
-  if (!match) return false;
-  let text = match[1];
+  let text = addressFacelets();
+  if (text === null) return false;
   try {
     text = decodeURIComponent(text);
   } catch {
@@ -300,6 +370,7 @@ async function randomCube() {
   $('random').disabled = false;
   setSolverState(result.error ?? '');
   if (result.error) return;
+  remember();
   setCube(result.facelets, { keepScramble: true });
   $('scramble').textContent = `scramble: ${result.scramble}`;
   $('scramble').hidden = false;
@@ -431,6 +502,24 @@ function updatePlayer() {
       state.position === total && state.animating === null ? ': solved.' : '.'}`;
 }
 
+// ---- A scan from the camera ----
+
+function doubtText(count) {
+  return count === 1
+    ? 'The scan is not sure of 1 sticker, marked on the net: tap it and paint it as your cube shows it.'
+    : `The scan is not sure of ${count} stickers, marked on the net: tap each and paint it as your cube shows it.`;
+}
+
+/** The reader's result of six faces: the net painted with it, in the cube's own colours. */
+function takeScan(reading) {
+  remember();
+  state.faceColours = Object.fromEntries([...kFaces].map((letter, i) => [letter, reading.faceColours[i]]));
+  setCube(reading.facelets || reading.best, { keepColours: true });
+  state.doubtful = reading.facelets ? [] : reading.doubtful;
+  refresh();
+  window.solvePageTimings = { ...window.solvePageTimings, scanPaintedAt: performance.now() };
+}
+
 // ---- Start ----
 
 async function start() {
@@ -442,7 +531,7 @@ async function start() {
   if (!solverReady) setSolverState('Preparing the solver\u2019s tables\u2026');
   if (!readAddress()) setCube(kSolved);
   window.addEventListener('hashchange', () => {
-    if (location.hash !== `#facelets=${state.net.join('')}` || state.badText) readAddress();
+    if (addressFacelets() !== state.net.join('') || state.badText) readAddress();
   });
   $('facelets').addEventListener('input', (event) => takeText(event.target.value));
   $('facelets').addEventListener('change', () => refresh());
@@ -454,13 +543,32 @@ async function start() {
       dropSolution();
       refresh();
     } else {
+      remember();
       setCube(applied.facelets);
     }
   });
-  $('solved').addEventListener('click', () => setCube(kSolved));
+  $('solved').addEventListener('click', () => { remember(); setCube(kSolved); });
   $('clear').addEventListener('click', () => {
-    setCube([...kSolved].map((c, i) => (i % 9 === 4 ? c : '.')).join(''));
+    remember();
+    setCube([...kSolved].map((c, i) => (isCentre(i) ? c : '.')).join(''));
   });
+  $('undo').addEventListener('click', undo);
+  document.addEventListener('keydown', (event) => {
+    // Text fields keep their own Ctrl+Z.
+    if ((event.ctrlKey || event.metaKey) && !event.shiftKey && event.key.toLowerCase() === 'z' &&
+        !['INPUT', 'SELECT', 'TEXTAREA'].includes(document.activeElement?.tagName)) {
+      event.preventDefault();
+      undo();
+    }
+  });
+  const scanner = new Scanner({
+    readColours: (hex) => JSON.parse(core.readColours(hex)),
+    onRead: takeScan,
+    names: kColourNames,
+    faceNames: kFaceNames,
+    colourOf: (letter) => `rgb(${kColours[letter].map((c) => Math.round(c * 255)).join(',')})`,
+  });
+  $('scan-start').addEventListener('click', () => scanner.start());
   $('random').addEventListener('click', randomCube);
   $('solve').addEventListener('click', solve);
   // Another method means another solution: the one shown goes.
@@ -470,7 +578,12 @@ async function start() {
   $('play').addEventListener('click', () => (state.playing ? pause() : play()));
   $('forward').addEventListener('click', () => { pause(); step(1); });
   $('back').addEventListener('click', () => { pause(); step(-1); });
-  $('seek').addEventListener('input', (event) => { pause(); goTo(Number(event.target.value)); });
+  $('seek').addEventListener('input', (event) => {
+    // Read before pausing: the pause puts the slider back to the position played.
+    const to = Number(event.target.value);
+    pause();
+    goTo(to);
+  });
   if (!view.available) $('view').replaceWith('This browser gives the page no WebGL, so the cube cannot be drawn in 3D.');
   updatePlayer();
   window.solvePageTimings = { ...window.solvePageTimings, pageReadyAt: performance.now() };

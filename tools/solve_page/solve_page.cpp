@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cube/colour_reader.h"
 #include "cube/cube.h"
 #include "cube/facelet_places.h"
 #include "cube/facelet_string.h"
@@ -20,88 +21,6 @@ namespace cw::solve_page {
 namespace {
 
 using namespace facelet_places;
-
-// The letters a slot's stickers show, sorted, so that a piece is found in any twist.
-template <std::size_t N>
-std::string sortedLetters(std::string_view facelets, const std::array<int, N>& places) {
-    std::string letters;
-    for (int place : places) {
-        letters += facelets[static_cast<std::size_t>(place)];
-    }
-    std::sort(letters.begin(), letters.end());
-    return letters;
-}
-
-// The places of the slot a message calls "at NAME".
-template <std::size_t N, std::size_t Count>
-std::vector<int> slotNamed(std::string_view name,
-                           const std::array<std::array<int, N>, Count>& colours,
-                           const std::array<std::array<int, N>, Count>& places) {
-    for (std::size_t slot = 0; slot < Count; ++slot) {
-        if (pieceName(colours[slot]) == name) {
-            return {places[slot].begin(), places[slot].end()};
-        }
-    }
-    return {};
-}
-
-// The places of every slot that holds the piece NAME, in whatever twist.
-template <std::size_t N, std::size_t Count>
-std::vector<int> slotsHolding(std::string_view facelets, std::string_view name,
-                              const std::array<std::array<int, N>, Count>& places) {
-    std::string wanted(name);
-    std::sort(wanted.begin(), wanted.end());
-    std::vector<int> marked;
-    for (const auto& slot : places) {
-        if (sortedLetters(facelets, slot) == wanted) {
-            marked.insert(marked.end(), slot.begin(), slot.end());
-        }
-    }
-    return marked;
-}
-
-// The word after `prefix` at the start of `message`, up to the next space.
-std::optional<std::string_view> wordAfter(std::string_view message, std::string_view prefix) {
-    if (!message.starts_with(prefix)) {
-        return std::nullopt;
-    }
-    const std::string_view rest = message.substr(prefix.size());
-    return rest.substr(0, rest.find(' '));
-}
-
-// The stickers the facelet reader's message names. Only messages about a string of 54
-// letters can name one; the reader's wording is pinned by the tests.
-std::vector<int> stickersNamed(std::string_view facelets, std::string_view message) {
-    if (facelets.size() != kFaceletCount) {
-        return {};
-    }
-    if (const auto face = wordAfter(message, "the centre of face ")) {
-        const int side = face->size() == 1 ? sideOfLetter(face->front()) : -1;
-        return side < 0 ? std::vector<int>{} : std::vector<int>{side * 9 + 4};
-    }
-    if (const auto slot = wordAfter(message, "the corner at ")) {
-        return slotNamed(*slot, kCornerColours, kCornerPlaces);
-    }
-    if (const auto slot = wordAfter(message, "the edge at ")) {
-        return slotNamed(*slot, kEdgeColours, kEdgePlaces);
-    }
-    if (const auto piece = wordAfter(message, "the corner ")) {
-        return slotsHolding(facelets, *piece, kCornerPlaces);
-    }
-    if (const auto piece = wordAfter(message, "the edge ")) {
-        return slotsHolding(facelets, *piece, kEdgePlaces);
-    }
-    if (message.starts_with("the facelet string has ")) {
-        const std::size_t at = message.find(" at position ");
-        if (at != std::string_view::npos) {
-            const int position = std::atoi(std::string(message.substr(at + 13)).c_str());
-            if (position >= 1 && position <= static_cast<int>(kFaceletCount)) {
-                return {position - 1};
-            }
-        }
-    }
-    return {};
-}
 
 // The tokens of a solution line, without its trailing "(... turns)".
 std::vector<std::string> tokens(std::string_view line) {
@@ -135,6 +54,18 @@ void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
+void appendJsonNumbers(std::string& out, const std::vector<int>& numbers) {
+    out += '[';
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        // Appended piece by piece: GCC 12 warns falsely about "," + std::string here.
+        if (i > 0) {
+            out += ',';
+        }
+        out += std::to_string(numbers[i]);
+    }
+    out += ']';
+}
+
 void appendJsonStrings(std::string& out, const std::vector<std::string>& texts) {
     out += '[';
     for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -149,13 +80,8 @@ void appendJsonStrings(std::string& out, const std::vector<std::string>& texts) 
 } // namespace
 
 Check checkFacelets(std::string_view facelets) {
-    Cube cube;
-    Check check;
-    check.message = loadFaceletString(cube, facelets);
-    if (!check.message.empty()) {
-        check.marked = stickersNamed(facelets, check.message);
-    }
-    return check;
+    FaceletReading reading = readFaceletString(facelets);
+    return {std::move(reading.error), std::move(reading.places)};
 }
 
 Solution solve(std::string_view facelets, Method method) {
@@ -214,15 +140,50 @@ void prepare() {
 std::string toJson(const Check& check) {
     std::string out = "{\"message\":";
     appendJsonString(out, check.message);
-    out += ",\"marked\":[";
-    for (std::size_t i = 0; i < check.marked.size(); ++i) {
-        // Appended piece by piece: GCC 12 warns falsely about "," + std::string here.
-        if (i > 0) {
-            out += ',';
-        }
-        out += std::to_string(check.marked[i]);
+    out += ",\"marked\":";
+    appendJsonNumbers(out, check.marked);
+    return out + "}";
+}
+
+Scan readScan(std::string_view colours) {
+    Scan scan;
+    StickerColours stickers{};
+    if (colours.size() != stickers.size() * 6 ||
+        colours.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) {
+        scan.error = "a scan needs 54 colours of six hex digits each";
+        return scan;
     }
-    return out + "]}";
+    for (std::size_t i = 0; i < stickers.size(); ++i) {
+        const auto channel = [&](std::size_t k) {
+            return static_cast<std::uint8_t>(
+                std::stoi(std::string(colours.substr(i * 6 + k * 2, 2)), nullptr, 16));
+        };
+        stickers[i] = {channel(0), channel(1), channel(2)};
+    }
+    ColourReading reading = readColours(stickers);
+    scan.facelets = std::move(reading.facelets);
+    scan.best = std::move(reading.best);
+    scan.doubtful = std::move(reading.doubtful);
+    for (const Rgb& colour : reading.faceColours) {
+        char text[8];
+        std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
+        scan.faceColours.emplace_back(text);
+    }
+    return scan;
+}
+
+std::string toJson(const Scan& scan) {
+    std::string out = "{\"error\":";
+    appendJsonString(out, scan.error);
+    out += ",\"facelets\":";
+    appendJsonString(out, scan.facelets);
+    out += ",\"best\":";
+    appendJsonString(out, scan.best);
+    out += ",\"doubtful\":";
+    appendJsonNumbers(out, scan.doubtful);
+    out += ",\"faceColours\":";
+    appendJsonStrings(out, scan.faceColours);
+    return out + "}";
 }
 
 std::string toJson(const Solution& solution) {

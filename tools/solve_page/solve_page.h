@@ -16,9 +16,10 @@ struct Check {
     /// Empty when the string describes a cube face turns can reach; otherwise the message
     /// cubewright-solve prints for it.
     std::string message;
-    /// Positions in the string (0 to 53) of the stickers the message names: the centre, or
-    /// the piece in a slot, or every slot holding a piece that appears twice, or the bad
-    /// letter. Empty when the message names none.
+    /// Positions in the string (0 to 53) of the stickers at fault, as the facelet reader
+    /// gives them: the bad letter, the centre, the piece in a slot, every slot holding a
+    /// piece that appears twice, or the corners turned, edges flipped or pieces moved for a
+    /// twist, a flip or a swap. Empty when there are none to name.
     std::vector<int> marked;
 };
 
@@ -68,6 +69,23 @@ struct RandomCube {
 /// The first cube `--scramble --scramble-seed seed` prints.
 RandomCube randomCube(std::uint64_t seed);
 
+/// What the colour reader made of a camera scan.
+struct Scan {
+    /// Empty unless the colours were not 54 of six hex digits each.
+    std::string error;
+    /// The cube read; empty when the reading is not sure.
+    std::string facelets;
+    /// The most likely reading, even when it is not sure, to paint the net with.
+    std::string best;
+    /// Positions (0 to 53) of the stickers in doubt.
+    std::vector<int> doubtful;
+    /// Each face's colour as the scan saw it, U, R, F, D, L, B, as "#rrggbb".
+    std::vector<std::string> faceColours;
+};
+
+/// Reads 54 colours in the facelet order, each six hex digits "rrggbb", run together.
+Scan readScan(std::string_view colours);
+
 /// Builds the short solver's tables now, so that the first solve does not wait for them.
 void prepare();
 
@@ -76,5 +94,6 @@ std::string toJson(const Check& check);
 std::string toJson(const Solution& solution);
 std::string toJson(const Applied& applied);
 std::string toJson(const RandomCube& cube);
+std::string toJson(const Scan& scan);
 
 } // namespace cw::solve_page

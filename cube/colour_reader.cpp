@@ -1,0 +1,779 @@
+// The colour reader: measured sticker colours to a facelet string. Colours are compared in
+// CIELAB with the CIEDE2000 difference. The centres seed the six colours; every other
+// sticker gets a colour by a balanced assignment (exactly eight more of each), and the
+// colours' means are re-estimated from it until it settles. The cube's own rules then
+// choose: every reachable cube whose pieces fit the colours nearly as well as the best is
+// found piece by piece, and the reading is sure only when the best one stands clear.
+#include "cube/colour_reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <numbers>
+
+#include "cube/facelet_places.h"
+
+namespace cw {
+namespace {
+
+using namespace facelet_places;
+
+// Lightness drifts most with the light (shade across a face, a dim room), so it counts
+// half as much as hue and chroma, as CIEDE2000's textile weighting has it.
+constexpr double kLightnessWeight = 2.0;
+// How much less likely (as a log-likelihood) every other reachable cube must be than the
+// best for the reading to be sure: e^6 to one.
+constexpr double kSureMargin = 6.0;
+// The smallest spread of a part of a colour difference, in CIEDE2000 units, so that exact made-up
+// colours do not make every other reading infinitely unlikely.
+constexpr double kLeastSpread = 2.0;
+// A sticker now and then reads as another colour altogether (glare, a shadow, a smudge):
+// no colour costs more than this, so that one such sticker cannot outweigh the cube's
+// rules, which then say what it must be.
+constexpr double kOutlierCost = 15.0;
+constexpr int kMostRounds = 8;
+// How many of all the stickers' readings a colour's own nine are weighed with when its
+// spread is estimated.
+constexpr double kPooledReadings = 9.0;
+// The piece search looks at cubes within this much of the best fit first, and widens up to
+// the last limit; more candidate piece layouts than kMostLayouts means too unclear to read.
+constexpr double kFirstWidth = kSureMargin + 4.0;
+constexpr double kLastWidth = 160.0;
+constexpr std::size_t kMostLayouts = 4000;
+// Near cubes refitted one by one at most; more are left in doubt.
+constexpr std::size_t kMostRefits = 6;
+// More matchings of centres to groups than this within the margin: too unclear to read.
+constexpr std::size_t kMostMatchings = 6;
+
+struct Lab {
+    double l = 0;
+    double a = 0;
+    double b = 0;
+};
+
+using Costs = std::array<std::array<double, kFaceCount>, kFaceletCount>;
+using Letters = std::array<int, kFaceletCount>;
+
+constexpr bool isCentre(std::size_t position) {
+    return position % 9 == 4;
+}
+
+double linearChannel(std::uint8_t value) {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> values{};
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const double c = static_cast<double>(i) / 255.0;
+            values[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return values;
+    }();
+    return table[value];
+}
+
+double labCurve(double t) {
+    constexpr double kEdge = 216.0 / 24389.0;
+    constexpr double kSlope = 24389.0 / 27.0;
+    return t > kEdge ? std::cbrt(t) : (kSlope * t + 16.0) / 116.0;
+}
+
+// sRGB to CIELAB under D65.
+Lab toLab(Rgb colour) {
+    const double r = linearChannel(colour.r);
+    const double g = linearChannel(colour.g);
+    const double b = linearChannel(colour.b);
+    const double x = (0.4124564 * r + 0.3575761 * g + 0.1804375 * b) / 0.95047;
+    const double y = 0.2126729 * r + 0.7151522 * g + 0.0721750 * b;
+    const double z = (0.0193339 * r + 0.1191920 * g + 0.9503041 * b) / 1.08883;
+    const double fx = labCurve(x);
+    const double fy = labCurve(y);
+    const double fz = labCurve(z);
+    return {116.0 * fy - 16.0, 500.0 * (fx - fy), 200.0 * (fy - fz)};
+}
+
+double radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
+
+// Hue angle in degrees, 0 to 360.
+double hueAngle(double b, double a) {
+    if (a == 0.0 && b == 0.0) {
+        return 0.0;
+    }
+    const double h = std::atan2(b, a) * 180.0 / std::numbers::pi;
+    return h < 0.0 ? h + 360.0 : h;
+}
+
+double power7(double x) {
+    const double x2 = x * x;
+    return x2 * x2 * x2 * x;
+}
+
+// The three parts of the CIEDE2000 difference (Sharma, Wu and Dalal's statement of it):
+// lightness, chroma and hue, each already divided by its weighting function, and with the
+// blue region's rotation term folded into the hue part.
+struct Difference {
+    double lightness = 0;
+    double chroma = 0;
+    double hue = 0;
+};
+
+Difference differenceParts(const Lab& first, const Lab& second) {
+    constexpr double kPow25To7 = 6103515625.0;
+    const double c1 = std::sqrt(first.a * first.a + first.b * first.b);
+    const double c2 = std::sqrt(second.a * second.a + second.b * second.b);
+    const double meanC7 = power7((c1 + c2) / 2.0);
+    const double g = 0.5 * (1.0 - std::sqrt(meanC7 / (meanC7 + kPow25To7)));
+    const double a1 = (1.0 + g) * first.a;
+    const double a2 = (1.0 + g) * second.a;
+    const double cp1 = std::sqrt(a1 * a1 + first.b * first.b);
+    const double cp2 = std::sqrt(a2 * a2 + second.b * second.b);
+    const double h1 = hueAngle(first.b, a1);
+    const double h2 = hueAngle(second.b, a2);
+
+    const double dL = second.l - first.l;
+    const double dC = cp2 - cp1;
+    double dh = 0.0;
+    double meanH = h1 + h2;
+    if (cp1 * cp2 != 0.0) {
+        dh = h2 - h1;
+        if (dh > 180.0) {
+            dh -= 360.0;
+        } else if (dh < -180.0) {
+            dh += 360.0;
+        }
+        if (std::abs(h1 - h2) <= 180.0) {
+            meanH = (h1 + h2) / 2.0;
+        } else {
+            meanH = h1 + h2 < 360.0 ? (h1 + h2 + 360.0) / 2.0 : (h1 + h2 - 360.0) / 2.0;
+        }
+    }
+    const double dH = 2.0 * std::sqrt(cp1 * cp2) * std::sin(radians(dh / 2.0));
+    const double meanL = (first.l + second.l) / 2.0;
+    const double meanCp = (cp1 + cp2) / 2.0;
+    // The hue weighting's four cosines, from one sine and cosine by the angle-sum rules.
+    const double c1h = std::cos(radians(meanH));
+    const double s1h = std::sin(radians(meanH));
+    const double c2h = c1h * c1h - s1h * s1h;
+    const double s2h = 2.0 * s1h * c1h;
+    const double c3h = c2h * c1h - s2h * s1h;
+    const double s3h = s2h * c1h + c2h * s1h;
+    const double c4h = c2h * c2h - s2h * s2h;
+    const double s4h = 2.0 * s2h * c2h;
+    const auto cosPlus = [](double c, double s, double degrees) {
+        return c * std::cos(radians(degrees)) - s * std::sin(radians(degrees));
+    };
+    const double t = 1.0 - 0.17 * cosPlus(c1h, s1h, -30.0) + 0.24 * c2h +
+                     0.32 * cosPlus(c3h, s3h, 6.0) - 0.20 * cosPlus(c4h, s4h, -63.0);
+    const double hueOff = (meanH - 275.0) / 25.0;
+    const double dTheta = 30.0 * std::exp(-hueOff * hueOff);
+    const double meanCp7 = power7(meanCp);
+    const double rc = 2.0 * std::sqrt(meanCp7 / (meanCp7 + kPow25To7));
+    const double l50 = (meanL - 50.0) * (meanL - 50.0);
+    const double sl = 1.0 + 0.015 * l50 / std::sqrt(20.0 + l50);
+    const double sc = 1.0 + 0.045 * meanCp;
+    const double sh = 1.0 + 0.015 * meanCp * t;
+    const double rt = -std::sin(radians(2.0 * dTheta)) * rc;
+    const double termC = dC / sc;
+    const double termH = dH / sh;
+    // C² + H² + rt·C·H, written as C² plus a hue part, so that the parts square and add up.
+    const double hueSquared = std::max(0.0, termH * termH + rt * termC * termH);
+    return {dL / sl, termC, std::sqrt(hueSquared)};
+}
+
+// CIEDE2000 with the lightness weight above.
+double deltaE(const Lab& first, const Lab& second) {
+    const Difference d = differenceParts(first, second);
+    const double l = d.lightness / kLightnessWeight;
+    return std::sqrt(l * l + d.chroma * d.chroma + d.hue * d.hue);
+}
+
+// How much each part of a difference counts: one over twice its spread's square, so that a
+// cost is the negative log-likelihood of a normal spread in each part.
+struct Weights {
+    double lightness = 0;
+    double chroma = 0;
+    double hue = 0;
+    /// Half the logarithm of the spreads' product: a widely spread colour makes each of its
+    /// readings less likely.
+    double offset = 0;
+
+    double cost(const Difference& d) const {
+        return lightness * d.lightness * d.lightness + chroma * d.chroma * d.chroma +
+               hue * d.hue * d.hue + offset;
+    }
+};
+
+using Matching = std::array<int, kFaceCount>;
+
+// Puts every sticker but the centres into a group, eight more in each beside the centre
+// `centreGroup` gives it, with the least total cost: a minimum-cost flow grown one sticker
+// at a time, each along the cheapest chain of moves (this sticker into one group, one of
+// that group's into another, and so on to a group with room).
+Letters balancedAssignment(const Costs& cost, const Matching& centreGroup) {
+    Letters letter{};
+    letter.fill(-1);
+    std::array<int, kFaceCount> count{};
+    for (std::size_t side = 0; side < kFaceCount; ++side) {
+        letter[side * 9 + 4] = centreGroup[side];
+    }
+    for (std::size_t sticker = 0; sticker < kFaceletCount; ++sticker) {
+        if (isCentre(sticker)) {
+            continue;
+        }
+        std::array<double, kFaceCount> distance = cost[sticker];
+        std::array<int, kFaceCount> from{};
+        from.fill(-1);
+        std::array<std::size_t, kFaceCount> moved{};
+        // Bellman-Ford over the six colours: the residual graph has no negative cycle, so
+        // six rounds settle it.
+        for (int round = 0; round < kFaceCount; ++round) {
+            bool changed = false;
+            for (std::size_t other = 0; other < kFaceletCount; ++other) {
+                const int held = letter[other];
+                if (held < 0 || isCentre(other)) {
+                    continue;
+                }
+                const auto h = static_cast<std::size_t>(held);
+                for (std::size_t to = 0; to < kFaceCount; ++to) {
+                    const double through = distance[h] + cost[other][to] - cost[other][h];
+                    if (to != h && through < distance[to] - 1e-12) {
+                        distance[to] = through;
+                        from[to] = held;
+                        moved[to] = other;
+                        changed = true;
+                    }
+                }
+            }
+            if (!changed) {
+                break;
+            }
+        }
+        std::size_t end = kFaceCount;
+        for (std::size_t side = 0; side < kFaceCount; ++side) {
+            if (count[side] < 8 && (end == kFaceCount || distance[side] < distance[end])) {
+                end = side;
+            }
+        }
+        ++count[end];
+        auto at = end;
+        for (int step = 0; step < kFaceCount && from[at] >= 0; ++step) {
+            letter[moved[at]] = static_cast<int>(at);
+            at = static_cast<std::size_t>(from[at]);
+        }
+        letter[sticker] = static_cast<int>(at);
+    }
+    return letter;
+}
+
+// One way a slot can be filled: a piece, turned by `turn`, and how unlikely its stickers'
+// colours make that.
+struct PieceChoice {
+    double cost = 0;
+    std::uint8_t piece = 0;
+    std::uint8_t turn = 0;
+};
+
+// A whole layout of one kind of piece: the choice in each slot.
+template <std::size_t Slots>
+struct Layout {
+    double cost = 0;
+    int parity = 0;
+    std::array<PieceChoice, Slots> choice{};
+};
+
+template <std::size_t N>
+int permutationParity(const std::array<PieceChoice, N>& choice) {
+    int parity = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        for (std::size_t j = i + 1; j < N; ++j) {
+            parity ^= static_cast<int>(choice[i].piece > choice[j].piece);
+        }
+    }
+    return parity;
+}
+
+// Every layout of corners (Size 3) or edges (Size 2) whose pieces are all different and
+// whose twists or flips add up as a reachable cube's do, costing at most `limit`. Returns
+// false when there are more than kMostLayouts.
+template <std::size_t Slots, std::size_t Size>
+class LayoutSearch {
+public:
+    LayoutSearch(const std::array<std::array<int, Size>, Slots>& places,
+                 const std::array<std::array<int, Size>, Slots>& colours, const Costs& cost) {
+        for (std::size_t slot = 0; slot < Slots; ++slot) {
+            for (std::size_t piece = 0; piece < Slots; ++piece) {
+                for (std::size_t turn = 0; turn < Size; ++turn) {
+                    double sum = 0;
+                    for (std::size_t k = 0; k < Size; ++k) {
+                        const auto place =
+                            static_cast<std::size_t>(places[slot][(k + turn) % Size]);
+                        sum += cost[place][static_cast<std::size_t>(colours[piece][k])];
+                    }
+                    options_[slot][piece * Size + turn] = {sum, static_cast<std::uint8_t>(piece),
+                                                           static_cast<std::uint8_t>(turn)};
+                }
+            }
+            std::sort(options_[slot].begin(), options_[slot].end(),
+                      [](const PieceChoice& x, const PieceChoice& y) { return x.cost < y.cost; });
+        }
+        for (std::size_t slot = Slots; slot-- > 0;) {
+            leastAfter_[slot] = leastAfter_[slot + 1] + options_[slot][0].cost;
+        }
+    }
+
+    /// The least a layout can cost, counting each slot's cheapest choice alone.
+    double floor() const { return leastAfter_[0]; }
+
+    bool find(double limit, std::vector<Layout<Slots>>& found) {
+        found.clear();
+        limit_ = limit;
+        found_ = &found;
+        return walk(0, 0.0, 0U, 0);
+    }
+
+private:
+    bool walk(std::size_t slot, double sum, unsigned used, std::size_t turns) {
+        if (slot == Slots) {
+            if (turns % Size != 0) {
+                return true;
+            }
+            if (found_->size() == kMostLayouts) {
+                return false;
+            }
+            current_.cost = sum;
+            current_.parity = permutationParity(current_.choice);
+            found_->push_back(current_);
+            return true;
+        }
+        for (const PieceChoice& option : options_[slot]) {
+            if (sum + option.cost + leastAfter_[slot + 1] > limit_) {
+                break;
+            }
+            const unsigned bit = 1U << option.piece;
+            if ((used & bit) != 0) {
+                continue;
+            }
+            current_.choice[slot] = option;
+            if (!walk(slot + 1, sum + option.cost, used | bit, turns + option.turn)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::array<std::array<PieceChoice, Slots * Size>, Slots> options_{};
+    std::array<double, Slots + 1> leastAfter_{};
+    double limit_ = 0;
+    std::vector<Layout<Slots>>* found_ = nullptr;
+    Layout<Slots> current_;
+};
+
+template <std::size_t Slots, std::size_t Size>
+void putLayout(const Layout<Slots>& layout, const std::array<std::array<int, Size>, Slots>& places,
+               const std::array<std::array<int, Size>, Slots>& colours, Letters& letter) {
+    for (std::size_t slot = 0; slot < Slots; ++slot) {
+        const PieceChoice& choice = layout.choice[slot];
+        for (std::size_t k = 0; k < Size; ++k) {
+            const auto place = static_cast<std::size_t>(places[slot][(k + choice.turn) % Size]);
+            letter[place] = colours[choice.piece][k];
+        }
+    }
+}
+
+struct Candidate {
+    double cost = 0;
+    Letters letter{};
+    /// The group each letter's colour is, under the matching of centres that gave this cube.
+    Matching group{};
+};
+
+// The reachable cubes that fit the colours within kSureMargin of the best, best first; empty
+// when none fits or too many nearly fit.
+std::vector<Candidate> bestCubes(const Costs& cost) {
+    LayoutSearch<kCornerCount, 3> corners(kCornerPlaces, kCornerColours, cost);
+    LayoutSearch<kEdgeCount, 2> edges(kEdgePlaces, kEdgeColours, cost);
+    std::vector<Layout<kCornerCount>> cornerLayouts;
+    std::vector<Layout<kEdgeCount>> edgeLayouts;
+    const double floor = corners.floor() + edges.floor();
+    for (double width = kFirstWidth; width <= kLastWidth; width *= 2.0) {
+        if (!corners.find(corners.floor() + width, cornerLayouts) ||
+            !edges.find(edges.floor() + width, edgeLayouts)) {
+            return {};
+        }
+        // A cube costs its corners plus its edges, whose permutations share a parity.
+        const auto byCost = [](const auto& x, const auto& y) { return x.cost < y.cost; };
+        std::sort(cornerLayouts.begin(), cornerLayouts.end(), byCost);
+        std::sort(edgeLayouts.begin(), edgeLayouts.end(), byCost);
+        constexpr double kNone = std::numeric_limits<double>::infinity();
+        std::array<double, 2> leastCorners = {kNone, kNone};
+        std::array<double, 2> leastEdges = {kNone, kNone};
+        for (const auto& c : cornerLayouts) {
+            auto& least = leastCorners[static_cast<std::size_t>(c.parity)];
+            least = std::min(least, c.cost);
+        }
+        for (const auto& e : edgeLayouts) {
+            auto& least = leastEdges[static_cast<std::size_t>(e.parity)];
+            least = std::min(least, e.cost);
+        }
+        const double best =
+            std::min(leastCorners[0] + leastEdges[0], leastCorners[1] + leastEdges[1]);
+        // Any cube within the margin of the best has corners and edges each within the
+        // width of their floors, so every one of them has been seen.
+        if (best + kSureMargin > floor + width) {
+            continue;
+        }
+        std::vector<Candidate> near;
+        for (const auto& c : cornerLayouts) {
+            if (c.cost + edgeLayouts.front().cost >= best + kSureMargin) {
+                break;
+            }
+            for (const auto& e : edgeLayouts) {
+                if (c.cost + e.cost >= best + kSureMargin) {
+                    break;
+                }
+                if (c.parity == e.parity) {
+                    Candidate candidate{c.cost + e.cost, {}, {}};
+                    for (int side = 0; side < kFaceCount; ++side) {
+                        candidate.letter[static_cast<std::size_t>(side * 9 + 4)] = side;
+                    }
+                    putLayout(c, kCornerPlaces, kCornerColours, candidate.letter);
+                    putLayout(e, kEdgePlaces, kEdgeColours, candidate.letter);
+                    near.push_back(candidate);
+                }
+            }
+        }
+        std::sort(near.begin(), near.end(),
+                  [](const Candidate& x, const Candidate& y) { return x.cost < y.cost; });
+        return near;
+    }
+    return {};
+}
+
+std::string lettersOf(const Letters& letter) {
+    std::string text(kFaceletCount, '?');
+    for (std::size_t i = 0; i < kFaceletCount; ++i) {
+        text[i] = sideLetter(letter[i]);
+    }
+    return text;
+}
+
+// The six colours as this cube shows them: each group's mean and how its readings spread.
+struct Fit {
+    std::array<Lab, kFaceCount> mean{};
+    std::array<Weights, kFaceCount> weights{};
+};
+
+// Fits each group's colour to the stickers in it that `counted` allows. Each part's spread
+// is the group's own drawn towards that of all the stickers counted (nine readings are few,
+// and one odd sticker among them would otherwise widen its colour a lot).
+Fit fitGroups(const std::array<Lab, kFaceletCount>& lab, const Letters& group,
+              const std::array<bool, kFaceletCount>& counted) {
+    Fit fit;
+    std::array<int, kFaceCount> members{};
+    for (std::size_t i = 0; i < kFaceletCount; ++i) {
+        if (counted[i]) {
+            const auto g = static_cast<std::size_t>(group[i]);
+            fit.mean[g].l += lab[i].l;
+            fit.mean[g].a += lab[i].a;
+            fit.mean[g].b += lab[i].b;
+            ++members[g];
+        }
+    }
+    for (std::size_t g = 0; g < kFaceCount; ++g) {
+        const double n = std::max(members[g], 1);
+        fit.mean[g] = {fit.mean[g].l / n, fit.mean[g].a / n, fit.mean[g].b / n};
+    }
+    std::array<Difference, kFaceCount> own{};
+    Difference all{};
+    int total = 0;
+    for (std::size_t i = 0; i < kFaceletCount; ++i) {
+        if (!counted[i]) {
+            continue;
+        }
+        const auto g = static_cast<std::size_t>(group[i]);
+        const Difference d = differenceParts(lab[i], fit.mean[g]);
+        const Difference squared{d.lightness * d.lightness, d.chroma * d.chroma, d.hue * d.hue};
+        own[g].lightness += squared.lightness;
+        own[g].chroma += squared.chroma;
+        own[g].hue += squared.hue;
+        all.lightness += squared.lightness;
+        all.chroma += squared.chroma;
+        all.hue += squared.hue;
+        ++total;
+    }
+    for (std::size_t g = 0; g < kFaceCount; ++g) {
+        const auto spread = [&](double mine, double everyone) {
+            const double pooled = everyone / std::max(total, 1);
+            const double v = (mine + kPooledReadings * pooled) / (members[g] + kPooledReadings);
+            return std::max(v, kLeastSpread * kLeastSpread);
+        };
+        const double l = spread(own[g].lightness, all.lightness);
+        const double c = spread(own[g].chroma, all.chroma);
+        const double h = spread(own[g].hue, all.hue);
+        fit.weights[g] = {0.5 / l, 0.5 / c, 0.5 / h, 0.5 * std::log(l * c * h)};
+    }
+    return fit;
+}
+
+// Each sticker's cost in each group: its negative log-likelihood there, at most `most`.
+Costs measure(const std::array<Lab, kFaceletCount>& lab, const Fit& fit, double most) {
+    Costs cost{};
+    for (std::size_t i = 0; i < kFaceletCount; ++i) {
+        for (std::size_t g = 0; g < kFaceCount; ++g) {
+            cost[i][g] = std::min(fit.weights[g].cost(differenceParts(lab[i], fit.mean[g])), most);
+        }
+    }
+    return cost;
+}
+
+// The cost of each way of matching the six centres with the six groups, one to one, least
+// first.
+struct CentreMatch {
+    double cost = 0;
+    Matching group{};
+};
+
+// The matchings that cost at most `width` more than the least, least first.
+std::vector<CentreMatch> centreMatches(const Costs& cost, double width) {
+    std::array<CentreMatch, 720> all{};
+    std::size_t count = 0;
+    double least = std::numeric_limits<double>::infinity();
+    Matching group = {0, 1, 2, 3, 4, 5};
+    do {
+        CentreMatch& match = all[count++];
+        match.group = group;
+        for (std::size_t side = 0; side < kFaceCount; ++side) {
+            match.cost += cost[side * 9 + 4][static_cast<std::size_t>(group[side])];
+        }
+        least = std::min(least, match.cost);
+    } while (std::next_permutation(group.begin(), group.end()));
+    std::vector<CentreMatch> matches;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (all[k].cost <= least + width) {
+            matches.push_back(all[k]);
+        }
+    }
+    std::sort(matches.begin(), matches.end(),
+              [](const CentreMatch& x, const CentreMatch& y) { return x.cost < y.cost; });
+    return matches;
+}
+
+// The groups the stickers fall into: seeded by the centres, each round puts every centre
+// into the group that suits it (one centre a group, so a centre that was only a poor seed
+// still ends among its own colour), balances the other stickers eight to a group, and
+// refits the groups, until nothing changes. The first round weighs the parts of a
+// difference as CIEDE2000 does, lightness at half; later rounds by the spreads found.
+Letters groupStickers(const std::array<Lab, kFaceletCount>& lab, Fit& fit) {
+    for (std::size_t side = 0; side < kFaceCount; ++side) {
+        fit.mean[side] = lab[side * 9 + 4];
+    }
+    fit.weights.fill({1.0 / (kLightnessWeight * kLightnessWeight), 1.0, 1.0, 0.0});
+    std::array<bool, kFaceletCount> all{};
+    all.fill(true);
+    Letters group{};
+    for (int round = 0; round < kMostRounds; ++round) {
+        const Costs cost = measure(lab, fit, std::numeric_limits<double>::infinity());
+        const Letters next = balancedAssignment(cost, centreMatches(cost, 0.0).front().group);
+        if (round > 0 && next == group) {
+            break;
+        }
+        group = next;
+        fit = fitGroups(lab, group, all);
+    }
+    return group;
+}
+
+// The reachable cubes within kSureMargin of the best under any plausible matching of
+// centres to groups, each matching naming the groups' colours and adding its centres'
+// cost; best first. `unclear` is set when some matching found no cube or too many.
+std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear) {
+    std::vector<Candidate> near;
+    unclear = false;
+    const std::vector<CentreMatch> matches = centreMatches(cost, kSureMargin);
+    if (matches.size() > kMostMatchings) {
+        // The centres' colours are too alike to say which group each one names.
+        unclear = true;
+        return near;
+    }
+    for (const CentreMatch& match : matches) {
+        if (!near.empty() && match.cost > near.front().cost + kSureMargin) {
+            break;
+        }
+        Costs byLetter{};
+        for (std::size_t i = 0; i < kFaceletCount; ++i) {
+            for (std::size_t side = 0; side < kFaceCount; ++side) {
+                byLetter[i][side] = cost[i][static_cast<std::size_t>(match.group[side])];
+            }
+        }
+        std::vector<Candidate> found = bestCubes(byLetter);
+        unclear = unclear || found.empty();
+        for (Candidate& candidate : found) {
+            candidate.cost += match.cost;
+            candidate.group = match.group;
+            near.push_back(candidate);
+        }
+        std::sort(near.begin(), near.end(),
+                  [](const Candidate& x, const Candidate& y) { return x.cost < y.cost; });
+    }
+    if (!near.empty()) {
+        const double best = near.front().cost;
+        std::erase_if(near, [best](const Candidate& c) { return c.cost >= best + kSureMargin; });
+    }
+    return near;
+}
+
+// The stickers whose colour is nearly as close to another group's, for a reading that
+// found no cube; at least the two least clear.
+std::vector<int> unclearStickers(const Costs& cost, const Letters& group) {
+    std::array<std::pair<double, int>, kFaceletCount> clearness{};
+    for (std::size_t i = 0; i < kFaceletCount; ++i) {
+        const auto own = static_cast<std::size_t>(group[i]);
+        double next = std::numeric_limits<double>::infinity();
+        for (std::size_t g = 0; g < kFaceCount; ++g) {
+            if (g != own) {
+                next = std::min(next, cost[i][g]);
+            }
+        }
+        clearness[i] = {isCentre(i) ? next + kOutlierCost : next - cost[i][own],
+                        static_cast<int>(i)};
+    }
+    std::sort(clearness.begin(), clearness.end());
+    std::vector<int> doubtful;
+    for (std::size_t k = 0; k < clearness.size(); ++k) {
+        if (clearness[k].first < kSureMargin || k < 2) {
+            doubtful.push_back(clearness[k].second);
+        }
+    }
+    std::sort(doubtful.begin(), doubtful.end());
+    return doubtful;
+}
+
+} // namespace
+
+double colourDifference(Rgb first, Rgb second) {
+    return deltaE(toLab(first), toLab(second));
+}
+
+ColourReading readColours(const StickerColours& stickers) {
+    std::array<Lab, kFaceletCount> lab{};
+    for (std::size_t i = 0; i < kFaceletCount; ++i) {
+        lab[i] = toLab(stickers[i]);
+    }
+    Fit fit;
+    Letters group = groupStickers(lab, fit);
+    Costs cost = measure(lab, fit, kOutlierCost);
+    bool unclear = false;
+    std::vector<Candidate> near = bestCubesOfMatches(cost, unclear);
+
+    // A sticker that reads as another colour altogether pulls its group's mean and spread.
+    // Each near cube says which stickers are odd under it: the colours are fitted again
+    // without them, once per near cube, and the cube whose own fit explains all 54 colours
+    // clearly best is weighed again under that fit. Near cubes that explain them about
+    // equally well stay in doubt.
+    if (!near.empty() && !unclear && near.size() <= kMostRefits) {
+        std::vector<Letters> groups(near.size());
+        std::vector<std::array<bool, kFaceletCount>> counted(near.size());
+        bool odd = false;
+        for (std::size_t k = 0; k < near.size(); ++k) {
+            for (std::size_t i = 0; i < kFaceletCount; ++i) {
+                groups[k][i] = near[k].group[static_cast<std::size_t>(near[k].letter[i])];
+                counted[k][i] = cost[i][static_cast<std::size_t>(groups[k][i])] < kOutlierCost;
+                odd = odd || !counted[k][i];
+            }
+        }
+        // With no odd sticker under any of them, a refit would change nothing.
+        std::vector<std::pair<double, Costs>> refits;
+        for (std::size_t k = 0; odd && k < near.size(); ++k) {
+            const Costs refitted =
+                measure(lab, fitGroups(lab, groups[k], counted[k]), kOutlierCost);
+            double total = 0;
+            for (std::size_t i = 0; i < kFaceletCount; ++i) {
+                total += refitted[i][static_cast<std::size_t>(groups[k][i])];
+            }
+            refits.emplace_back(total, refitted);
+        }
+        std::size_t best = 0;
+        bool clear = odd;
+        for (std::size_t k = 1; k < refits.size(); ++k) {
+            best = refits[k].first < refits[best].first ? k : best;
+        }
+        for (std::size_t k = 0; k < refits.size(); ++k) {
+            clear = clear && (k == best || refits[k].first >= refits[best].first + kSureMargin);
+        }
+        if (clear) {
+            cost = refits[best].second;
+            group = groups[best];
+            near = bestCubesOfMatches(cost, unclear);
+        }
+    }
+
+    ColourReading reading;
+    Letters letter{};
+    if (!near.empty() && !unclear) {
+        letter = near.front().letter;
+        std::array<bool, kFaceletCount> doubt{};
+        for (std::size_t i = 0; i < kFaceletCount; ++i) {
+            for (const Candidate& other : near) {
+                doubt[i] = doubt[i] || other.letter[i] != letter[i];
+            }
+        }
+        // One odd sticker is a misreading the cube's rules can put right; two on one piece
+        // are more likely a piece put together wrongly (a sticker moved, a piece reassembled
+        // the wrong way round), which no reading should paper over.
+        const auto oddStickers = [&](const auto& places) {
+            for (const auto& piece : places) {
+                int odd = 0;
+                for (int place : piece) {
+                    const auto p = static_cast<std::size_t>(place);
+                    const auto g = static_cast<std::size_t>(
+                        near.front().group[static_cast<std::size_t>(letter[p])]);
+                    odd += cost[p][g] >= kOutlierCost ? 1 : 0;
+                }
+                for (int place : piece) {
+                    doubt[static_cast<std::size_t>(place)] =
+                        doubt[static_cast<std::size_t>(place)] || odd >= 2;
+                }
+            }
+        };
+        oddStickers(kCornerPlaces);
+        oddStickers(kEdgePlaces);
+        for (std::size_t i = 0; i < kFaceletCount; ++i) {
+            if (doubt[i]) {
+                reading.doubtful.push_back(static_cast<int>(i));
+            }
+        }
+    } else {
+        // No reachable cube fits, or too many do: stickers are named by the centre of their
+        // group.
+        const Matching centreGroup = centreMatches(cost, 0.0).front().group;
+        for (std::size_t i = 0; i < kFaceletCount; ++i) {
+            for (std::size_t side = 0; side < kFaceCount; ++side) {
+                if (centreGroup[side] == group[i]) {
+                    letter[i] = static_cast<int>(side);
+                }
+            }
+        }
+        reading.doubtful = unclearStickers(cost, group);
+    }
+    reading.best = lettersOf(letter);
+    if (reading.doubtful.empty()) {
+        reading.facelets = reading.best;
+    }
+
+    std::array<std::array<int, 3>, kFaceCount> total{};
+    for (std::size_t i = 0; i < kFaceletCount; ++i) {
+        auto& t = total[static_cast<std::size_t>(letter[i])];
+        t[0] += stickers[i].r;
+        t[1] += stickers[i].g;
+        t[2] += stickers[i].b;
+    }
+    for (std::size_t side = 0; side < kFaceCount; ++side) {
+        reading.faceColours[side] = {static_cast<std::uint8_t>(total[side][0] / 9),
+                                     static_cast<std::uint8_t>(total[side][1] / 9),
+                                     static_cast<std::uint8_t>(total[side][2] / 9)};
+    }
+    return reading;
+}
+
+} // namespace cw
