@@ -62,7 +62,8 @@ public:
     optimal::OptimalSolution solve(const CubieCube& cube,
                                    optimal::SearchSettings settings) const override {
         settings.onLength = reportLength;
-        return optimal::solveOptimal(cube, table_, settings);
+        // The first solution, which the search tries to beat: the small two-phase search's.
+        return optimal::solveOptimal(cube, table_, settings, two_phase::solvePieces(cube));
     }
 
     Table& table() { return table_; }

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "solver/optimal/search.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
 
 namespace cw::tools {
 

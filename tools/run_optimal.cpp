@@ -39,7 +39,7 @@ public:
     /// The "solution:" text for the cube's live stickers, or nothing when the moves do
     /// not solve them.
     std::optional<std::string> solve(Cube& cube) const {
-        const std::optional<CubieCube> pieces = two_phase::fromFacelets(faceletString(cube));
+        const std::optional<CubieCube> pieces = core::fromFacelets(faceletString(cube));
         if (!pieces) {
             return std::nullopt;
         }

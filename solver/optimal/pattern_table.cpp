@@ -10,15 +10,15 @@
 #include <thread>
 
 #include "solver/optimal/symmetry.h"
-#include "solver/two_phase/move_table.h"
+#include "solver/core/move_table.h"
 
 namespace cw::optimal {
 namespace {
 
-using two_phase::kFlipCount;
-using two_phase::kMoveCount;
-using two_phase::kSliceCount;
-using two_phase::kTwistCount;
+using core::kFlipCount;
+using core::kMoveCount;
+using core::kSliceCount;
+using core::kTwistCount;
 
 constexpr std::size_t kMoves = kMoveCount;
 
@@ -33,7 +33,7 @@ std::vector<std::uint16_t> moveTable(int count, Set set, Get get) {
         set(cube, value);
         for (int m = 0; m < kMoveCount; ++m) {
             table[static_cast<std::size_t>(value) * kMoves + static_cast<std::size_t>(m)] =
-                static_cast<std::uint16_t>(get(two_phase::multiply(cube, two_phase::moveCube(m))));
+                static_cast<std::uint16_t>(get(core::multiply(cube, core::moveCube(m))));
         }
     }
     return table;
@@ -51,14 +51,14 @@ CubieCube flipSliceCube(std::uint32_t flipSlice) {
     CubieCube cube;
     const auto slice = static_cast<int>(flipSlice / kFlipCount);
     setSortedSlice(cube, kSliceOrder ? slice : slice * kSliceOrders);
-    two_phase::setFlip(cube, static_cast<int>(flipSlice % kFlipCount));
+    core::setFlip(cube, static_cast<int>(flipSlice % kFlipCount));
     return cube;
 }
 
 template <bool kSliceOrder>
 std::uint32_t flipSliceOf(const CubieCube& cube) {
     return static_cast<std::uint32_t>(sliceValue<kSliceOrder>(sortedSlice(cube)) * kFlipCount +
-                                      two_phase::flip(cube));
+                                      core::flip(cube));
 }
 
 // Every flip-slice value's class and the symmetry that carries it onto the class's
@@ -113,10 +113,10 @@ const FlipSliceClasses& classes() {
         c.twistConjugate.resize(std::size_t{kTwistCount} * kSymmetryCount);
         for (int t = 0; t < kTwistCount; ++t) {
             CubieCube cube;
-            two_phase::setTwist(cube, t);
+            core::setTwist(cube, t);
             for (int s = 0; s < kSymmetryCount; ++s) {
                 c.twistConjugate[static_cast<std::size_t>(t * kSymmetryCount + s)] =
-                    static_cast<std::uint16_t>(two_phase::twist(conjugate(cube, s)));
+                    static_cast<std::uint16_t>(core::twist(conjugate(cube, s)));
             }
         }
         return c;
@@ -213,11 +213,11 @@ int sortedSlice(const CubieCube& cube) {
         }
         rank = rank * static_cast<int>(order.size() - i) + smaller;
     }
-    return two_phase::slice(cube) * kSliceOrders + rank;
+    return core::slice(cube) * kSliceOrders + rank;
 }
 
 void setSortedSlice(CubieCube& cube, int value) {
-    two_phase::setSlice(cube, value / kSliceOrders);
+    core::setSlice(cube, value / kSliceOrders);
     // The order of the given rank, digit by digit: each picks among the pieces still free.
     int rank = value % kSliceOrders;
     std::array<int, 4> digits{};
@@ -244,15 +244,15 @@ void setSortedSlice(CubieCube& cube, int value) {
 }
 
 PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube) {
-    return {static_cast<std::uint16_t>(two_phase::twist(cube)),
-            static_cast<std::uint16_t>(two_phase::flip(cube)),
+    return {static_cast<std::uint16_t>(core::twist(cube)),
+            static_cast<std::uint16_t>(core::flip(cube)),
             static_cast<std::uint16_t>(sortedSlice(cube))};
 }
 
 const MoveTables& moveTables() {
     static const MoveTables kTables = {
-        moveTable(kTwistCount, two_phase::setTwist, two_phase::twist),
-        moveTable(kFlipCount, two_phase::setFlip, two_phase::flip),
+        moveTable(kTwistCount, core::setTwist, core::twist),
+        moveTable(kFlipCount, core::setFlip, core::flip),
         moveTable(kSortedSliceCount, setSortedSlice, sortedSlice)};
     return kTables;
 }
@@ -401,7 +401,7 @@ std::vector<std::uint8_t> pairDepths(int count, const std::vector<std::uint16_t>
             moveTables().sortedSlice[i / kMoves * kSliceOrders * kMoves + i % kMoves] /
             kSliceOrders);
     }
-    return two_phase::pairDistances(count, move, kSliceCount, sliceMove, kMoves);
+    return core::pairDistances(count, move, kSliceCount, sliceMove, kMoves);
 }
 
 } // namespace

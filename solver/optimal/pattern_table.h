@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "solver/large_pages.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/large_pages.h"
+#include "solver/core/cubie.h"
 
 namespace cw::optimal {
 
@@ -40,7 +40,7 @@ struct PhaseOneCoordinates {
 };
 
 inline constexpr int kSliceOrders = 24;
-inline constexpr int kSortedSliceCount = two_phase::kSliceCount * kSliceOrders;
+inline constexpr int kSortedSliceCount = core::kSliceCount * kSliceOrders;
 
 int sortedSlice(const CubieCube& cube);
 void setSortedSlice(CubieCube& cube, int value);
@@ -55,9 +55,9 @@ struct MoveTables {
 
     PhaseOneCoordinates after(const PhaseOneCoordinates& from, int move) const {
         const auto m = static_cast<std::size_t>(move);
-        return {twist[from.twist * std::size_t{two_phase::kMoveCount} + m],
-                flip[from.flip * std::size_t{two_phase::kMoveCount} + m],
-                sortedSlice[from.sortedSlice * std::size_t{two_phase::kMoveCount} + m]};
+        return {twist[from.twist * std::size_t{core::kMoveCount} + m],
+                flip[from.flip * std::size_t{core::kMoveCount} + m],
+                sortedSlice[from.sortedSlice * std::size_t{core::kMoveCount} + m]};
     }
 };
 
@@ -75,11 +75,11 @@ const MoveTables& moveTables();
 template <bool kSliceOrder>
 class SymmetricPatternTable {
 public:
-    static constexpr int kSliceValues = kSliceOrder ? kSortedSliceCount : two_phase::kSliceCount;
+    static constexpr int kSliceValues = kSliceOrder ? kSortedSliceCount : core::kSliceCount;
     static constexpr std::uint32_t kFlipSliceCount =
-        std::uint32_t{kSliceValues} * two_phase::kFlipCount;
+        std::uint32_t{kSliceValues} * core::kFlipCount;
     static constexpr std::uint32_t kClassCount = kSliceOrder ? 1523864 : 64430;
-    static constexpr std::uint64_t kEntries = std::uint64_t{kClassCount} * two_phase::kTwistCount;
+    static constexpr std::uint64_t kEntries = std::uint64_t{kClassCount} * core::kTwistCount;
     /// The deepest distance the build fills in. Past 14 the four bits run out; what is left
     /// then reads 15, which is still a lower bound.
     static constexpr int kDeepest = kSliceOrder ? 14 : 12;

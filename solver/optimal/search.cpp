@@ -14,8 +14,8 @@
 namespace cw::optimal {
 namespace {
 
-using two_phase::kMoveCount;
-using two_phase::mayFollow;
+using core::kMoveCount;
+using core::mayFollow;
 using Clock = std::chrono::steady_clock;
 
 /// The deepest search; no cube needs more than 20 face turns.
@@ -223,7 +223,7 @@ private:
         CubieCube cube = context_.start;
         for (int i = 0; i < depth; ++i) {
             cube =
-                two_phase::multiply(cube, two_phase::moveCube(path_[static_cast<std::size_t>(i)]));
+                core::multiply(cube, core::moveCube(path_[static_cast<std::size_t>(i)]));
         }
         return cube == CubieCube{};
     }
@@ -368,9 +368,10 @@ SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
 }
 
 template <typename Table>
-OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings) {
+OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings,
+                             std::vector<FaceTurn> first) {
     OptimalSolution out;
-    out.moves = two_phase::solveFacelets(faceletString(cube)).value_or(two_phase::Solution{});
+    out.moves = std::move(first);
     settings.longest = std::min(settings.longest, static_cast<int>(out.moves.size()) - 1);
     const SearchOutcome outcome = searchOptimal(cube, table, settings);
     if (outcome.moves) {
@@ -386,19 +387,22 @@ template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&, cons
 template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                      const SearchSettings&);
 template SearchOutcome searchOptimal(const CubieCube&, const PairTables&, const SearchSettings&);
-template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings);
-template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings);
-template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings);
+template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings,
+                                      std::vector<FaceTurn>);
+template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings,
+                                      std::vector<FaceTurn>);
+template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings,
+                                      std::vector<FaceTurn>);
 template int lowerBound(const CubieCube&, const PatternTable&);
 template int lowerBound(const CubieCube&, const LargePatternTable&);
 template int lowerBound(const CubieCube&, const PairTables&);
 
-two_phase::Solution faceTurns(const std::vector<int>& moves) {
-    two_phase::Solution out;
+std::vector<FaceTurn> faceTurns(const std::vector<int>& moves) {
+    std::vector<FaceTurn> out;
     out.reserve(moves.size());
     for (const int m : moves) {
         out.push_back(
-            {two_phase::cubeFace(two_phase::moveFace(m)), two_phase::moveQuarterTurns(m)});
+            {core::cubeFace(core::moveFace(m)), core::moveQuarterTurns(m)});
     }
     return out;
 }

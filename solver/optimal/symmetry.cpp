@@ -9,10 +9,10 @@
 namespace cw::optimal {
 namespace {
 
-using two_phase::inverseOf;
-using two_phase::kMoveCount;
-using two_phase::moveCube;
-using two_phase::multiply;
+using core::inverseOf;
+using core::kMoveCount;
+using core::moveCube;
+using core::multiply;
 
 using Corners = std::array<std::uint8_t, kCornerCount>;
 using Edges = std::array<std::uint8_t, kEdgeCount>;
@@ -72,7 +72,7 @@ struct AxisTables {
 const AxisTables& axisTables() {
     static const AxisTables kTables = [] {
         AxisTables t;
-        t.turns[1] = two_phase::diagonalTurn();
+        t.turns[1] = core::diagonalTurn();
         t.turns[2] = multiply(t.turns[1], t.turns[1]);
         for (std::size_t axis = 0; axis < 3; ++axis) {
             for (int m = 0; m < kMoveCount; ++m) {

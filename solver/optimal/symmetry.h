@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
 
 namespace cw::optimal {
 

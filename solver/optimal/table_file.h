@@ -8,7 +8,7 @@
 #include <iosfwd>
 
 #include "solver/optimal/pattern_table.h"
-#include "solver/table_cache.h"
+#include "solver/core/table_cache.h"
 
 namespace cw::optimal {
 

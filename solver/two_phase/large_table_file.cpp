@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "solver/table_cache.h"
+#include "solver/core/table_cache.h"
 #include "solver/two_phase/large_tables.h"
 
 namespace cw::two_phase {

@@ -3,7 +3,7 @@
 // symmetries, and the pruning tables by a breadth-first search over classes that runs on
 // every core. Also keeps them on disk (see prepareLargeTables()).
 #include "solver/two_phase/large_tables.h"
-#include "solver/two_phase/move_table.h"
+#include "solver/core/move_table.h"
 
 #include <algorithm>
 #include <atomic>
@@ -15,10 +15,12 @@
 #include <system_error>
 #include <thread>
 
-#include "solver/two_phase/symmetry.h"
+#include "solver/core/symmetry.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
+
+using namespace core;
 namespace {
 
 constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;

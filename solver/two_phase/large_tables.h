@@ -12,12 +12,14 @@
 #include <span>
 #include <vector>
 
-#include "solver/large_pages.h"
-#include "solver/table_cache.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/large_pages.h"
+#include "solver/core/table_cache.h"
+#include "solver/core/cubie.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
+
+using namespace core;
 
 /// Places and order of four edges among the twelve slots: 12 * 11 * 10 * 9.
 inline constexpr int kEdgeSetCount = 11880;

@@ -1,13 +1,15 @@
 // Builds the two-phase search's move tables by playing each move on cubes set to every
 // coordinate value, and its pruning tables by breadth-first search from the solved cube.
 #include "solver/two_phase/tables.h"
-#include "solver/two_phase/move_table.h"
+#include "solver/core/move_table.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 
 namespace cw::two_phase {
+
+using namespace core;
 namespace {
 
 // Breadth-first search over the pairs of two coordinates, both solved at 0.

@@ -23,7 +23,7 @@
 #include "cube/notation.h"
 #include "cube/random.h"
 #include "cube/scramble.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 
 namespace cw {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "solver/optimal/pattern_table.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
 
 namespace cw::optimal::testing {
 

@@ -23,7 +23,7 @@ using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
 using testing::shallowPatternTable;
-using two_phase::kMoveCount;
+using core::kMoveCount;
 
 // The coordinates the small pattern table tells apart: the slice edges' order is not one.
 std::uint64_t keyOf(const PhaseOneCoordinates& at) {
@@ -36,7 +36,7 @@ TEST(Coordinates, FollowTheCubeThroughEveryMove) {
         CubieCube cube;
         setSortedSlice(cube, value);
         ASSERT_EQ(sortedSlice(cube), value);
-        ASSERT_EQ(two_phase::slice(cube), value / kSliceOrders);
+        ASSERT_EQ(core::slice(cube), value / kSliceOrders);
     }
     EXPECT_EQ(phaseOneCoordinates(CubieCube{}), PhaseOneCoordinates{});
     std::mt19937 random(2);
@@ -144,7 +144,7 @@ TEST(LowerBound, CountsOneMoreWhenAllThreeAxesAgree) {
 TEST(LowerBound, IsOneForAQuarterTurnAndNoneForAHalfTurn) {
     // A half turn keeps the twists, flips and middle slice home along every axis.
     for (int m = 0; m < kMoveCount; ++m) {
-        const int expected = two_phase::moveQuarterTurns(m) == 2 ? 0 : 1;
+        const int expected = core::moveQuarterTurns(m) == 2 ? 0 : 1;
         EXPECT_EQ(lowerBound(played({m}), shallowPatternTable()), expected) << "move " << m;
         EXPECT_EQ(lowerBound(played({m}), pairTables()), expected) << "move " << m;
     }

@@ -20,7 +20,7 @@ using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
 using testing::shallowPatternTable;
-using two_phase::kMoveCount;
+using core::kMoveCount;
 
 // Whether `moves` solve `cube` when played on its stickers.
 bool solvesStickers(const CubieCube& cube, const std::vector<int>& moves) {

@@ -13,10 +13,10 @@ namespace {
 
 using testing::played;
 using testing::randomMoves;
-using two_phase::kMoveCount;
-using two_phase::moveCube;
-using two_phase::moveFace;
-using two_phase::multiply;
+using core::kMoveCount;
+using core::moveCube;
+using core::moveFace;
+using core::multiply;
 
 // The move whose effect is `cube`, or -1.
 int moveMatching(const CubieCube& cube) {

@@ -1,0 +1,165 @@
+// The up-down symmetries of the cube, from three generators written out piece by piece; the
+// tests check that each maps every face turn onto a face turn, as seen on the stickers.
+#include "solver/core/symmetry.h"
+
+#include <cstddef>
+#include <stdexcept>
+
+namespace cw::core {
+namespace {
+
+using namespace pieces;
+
+// The whole cube turned half a turn about the front-back axis.
+const CubieCube kHalfTurnF = {Corners{DLF, DFR, DRB, DBL, UFL, URF, UBR, ULB}, Corners{},
+                              Edges{DL, DF, DR, DB, UL, UF, UR, UB, FL, FR, BR, BL}, Edges{}};
+// The whole cube turned a quarter turn clockwise about the up-down axis, seen from above.
+const CubieCube kQuarterTurnU = {Corners{UBR, URF, UFL, ULB, DRB, DFR, DLF, DBL}, Corners{},
+                                 Edges{UB, UR, UF, UL, DB, DR, DF, DL, BR, FR, FL, BL},
+                                 Edges{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1}};
+// The mirror image in the plane between left and right.
+const CubieCube kMirrorLR = {Corners{UFL, URF, UBR, ULB, DLF, DFR, DRB, DBL},
+                             Corners{3, 3, 3, 3, 3, 3, 3, 3},
+                             Edges{UL, UF, UR, UB, DL, DF, DR, DB, FL, FR, BR, BL}, Edges{}};
+
+// A twist as an element of the corner's orientation group: clockwise twists 0 to 2, and
+// 3 to 5 for the same twists seen in a mirror, where a later twist counts backwards.
+std::uint8_t twistProduct(std::uint8_t a, std::uint8_t b) {
+    const int aTwist = a % 3;
+    const int bTwist = b % 3;
+    const bool mirrored = (a >= 3) != (b >= 3);
+    const int twist = (a >= 3 ? aTwist - bTwist + 3 : aTwist + bTwist) % 3;
+    return static_cast<std::uint8_t>(twist + (mirrored ? 3 : 0));
+}
+
+struct SymmetryTables {
+    std::array<CubieCube, kUdSymmetryCount> cubes{};
+    std::array<int, kUdSymmetryCount> inverse{};
+    std::array<std::array<std::uint8_t, kMoveCount>, kUdSymmetryCount> moves{};
+    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed{};
+};
+
+// The face turn whose effect is `image`.
+int matchingMove(const CubieCube& image) {
+    int match = 0;
+    while (match < kMoveCount && !(moveCube(match) == image)) {
+        ++match;
+    }
+    if (match == kMoveCount) {
+        throw std::logic_error("a symmetry does not map face turns onto face turns");
+    }
+    return match;
+}
+
+const SymmetryTables& symmetryTables() {
+    static const SymmetryTables kTables = [] {
+        SymmetryTables t;
+        CubieCube f2;
+        for (int a = 0; a < 2; ++a) {
+            CubieCube u4 = f2;
+            for (int b = 0; b < 4; ++b) {
+                t.cubes[static_cast<std::size_t>(a * 8 + b * 2)] = u4;
+                t.cubes[static_cast<std::size_t>(a * 8 + b * 2 + 1)] =
+                    symmetryProduct(u4, kMirrorLR);
+                u4 = symmetryProduct(u4, kQuarterTurnU);
+            }
+            f2 = symmetryProduct(f2, kHalfTurnF);
+        }
+        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+            for (std::size_t r = 0; r < kUdSymmetryCount; ++r) {
+                if (symmetryProduct(t.cubes[s], t.cubes[r]) == CubieCube{}) {
+                    t.inverse[s] = static_cast<int>(r);
+                }
+            }
+            for (int m = 0; m < kMoveCount; ++m) {
+                const CubieCube image =
+                    symmetryProduct(symmetryProduct(t.cubes[s], moveCube(m)),
+                                    t.cubes[static_cast<std::size_t>(t.inverse[s])]);
+                t.moves[s][static_cast<std::size_t>(m)] =
+                    static_cast<std::uint8_t>(matchingMove(image));
+            }
+        }
+        // Seeing a cube through s and then through r is seeing it through S_r S_s.
+        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+            for (std::size_t r = 0; r < kUdSymmetryCount; ++r) {
+                const CubieCube both = symmetryProduct(t.cubes[r], t.cubes[s]);
+                for (std::size_t v = 0; v < kUdSymmetryCount; ++v) {
+                    if (t.cubes[v] == both) {
+                        t.composed[s][r] = static_cast<std::uint8_t>(v);
+                    }
+                }
+            }
+        }
+        return t;
+    }();
+    return kTables;
+}
+
+} // namespace
+
+CubieCube symmetryProduct(const CubieCube& a, const CubieCube& b) {
+    CubieCube out;
+    for (std::size_t i = 0; i < kCornerCount; ++i) {
+        out.cp[i] = a.cp[b.cp[i]];
+        out.co[i] = twistProduct(a.co[b.cp[i]], b.co[i]);
+    }
+    for (std::size_t i = 0; i < kEdgeCount; ++i) {
+        out.ep[i] = a.ep[b.ep[i]];
+        out.eo[i] = static_cast<std::uint8_t>((a.eo[b.ep[i]] + b.eo[i]) % 2);
+    }
+    return out;
+}
+
+const CubieCube& udSymmetry(int s) {
+    return symmetryTables().cubes[static_cast<std::size_t>(s)];
+}
+
+int inverseSymmetry(int s) {
+    return symmetryTables().inverse[static_cast<std::size_t>(s)];
+}
+
+CubieCube conjugate(const CubieCube& cube, int s) {
+    return symmetryProduct(symmetryProduct(udSymmetry(s), cube), udSymmetry(inverseSymmetry(s)));
+}
+
+int conjugateMove(int move, int s) {
+    return symmetryTables().moves[static_cast<std::size_t>(s)][static_cast<std::size_t>(move)];
+}
+
+int composeSymmetries(int first, int then) {
+    return symmetryTables()
+        .composed[static_cast<std::size_t>(first)][static_cast<std::size_t>(then)];
+}
+
+int diagonalConjugateMove(int move, int times) {
+    // A solution found on S^k C S^-k is played on C as S^-k m S^k.
+    static const std::array<std::array<std::uint8_t, kMoveCount>, 3> kMoves = [] {
+        std::array<std::array<std::uint8_t, kMoveCount>, 3> moves{};
+        const CubieCube& s = diagonalTurn();
+        const CubieCube sInverse = inverseOf(s);
+        for (int m = 0; m < kMoveCount; ++m) {
+            int image = m;
+            for (std::size_t k = 0; k < 3; ++k) {
+                moves[k][static_cast<std::size_t>(m)] = static_cast<std::uint8_t>(image);
+                image = matchingMove(multiply(multiply(sInverse, moveCube(image)), s));
+            }
+        }
+        return moves;
+    }();
+    return kMoves[static_cast<std::size_t>(times)][static_cast<std::size_t>(move)];
+}
+
+std::array<CubieCube, 6> guisesOf(const CubieCube& cube) {
+    const CubieCube& s = diagonalTurn();
+    const CubieCube sInverse = inverseOf(s);
+    std::array<CubieCube, 6> guises{};
+    CubieCube turned = cube;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        guises[axis * 2] = turned;
+        guises[axis * 2 + 1] = inverseOf(turned);
+        turned = multiply(multiply(s, turned), sInverse);
+    }
+    return guises;
+}
+
+} // namespace cw::core
