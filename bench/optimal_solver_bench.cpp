@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "solver/core/cubie.h"
 #include "solver/optimal/pattern_table.h"
 #include "solver/optimal/search.h"
 #include "solver/optimal/table_file.h"
-#include "solver/core/cubie.h"
 #include "solver/two_phase/two_phase.h"
 #include "tools/optimal_solve.h"
 
@@ -55,8 +55,8 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
         optimal::SearchSettings settings;
         settings.jobs = jobs;
         const Clock::time_point start = Clock::now();
-        const optimal::OptimalSolution solution = optimal::solveOptimal(
-            cubes[i], table, settings, two_phase::solvePieces(cubes[i]));
+        const optimal::OptimalSolution solution =
+            optimal::solveOptimal(cubes[i], table, settings, two_phase::solvePieces(cubes[i]));
         seconds.push_back(secondsSince(start));
         nodes += solution.nodes;
         totalLength += static_cast<int>(solution.moves.size());

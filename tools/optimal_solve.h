@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "solver/optimal/search.h"
 #include "solver/core/cubie.h"
+#include "solver/optimal/search.h"
 
 namespace cw::tools {
 

@@ -9,8 +9,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "solver/optimal/symmetry.h"
 #include "solver/core/move_table.h"
+#include "solver/optimal/symmetry.h"
 
 namespace cw::optimal {
 namespace {
@@ -250,10 +250,9 @@ PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube) {
 }
 
 const MoveTables& moveTables() {
-    static const MoveTables kTables = {
-        moveTable(kTwistCount, core::setTwist, core::twist),
-        moveTable(kFlipCount, core::setFlip, core::flip),
-        moveTable(kSortedSliceCount, setSortedSlice, sortedSlice)};
+    static const MoveTables kTables = {moveTable(kTwistCount, core::setTwist, core::twist),
+                                       moveTable(kFlipCount, core::setFlip, core::flip),
+                                       moveTable(kSortedSliceCount, setSortedSlice, sortedSlice)};
     return kTables;
 }
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "solver/core/large_pages.h"
 #include "solver/core/cubie.h"
+#include "solver/core/large_pages.h"
 
 namespace cw::optimal {
 
@@ -76,8 +76,7 @@ template <bool kSliceOrder>
 class SymmetricPatternTable {
 public:
     static constexpr int kSliceValues = kSliceOrder ? kSortedSliceCount : core::kSliceCount;
-    static constexpr std::uint32_t kFlipSliceCount =
-        std::uint32_t{kSliceValues} * core::kFlipCount;
+    static constexpr std::uint32_t kFlipSliceCount = std::uint32_t{kSliceValues} * core::kFlipCount;
     static constexpr std::uint32_t kClassCount = kSliceOrder ? 1523864 : 64430;
     static constexpr std::uint64_t kEntries = std::uint64_t{kClassCount} * core::kTwistCount;
     /// The deepest distance the build fills in. Past 14 the four bits run out; what is left

@@ -222,8 +222,7 @@ private:
     bool solves(int depth) const {
         CubieCube cube = context_.start;
         for (int i = 0; i < depth; ++i) {
-            cube =
-                core::multiply(cube, core::moveCube(path_[static_cast<std::size_t>(i)]));
+            cube = core::multiply(cube, core::moveCube(path_[static_cast<std::size_t>(i)]));
         }
         return cube == CubieCube{};
     }
@@ -401,8 +400,7 @@ std::vector<FaceTurn> faceTurns(const std::vector<int>& moves) {
     std::vector<FaceTurn> out;
     out.reserve(moves.size());
     for (const int m : moves) {
-        out.push_back(
-            {core::cubeFace(core::moveFace(m)), core::moveQuarterTurns(m)});
+        out.push_back({core::cubeFace(core::moveFace(m)), core::moveQuarterTurns(m)});
     }
     return out;
 }

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "cube/move.h"
-#include "solver/optimal/pattern_table.h"
 #include "solver/core/cubie.h"
+#include "solver/optimal/pattern_table.h"
 
 namespace cw::optimal {
 

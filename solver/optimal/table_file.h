@@ -7,8 +7,8 @@
 #include <functional>
 #include <iosfwd>
 
-#include "solver/optimal/pattern_table.h"
 #include "solver/core/table_cache.h"
+#include "solver/optimal/pattern_table.h"
 
 namespace cw::optimal {
 

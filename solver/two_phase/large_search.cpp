@@ -14,13 +14,14 @@
 #include <chrono>
 #include <cstddef>
 
-#include "solver/two_phase/large_tables.h"
 #include "solver/core/symmetry.h"
+#include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
 
 using namespace core;
+
 namespace {
 
 // The symmetries' action on moves and on each other as small tables the search reads inline.

@@ -21,6 +21,7 @@
 namespace cw::two_phase {
 
 using namespace core;
+
 namespace {
 
 constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;

@@ -12,9 +12,9 @@
 #include <span>
 #include <vector>
 
+#include "solver/core/cubie.h"
 #include "solver/core/large_pages.h"
 #include "solver/core/table_cache.h"
-#include "solver/core/cubie.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {

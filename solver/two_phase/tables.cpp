@@ -10,6 +10,7 @@
 namespace cw::two_phase {
 
 using namespace core;
+
 namespace {
 
 // Breadth-first search over the pairs of two coordinates, both solved at 0.

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "solver/core/large_pages.h"
 #include "solver/core/cubie.h"
+#include "solver/core/large_pages.h"
 
 namespace cw::two_phase {
 

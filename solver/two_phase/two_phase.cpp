@@ -15,6 +15,7 @@
 namespace cw::two_phase {
 
 using namespace core;
+
 namespace {
 
 // SplitMix64: small, fast, and the same on every platform, which std:: distributions are

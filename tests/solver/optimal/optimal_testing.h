@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "solver/optimal/pattern_table.h"
 #include "solver/core/cubie.h"
+#include "solver/optimal/pattern_table.h"
 
 namespace cw::optimal::testing {
 

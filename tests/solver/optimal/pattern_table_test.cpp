@@ -17,13 +17,13 @@
 namespace cw::optimal {
 namespace {
 
+using core::kMoveCount;
 using testing::knownDistance;
 using testing::nearCubes;
 using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
 using testing::shallowPatternTable;
-using core::kMoveCount;
 
 // The coordinates the small pattern table tells apart: the slice edges' order is not one.
 std::uint64_t keyOf(const PhaseOneCoordinates& at) {

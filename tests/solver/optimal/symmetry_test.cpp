@@ -11,12 +11,12 @@
 namespace cw::optimal {
 namespace {
 
-using testing::played;
-using testing::randomMoves;
 using core::kMoveCount;
 using core::moveCube;
 using core::moveFace;
 using core::multiply;
+using testing::played;
+using testing::randomMoves;
 
 // The move whose effect is `cube`, or -1.
 int moveMatching(const CubieCube& cube) {

@@ -15,10 +15,10 @@
 
 #include "cube/cube.h"
 #include "cube/facelet_string.h"
-#include "solver/core/table_cache.h"
 #include "solver/core/cubie.h"
-#include "solver/two_phase/large_tables.h"
 #include "solver/core/symmetry.h"
+#include "solver/core/table_cache.h"
+#include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/tables.h"
 #include "solver/two_phase/two_phase.h"
 
