@@ -155,12 +155,12 @@ int main(int argc, char** argv) {
         } else if (name == "--sixteen") {
             sixteen = count(argv[i + 1]);
         } else if (name == "--table") {
-            large = std::string_view(argv[i + 1]) != "small";
+            large = std::string_view(argv[i + 1]) != "medium";
         } else if (name == "--random") {
             random = count(argv[i + 1]);
         } else {
             std::fprintf(stderr, "usage: optimal_solver_bench [--jobs N] [--near N] "
-                                 "[--sixteen N] [--random N] [--table small|large]\n");
+                                 "[--sixteen N] [--random N] [--table medium|large]\n");
             return 2;
         }
     }
@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
         prepare(*table, jobs);
         solveAll(*table, jobs, near, sixteen, random);
     } else {
-        const auto table = std::make_unique<optimal::PatternTable>();
+        const auto table = std::make_unique<optimal::MediumPatternTable>();
         prepare(*table, jobs);
         solveAll(*table, jobs, near, sixteen, random);
     }

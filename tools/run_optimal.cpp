@@ -20,9 +20,8 @@ public:
     explicit OptimalRun(const SolveOptions& options)
         : jobs_(options.jobs.value_or(defaultJobs())), budgetMs_(options.budgetMs) {
         std::string error;
-        solver_ = OptimalSolver::open(
-            optimalTablesNamed(options.tableSize.value_or("large")).value_or(OptimalTables::large),
-            jobs_, error);
+        solver_ = OptimalSolver::open(options.tableSize.value_or(optimal::TableSize::large), jobs_,
+                                      error);
         if (!solver_) {
             printError(error);
             return;

@@ -1,8 +1,9 @@
-// Pieces, face turns and coordinates of the two-phase search. The face turns are the
+// Pieces, face turns and coordinates of the searches. The face turns are the
 // published piece cycles of each face; the tests check every one against the sticker model.
 #include "solver/core/cubie.h"
 
 #include <cstddef>
+#include <stdexcept>
 
 namespace cw::core {
 namespace {
@@ -109,6 +110,20 @@ bool isSliceEdge(std::uint8_t edge) {
     return edge >= FR;
 }
 
+// The cube with the four edges from `first` on relabelled as the middle-layer edges and the
+// others as up-down edges, so that slice() and setSlice() rank the places of any four.
+CubieCube asSliceEdges(const CubieCube& cube, int first) {
+    CubieCube marked;
+    std::uint8_t other = 0;
+    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
+        const int edge = cube.ep[slot];
+        marked.ep[slot] = edge >= first && edge < first + 4
+                              ? static_cast<std::uint8_t>(kSliceEdges + edge - first)
+                              : other++;
+    }
+    return marked;
+}
+
 } // namespace
 
 CubieCube multiply(const CubieCube& a, const CubieCube& b) {
@@ -150,6 +165,15 @@ const CubieCube& moveCube(int move) {
         return moves;
     }();
     return kMoves[static_cast<std::size_t>(move)];
+}
+
+int moveMatching(const CubieCube& cube) {
+    for (int m = 0; m < kMoveCount; ++m) {
+        if (moveCube(m) == cube) {
+            return m;
+        }
+    }
+    throw std::logic_error("a cube that no face turn makes, where one was expected");
 }
 
 const CubieCube& diagonalTurn() {
@@ -246,6 +270,37 @@ void setSlicePermutation(CubieCube& cube, int value) {
     const std::array<std::uint8_t, 4> pieces = permutationOfRank<4>(value);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         cube.ep[FR + i] = static_cast<std::uint8_t>(pieces[i] + FR);
+    }
+}
+
+int edgeSet(const CubieCube& cube, int first) {
+    const CubieCube marked = asSliceEdges(cube, first);
+    CubieCube order;
+    std::size_t next = kSliceEdges;
+    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
+        if (marked.ep[slot] >= kSliceEdges) {
+            order.ep[next++] = marked.ep[slot];
+        }
+    }
+    return slice(marked) * kSlicePermCount + slicePermutation(order);
+}
+
+void setEdgeSet(CubieCube& cube, int first, int value) {
+    CubieCube places;
+    setSlice(places, value / kSlicePermCount);
+    CubieCube order;
+    setSlicePermutation(order, value % kSlicePermCount);
+    std::size_t nextInSet = kSliceEdges;
+    int nextOther = 0;
+    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
+        if (places.ep[slot] >= kSliceEdges) {
+            cube.ep[slot] = static_cast<std::uint8_t>(order.ep[nextInSet++] - kSliceEdges + first);
+        } else {
+            if (nextOther == first) {
+                nextOther += 4;
+            }
+            cube.ep[slot] = static_cast<std::uint8_t>(nextOther++);
+        }
     }
 }
 

@@ -67,6 +67,10 @@ CubieCube inverseOf(const CubieCube& cube);
 /// The effect of one of the 18 face turns on a solved cube.
 const CubieCube& moveCube(int move);
 
+/// The face turn whose effect on a solved cube is `cube`. Throws std::logic_error when no
+/// face turn has it: a map that must carry face turns onto face turns did not.
+int moveMatching(const CubieCube& cube);
+
 /// The 120-degree turn of the whole cube about its URF-DBL diagonal, which carries each of
 /// the three face axes onto the next.
 const CubieCube& diagonalTurn();
@@ -98,5 +102,20 @@ void setUdEdgePermutation(CubieCube& cube, int value);
 /// The order of the four middle-layer edges, read only when they are in that layer.
 int slicePermutation(const CubieCube& cube);
 void setSlicePermutation(CubieCube& cube, int value);
+
+/// Places and order of four edges among the twelve slots: 12 * 11 * 10 * 9.
+inline constexpr int kEdgeSetCount = 11880;
+/// The first edges of the three sets edgeSet() reads: UR UF UL UB, DR DF DL DB and the
+/// middle-layer edges FR FL BL BR.
+inline constexpr int kUpEdges = 0;
+inline constexpr int kDownEdges = 4;
+inline constexpr int kSliceEdges = 8;
+
+/// Where the four edges `first` to `first + 3` are and in which order: the places in the
+/// numbering slice() uses, times 24, plus the order in which they meet the slots counted
+/// upwards. For the middle-layer edges, edgeSet() / 24 is slice() and, once they are in the
+/// middle layer, edgeSet() is slicePermutation().
+int edgeSet(const CubieCube& cube, int first);
+void setEdgeSet(CubieCube& cube, int first, int value);
 
 } // namespace cw::core

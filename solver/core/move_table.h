@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 #include "solver/core/cubie.h"
@@ -38,7 +39,9 @@ constexpr std::array<int, kMoveCount> allMoves() {
 }
 
 /// The fewest moves that bring both coordinates to 0, for every pair, indexed [a * countB +
-/// b]: a breadth-first search from (0, 0) over move tables of `moveCount` moves each.
+/// b]: a breadth-first search from (0, 0) over move tables of `moveCount` moves each. Throws
+/// std::logic_error when some pair cannot be reached (or lies more than 254 moves away): the
+/// move tables are then not those of a cube's coordinates.
 template <typename A, typename B>
 std::vector<std::uint8_t> pairDistances(int countA, const std::vector<A>& moveA, int countB,
                                         const std::vector<B>& moveB, std::size_t moveCount) {
@@ -49,6 +52,7 @@ std::vector<std::uint8_t> pairDistances(int countA, const std::vector<A>& moveA,
     depth[0] = 0;
     std::size_t reached = 1;
     for (std::uint8_t d = 0; reached < size; ++d) {
+        const std::size_t before = reached;
         for (std::size_t index = 0; index < size; ++index) {
             if (depth[index] != d) {
                 continue;
@@ -63,6 +67,9 @@ std::vector<std::uint8_t> pairDistances(int countA, const std::vector<A>& moveA,
                     ++reached;
                 }
             }
+        }
+        if (reached == before || (d + 1 == kUnknown - 1 && reached < size)) {
+            throw std::logic_error("pairDistances: some pairs of coordinates cannot be reached");
         }
     }
     return depth;

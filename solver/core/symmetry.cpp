@@ -1,9 +1,9 @@
-// The up-down symmetries of the cube, from three generators written out piece by piece; the
-// tests check that each maps every face turn onto a face turn, as seen on the stickers.
+// The up-down symmetries of the cube, from three generators written out piece by piece, and
+// the diagonal turn's action on cubes and moves; the tests check that each maps every face
+// turn onto a face turn, as seen on the stickers.
 #include "solver/core/symmetry.h"
 
 #include <cstddef>
-#include <stdexcept>
 
 namespace cw::core {
 namespace {
@@ -39,18 +39,6 @@ struct SymmetryTables {
     std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed{};
 };
 
-// The face turn whose effect is `image`.
-int matchingMove(const CubieCube& image) {
-    int match = 0;
-    while (match < kMoveCount && !(moveCube(match) == image)) {
-        ++match;
-    }
-    if (match == kMoveCount) {
-        throw std::logic_error("a symmetry does not map face turns onto face turns");
-    }
-    return match;
-}
-
 const SymmetryTables& symmetryTables() {
     static const SymmetryTables kTables = [] {
         SymmetryTables t;
@@ -76,7 +64,7 @@ const SymmetryTables& symmetryTables() {
                     symmetryProduct(symmetryProduct(t.cubes[s], moveCube(m)),
                                     t.cubes[static_cast<std::size_t>(t.inverse[s])]);
                 t.moves[s][static_cast<std::size_t>(m)] =
-                    static_cast<std::uint8_t>(matchingMove(image));
+                    static_cast<std::uint8_t>(moveMatching(image));
             }
         }
         // Seeing a cube through s and then through r is seeing it through S_r S_s.
@@ -88,6 +76,29 @@ const SymmetryTables& symmetryTables() {
                         t.composed[s][r] = static_cast<std::uint8_t>(v);
                     }
                 }
+            }
+        }
+        return t;
+    }();
+    return kTables;
+}
+
+// The diagonal turn's powers D^0, D^1, D^2 and what each makes of every move.
+struct AxisTables {
+    std::array<CubieCube, kAxisCount> turns{};
+    std::array<std::array<std::uint8_t, kMoveCount>, kAxisCount> moves{};
+};
+
+const AxisTables& axisTables() {
+    static const AxisTables kTables = [] {
+        AxisTables t;
+        t.turns[1] = diagonalTurn();
+        t.turns[2] = multiply(t.turns[1], t.turns[1]);
+        for (std::size_t axis = 0; axis < kAxisCount; ++axis) {
+            const CubieCube inverse = inverseOf(t.turns[axis]);
+            for (int m = 0; m < kMoveCount; ++m) {
+                t.moves[axis][static_cast<std::size_t>(m)] = static_cast<std::uint8_t>(
+                    moveMatching(multiply(multiply(t.turns[axis], moveCube(m)), inverse)));
             }
         }
         return t;
@@ -131,33 +142,21 @@ int composeSymmetries(int first, int then) {
         .composed[static_cast<std::size_t>(first)][static_cast<std::size_t>(then)];
 }
 
-int diagonalConjugateMove(int move, int times) {
-    // A solution found on S^k C S^-k is played on C as S^-k m S^k.
-    static const std::array<std::array<std::uint8_t, kMoveCount>, 3> kMoves = [] {
-        std::array<std::array<std::uint8_t, kMoveCount>, 3> moves{};
-        const CubieCube& s = diagonalTurn();
-        const CubieCube sInverse = inverseOf(s);
-        for (int m = 0; m < kMoveCount; ++m) {
-            int image = m;
-            for (std::size_t k = 0; k < 3; ++k) {
-                moves[k][static_cast<std::size_t>(m)] = static_cast<std::uint8_t>(image);
-                image = matchingMove(multiply(multiply(sInverse, moveCube(image)), s));
-            }
-        }
-        return moves;
-    }();
-    return kMoves[static_cast<std::size_t>(times)][static_cast<std::size_t>(move)];
+CubieCube alongAxis(const CubieCube& cube, int axis) {
+    const CubieCube& turn = axisTables().turns[static_cast<std::size_t>(axis)];
+    return multiply(multiply(turn, cube), inverseOf(turn));
+}
+
+int axisMove(int axis, int move) {
+    return axisTables().moves[static_cast<std::size_t>(axis)][static_cast<std::size_t>(move)];
 }
 
 std::array<CubieCube, 6> guisesOf(const CubieCube& cube) {
-    const CubieCube& s = diagonalTurn();
-    const CubieCube sInverse = inverseOf(s);
     std::array<CubieCube, 6> guises{};
-    CubieCube turned = cube;
-    for (std::size_t axis = 0; axis < 3; ++axis) {
-        guises[axis * 2] = turned;
-        guises[axis * 2 + 1] = inverseOf(turned);
-        turned = multiply(multiply(s, turned), sInverse);
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const CubieCube turned = alongAxis(cube, axis);
+        guises[static_cast<std::size_t>(axis * 2)] = turned;
+        guises[static_cast<std::size_t>(axis * 2 + 1)] = inverseOf(turned);
     }
     return guises;
 }

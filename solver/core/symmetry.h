@@ -1,6 +1,8 @@
 // The 16 symmetries of the cube that keep the up-down axis, as cubes of pieces, and the
-// conjugation of cubes and face turns by them. Used by the large tables of the short solver
-// to store one pruning entry per symmetry class, and by their tests.
+// conjugation of cubes and face turns by them; and the turn about the URF-DBL diagonal that
+// brings each face axis onto the up-down one. Used by the tables of the two-phase and the
+// optimal search to store one entry per symmetry class, and by their searches to look at a
+// cube along all three axes.
 #pragma once
 
 #include <array>
@@ -36,13 +38,26 @@ int conjugateMove(int move, int s);
 /// The symmetry v with conjugate(conjugate(cube, first), then) == conjugate(cube, v).
 int composeSymmetries(int first, int then);
 
-/// The move that `move` becomes when a solution found on the cube turned `times` times about
-/// its URF-DBL diagonal (diagonalTurn()) is played on the cube itself.
-int diagonalConjugateMove(int move, int times);
+/// The three axes a cube is looked at along: the cube itself, and the cube turned once and
+/// twice about its URF-DBL diagonal (diagonalTurn()), which brings the left-right and the
+/// front-back axis onto the up-down one.
+inline constexpr int kAxisCount = 3;
+
+/// The cube turned `axis` times about the diagonal, conjugated: D^axis C D^-axis.
+CubieCube alongAxis(const CubieCube& cube, int axis);
+
+/// The move that does to alongAxis(c, axis) what `move` does to c:
+/// alongAxis(c * move, axis) == alongAxis(c, axis) * axisMove(axis, move).
+int axisMove(int axis, int move);
+
+/// The move that `move`, found in a solution of alongAxis(c, axis), is on c itself.
+inline int moveBackFromAxis(int axis, int move) {
+    return axisMove((kAxisCount - axis) % kAxisCount, move);
+}
 
 /// The six guises in which the search looks at a cube: turned 0, 1 and 2 times about the
 /// diagonal (index / 2), each as it is and inverted (index % 2). A solution of guise i is a
-/// solution of the cube once its moves go through diagonalConjugateMove(move, i / 2) and,
+/// solution of the cube once its moves go through moveBackFromAxis(i / 2, move) and,
 /// for an inverted guise, are reversed and inverted.
 std::array<CubieCube, 6> guisesOf(const CubieCube& cube);
 

@@ -30,7 +30,7 @@ std::filesystem::path defaultFolder();
 
 /// What a trusted file holds.
 struct FileFormat {
-    /// Names the tables ("short", "optimal"); at most 64 bytes.
+    /// Names the tables ("short", "optimal-medium"); at most 64 bytes.
     std::string kind;
     /// Changes whenever the tables' layout or content changes.
     std::uint32_t version = 0;

@@ -7,13 +7,16 @@
 #include <array>
 #include <cstddef>
 #include <limits>
-#include <thread>
 
-#include "solver/optimal/symmetry.h"
+#include "solver/core/symmetry.h"
+#include "solver/core/threads.h"
 
 namespace cw::optimal {
 namespace {
 
+using core::alongAxis;
+using core::axisMove;
+using core::kAxisCount;
 using core::kMoveCount;
 using core::mayFollow;
 using Clock = std::chrono::steady_clock;
@@ -306,14 +309,7 @@ LengthResult searchLength(const Context<Table>& context, int length,
         }
         shared.nodes += worker.nodes();
     };
-    std::vector<std::thread> threads;
-    for (unsigned j = 1; j < usableThreads(settings.jobs); ++j) {
-        threads.emplace_back(work);
-    }
-    work();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    core::runOnThreads(settings.jobs, [&work](unsigned) { work(); });
 
     LengthResult result;
     result.interrupted = shared.interrupted;
@@ -382,19 +378,21 @@ OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSe
     return out;
 }
 
-template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&, const SearchSettings&);
+template SearchOutcome searchOptimal(const CubieCube&, const MediumPatternTable&,
+                                     const SearchSettings&);
 template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                      const SearchSettings&);
-template SearchOutcome searchOptimal(const CubieCube&, const PairTables&, const SearchSettings&);
-template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings,
+template SearchOutcome searchOptimal(const CubieCube&, const SmallPatternTable&,
+                                     const SearchSettings&);
+template OptimalSolution solveOptimal(const CubieCube&, const MediumPatternTable&, SearchSettings,
                                       std::vector<FaceTurn>);
 template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings,
                                       std::vector<FaceTurn>);
-template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings,
+template OptimalSolution solveOptimal(const CubieCube&, const SmallPatternTable&, SearchSettings,
                                       std::vector<FaceTurn>);
-template int lowerBound(const CubieCube&, const PatternTable&);
+template int lowerBound(const CubieCube&, const MediumPatternTable&);
 template int lowerBound(const CubieCube&, const LargePatternTable&);
-template int lowerBound(const CubieCube&, const PairTables&);
+template int lowerBound(const CubieCube&, const SmallPatternTable&);
 
 std::vector<FaceTurn> faceTurns(const std::vector<int>& moves) {
     std::vector<FaceTurn> out;

@@ -56,11 +56,11 @@ template <typename Table>
 SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
                             const SearchSettings& settings);
 
-extern template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&,
+extern template SearchOutcome searchOptimal(const CubieCube&, const MediumPatternTable&,
                                             const SearchSettings&);
 extern template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                             const SearchSettings&);
-extern template SearchOutcome searchOptimal(const CubieCube&, const PairTables&,
+extern template SearchOutcome searchOptimal(const CubieCube&, const SmallPatternTable&,
                                             const SearchSettings&);
 
 /// The lower bound the search starts from: the largest of the table's bounds along the three
@@ -68,9 +68,9 @@ extern template SearchOutcome searchOptimal(const CubieCube&, const PairTables&,
 template <typename Table>
 int lowerBound(const CubieCube& cube, const Table& table);
 
-extern template int lowerBound(const CubieCube&, const PatternTable&);
+extern template int lowerBound(const CubieCube&, const MediumPatternTable&);
 extern template int lowerBound(const CubieCube&, const LargePatternTable&);
-extern template int lowerBound(const CubieCube&, const PairTables&);
+extern template int lowerBound(const CubieCube&, const SmallPatternTable&);
 
 /// The shortest solution as cubewright-solve --optimal gives it, or the best one found when
 /// the search gives up.
@@ -91,12 +91,12 @@ template <typename Table>
 OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings,
                              std::vector<FaceTurn> first);
 
-extern template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings,
-                                             std::vector<FaceTurn>);
+extern template OptimalSolution solveOptimal(const CubieCube&, const MediumPatternTable&,
+                                             SearchSettings, std::vector<FaceTurn>);
 extern template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&,
                                              SearchSettings, std::vector<FaceTurn>);
-extern template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings,
-                                             std::vector<FaceTurn>);
+extern template OptimalSolution solveOptimal(const CubieCube&, const SmallPatternTable&,
+                                             SearchSettings, std::vector<FaceTurn>);
 
 /// Moves 0..17 as face turns, for formatting and checking.
 std::vector<FaceTurn> faceTurns(const std::vector<int>& moves);

@@ -16,6 +16,7 @@
 
 #include "solver/core/symmetry.h"
 #include "solver/two_phase/large_tables.h"
+#include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
@@ -516,16 +517,9 @@ private:
         }
     }
 
-    // Keeps the walk's path as a solution of the cube itself: a guise's moves turned back
-    // about the diagonal, and an inverted guise's solution reversed and inverted.
     void record(const Walk& walk, int length) {
-        Solution moves;
-        for (int i = 0; i < length; ++i) {
-            const int m =
-                diagonalConjugateMove(walk.path[static_cast<std::size_t>(i)], walk.guise / 2);
-            moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
-        }
-        best_ = walk.guise % 2 != 0 ? inverse(moves) : moves;
+        best_ = solutionFromGuise(std::span(walk.path).first(static_cast<std::size_t>(length)),
+                                  walk.guise);
         bestLength_ = length;
         checkClock();
     }

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <iostream>
 #include <mutex>
-#include <thread>
 
 #include "solver/core/table_cache.h"
+#include "solver/core/threads.h"
 #include "solver/two_phase/large_tables.h"
 
 namespace cw::two_phase {
@@ -30,7 +30,7 @@ Store& store() {
 void buildWithProgress(LargeTables& tables, std::ostream& notes) {
     notes << "cubewright-solve: building the large tables for short solutions:" << std::flush;
     const auto start = std::chrono::steady_clock::now();
-    buildLargeTables(tables, std::max(1U, std::thread::hardware_concurrency()), notes);
+    buildLargeTables(tables, everyCore(), notes);
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
     notes << ", done in " << seconds.count() << " s" << std::endl;

@@ -12,10 +12,9 @@
 #include <iostream>
 #include <mutex>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
 #include "solver/core/symmetry.h"
+#include "solver/core/threads.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
@@ -61,20 +60,6 @@ public:
 private:
     std::vector<std::atomic<std::uint8_t>> depths_;
 };
-
-// The cube with the four edges from `first` on relabelled as the middle-layer edges and the
-// others as up-down edges, so that slice() and setSlice() rank the places of any four.
-CubieCube asSliceEdges(const CubieCube& cube, int first) {
-    CubieCube marked;
-    std::uint8_t other = 0;
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        const int edge = cube.ep[slot];
-        marked.ep[slot] = edge >= first && edge < first + 4
-                              ? static_cast<std::uint8_t>(kSliceEdges + edge - first)
-                              : other++;
-    }
-    return marked;
-}
 
 // Sorts `count` raw coordinate values into symmetry classes. The first value of each class
 // met in counting order is its representative; every value records its class and the
@@ -125,23 +110,6 @@ std::vector<std::uint16_t> conjugationTable(int count, const std::function<Cubie
         }
     }
     return table;
-}
-
-// Runs `work` on `count` threads, this one included; on fewer when no more can be started
-// (a browser build without threads, say), which only makes it slower.
-void runOnThreads(unsigned count, const std::function<void()>& work) {
-    std::vector<std::thread> helpers;
-    for (unsigned i = 1; i < count; ++i) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    work();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
 }
 
 // Writes " 10%", " 20%" ... to the progress stream as the pruning tables fill.
@@ -257,7 +225,7 @@ struct ClassSearch {
             const bool forward = atDepth < total - known;
             std::atomic<int> nextClass{0};
             std::atomic<std::size_t> stored{0};
-            runOnThreads(threads, [&] {
+            runOnThreads(threads, [&](unsigned) {
                 std::vector<int> buffer;
                 buffer.reserve(static_cast<std::size_t>(rawCount));
                 for (int first = nextClass.fetch_add(chunk); first < classCount;
@@ -402,37 +370,6 @@ void buildFlipSliceClassDepth(LargeTables& t) {
 }
 
 } // namespace
-
-int edgeSet(const CubieCube& cube, int first) {
-    const CubieCube marked = asSliceEdges(cube, first);
-    CubieCube order;
-    std::size_t next = kSliceEdges;
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        if (marked.ep[slot] >= kSliceEdges) {
-            order.ep[next++] = marked.ep[slot];
-        }
-    }
-    return slice(marked) * kSlicePermCount + slicePermutation(order);
-}
-
-void setEdgeSet(CubieCube& cube, int first, int value) {
-    CubieCube places;
-    setSlice(places, value / kSlicePermCount);
-    CubieCube order;
-    setSlicePermutation(order, value % kSlicePermCount);
-    std::size_t nextInSet = kSliceEdges;
-    int nextOther = 0;
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        if (places.ep[slot] >= kSliceEdges) {
-            cube.ep[slot] = static_cast<std::uint8_t>(order.ep[nextInSet++] - kSliceEdges + first);
-        } else {
-            if (nextOther == first) {
-                nextOther += 4;
-            }
-            cube.ep[slot] = static_cast<std::uint8_t>(nextOther++);
-        }
-    }
-}
 
 std::vector<std::span<std::uint8_t>> LargeTables::sections() {
     const auto bytesOf = [](auto& table) {

@@ -21,21 +21,6 @@ namespace cw::two_phase {
 
 using namespace core;
 
-/// Places and order of four edges among the twelve slots: 12 * 11 * 10 * 9.
-inline constexpr int kEdgeSetCount = 11880;
-/// The first edges of the three sets edgeSet() reads: UR UF UL UB, DR DF DL DB and the
-/// middle-layer edges FR FL BL BR.
-inline constexpr int kUpEdges = 0;
-inline constexpr int kDownEdges = 4;
-inline constexpr int kSliceEdges = 8;
-
-/// Where the four edges `first` to `first + 3` are and in which order: the places in the
-/// numbering slice() uses, times 24, plus the order in which they meet the slots counted
-/// upwards. For the middle-layer edges, edgeSet() / 24 is slice() and, once they are in the
-/// middle layer, edgeSet() is slicePermutation().
-int edgeSet(const CubieCube& cube, int first);
-void setEdgeSet(CubieCube& cube, int first, int value);
-
 inline constexpr int kFlipSliceCount = kFlipCount * kSliceCount;
 /// Symmetry classes of flip and slice together, and of the corner permutation, under the
 /// 16 symmetries that keep the up-down axis.

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstddef>
 
+#include "solver/core/symmetry.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
@@ -36,16 +37,7 @@ constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
 class Search {
 public:
     Search(const CubieCube& cube, const SearchLimits& limits) : tables_(tables()), limits_(limits) {
-        const CubieCube& s = diagonalTurn();
-        const CubieCube sInverse = inverseOf(s);
-        CubieCube turned = cube;
-        for (int axis = 0; axis < 3; ++axis) {
-            for (int inverted = 0; inverted < 2; ++inverted) {
-                guises_[static_cast<std::size_t>(axis * 2 + inverted)] =
-                    inverted != 0 ? inverseOf(turned) : turned;
-            }
-            turned = multiply(multiply(s, turned), sInverse);
-        }
+        guises_ = guisesOf(cube);
     }
 
     Solution run() {
@@ -181,16 +173,8 @@ private:
         return false;
     }
 
-    // Keeps the path as a solution of the cube itself: a guise's moves turned back about the
-    // diagonal, and an inverted guise's solution reversed and inverted.
     void record(int length) {
-        const auto& conjugate = tables_.conjugate[static_cast<std::size_t>(guise_ / 2)];
-        Solution moves;
-        for (int i = 0; i < length; ++i) {
-            const int m = conjugate[path_[static_cast<std::size_t>(i)]];
-            moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
-        }
-        best_ = guise_ % 2 != 0 ? inverse(moves) : moves;
+        best_ = solutionFromGuise(std::span(path_).first(static_cast<std::size_t>(length)), guise_);
         bestLength_ = length;
     }
 
@@ -217,6 +201,16 @@ Solution solveCubie(const CubieCube& cube, const SearchLimits& limits) {
         return {};
     }
     return Search(cube, limits).run();
+}
+
+Solution solutionFromGuise(std::span<const std::uint8_t> path, int guise) {
+    Solution moves;
+    moves.reserve(path.size());
+    for (const std::uint8_t move : path) {
+        const int m = moveBackFromAxis(guise / 2, move);
+        moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
+    }
+    return guise % 2 != 0 ? inverse(moves) : moves;
 }
 
 } // namespace cw::two_phase

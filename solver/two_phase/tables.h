@@ -76,10 +76,6 @@ struct Tables {
     DepthTable cornerSliceDepth;
     DepthTable udEdgeSliceDepth;
 
-    /// Symmetry: conjugate[k][move] is the move that `move` becomes when the solution of a
-    /// cube turned k times by the diagonal turn is played on the cube itself.
-    std::array<std::array<std::uint8_t, kMoveCount>, 3> conjugate{};
-
     /// The lower bound of the first phase's length for these coordinates.
     int phase1Bound(int twistValue, int flipValue, int sliceValue) const {
         const auto s = static_cast<std::size_t>(sliceValue);

@@ -109,17 +109,17 @@ const std::vector<std::pair<CubieCube, int>>& nearCubes(int radius) {
     return out;
 }
 
-const PatternTable& shallowPatternTable() {
-    static const PatternTable kTable = [] {
-        PatternTable table;
+const MediumPatternTable& shallowPatternTable() {
+    static const MediumPatternTable kTable = [] {
+        MediumPatternTable table;
         table.build(2, 5);
         return table;
     }();
     return kTable;
 }
 
-const PairTables& pairTables() {
-    static const PairTables kTables;
+const SmallPatternTable& pairTables() {
+    static const SmallPatternTable kTables;
     return kTables;
 }
 

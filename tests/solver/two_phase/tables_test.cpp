@@ -1,9 +1,8 @@
 // Tests of the two-phase search's small tables against the sticker model: every coordinate
 // move table does what the same turn does to the stickers, and the pruning depths are lower
-// bounds; and the edge-set coordinate of the large tables against slice().
+// bounds.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,6 @@
 #include "cube/facelet_string.h"
 #include "cube/random.h"
 #include "solver/core/cubie.h"
-#include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
@@ -48,27 +46,6 @@ std::vector<std::string> scrambledCubes(int count, bool inSubgroup) {
         out.push_back(faceletString(cube));
     }
     return out;
-}
-
-// Random move sequences of 25 moves, the same on every run.
-std::vector<std::vector<int>> randomMoveLists(int count) {
-    std::mt19937 generator(20);
-    std::uniform_int_distribution<int> anyMove(0, kMoveCount - 1);
-    std::vector<std::vector<int>> lists(static_cast<std::size_t>(count));
-    for (std::vector<int>& moves : lists) {
-        for (int i = 0; i < 25; ++i) {
-            moves.push_back(anyMove(generator));
-        }
-    }
-    return lists;
-}
-
-CubieCube piecesAfter(const std::vector<int>& moves) {
-    CubieCube cube;
-    for (const int m : moves) {
-        cube = multiply(cube, moveCube(m));
-    }
-    return cube;
 }
 
 TEST(MoveTables, FirstPhaseCoordinatesFollowTheStickers) {
@@ -135,21 +112,6 @@ TEST(PruningTables, DepthsAreLowerBoundsThatOneMoveChangesByAtMostOne) {
             ASSERT_LE(std::abs(before - after), 1);
         }
     }
-}
-
-TEST(EdgeSets, SetThenGetAndTheSliceCoordinatesAgree) {
-    for (const int first : {kUpEdges, kDownEdges, kSliceEdges}) {
-        for (int value = 0; value < kEdgeSetCount; value += 7) {
-            CubieCube cube;
-            setEdgeSet(cube, first, value);
-            ASSERT_EQ(edgeSet(cube, first), value) << first;
-        }
-    }
-    for (const std::vector<int>& moves : randomMoveLists(50)) {
-        const CubieCube cube = piecesAfter(moves);
-        EXPECT_EQ(edgeSet(cube, kSliceEdges) / 24, slice(cube));
-    }
-    EXPECT_EQ(edgeSet(CubieCube{}, kSliceEdges), 0);
 }
 
 } // namespace
