@@ -35,8 +35,7 @@ std::uint8_t twistProduct(std::uint8_t a, std::uint8_t b) {
 struct SymmetryTables {
     std::array<CubieCube, kUdSymmetryCount> cubes{};
     std::array<int, kUdSymmetryCount> inverse{};
-    std::array<std::array<std::uint8_t, kMoveCount>, kUdSymmetryCount> moves{};
-    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed{};
+    SymmetryActions actions;
 };
 
 const SymmetryTables& symmetryTables() {
@@ -63,7 +62,7 @@ const SymmetryTables& symmetryTables() {
                 const CubieCube image =
                     symmetryProduct(symmetryProduct(t.cubes[s], moveCube(m)),
                                     t.cubes[static_cast<std::size_t>(t.inverse[s])]);
-                t.moves[s][static_cast<std::size_t>(m)] =
+                t.actions.moves[s][static_cast<std::size_t>(m)] =
                     static_cast<std::uint8_t>(moveMatching(image));
             }
         }
@@ -73,7 +72,7 @@ const SymmetryTables& symmetryTables() {
                 const CubieCube both = symmetryProduct(t.cubes[r], t.cubes[s]);
                 for (std::size_t v = 0; v < kUdSymmetryCount; ++v) {
                     if (t.cubes[v] == both) {
-                        t.composed[s][r] = static_cast<std::uint8_t>(v);
+                        t.actions.composed[s][r] = static_cast<std::uint8_t>(v);
                     }
                 }
             }
@@ -129,16 +128,20 @@ int inverseSymmetry(int s) {
     return symmetryTables().inverse[static_cast<std::size_t>(s)];
 }
 
+const SymmetryActions& symmetryActions() {
+    return symmetryTables().actions;
+}
+
 CubieCube conjugate(const CubieCube& cube, int s) {
     return symmetryProduct(symmetryProduct(udSymmetry(s), cube), udSymmetry(inverseSymmetry(s)));
 }
 
 int conjugateMove(int move, int s) {
-    return symmetryTables().moves[static_cast<std::size_t>(s)][static_cast<std::size_t>(move)];
+    return symmetryActions().moves[static_cast<std::size_t>(s)][static_cast<std::size_t>(move)];
 }
 
 int composeSymmetries(int first, int then) {
-    return symmetryTables()
+    return symmetryActions()
         .composed[static_cast<std::size_t>(first)][static_cast<std::size_t>(then)];
 }
 

@@ -38,6 +38,14 @@ int conjugateMove(int move, int s);
 /// The symmetry v with conjugate(conjugate(cube, first), then) == conjugate(cube, v).
 int composeSymmetries(int first, int then);
 
+/// conjugateMove() and composeSymmetries() as the tables behind them, for searches that read
+/// them in their inner loops: moves[s][move] and composed[first][then].
+struct SymmetryActions {
+    std::array<std::array<std::uint8_t, kMoveCount>, kUdSymmetryCount> moves{};
+    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed{};
+};
+const SymmetryActions& symmetryActions();
+
 /// The three axes a cube is looked at along: the cube itself, and the cube turned once and
 /// twice about its URF-DBL diagonal (diagonalTurn()), which brings the left-right and the
 /// front-back axis onto the up-down one.

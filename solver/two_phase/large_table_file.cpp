@@ -1,11 +1,13 @@
-// Readies the large tables once per process: from the table file in the user's cache folder
-// when it is there and sound, else built on every core and written there for later runs.
+// The large tables' sections, sizes and file, and readying them once per process: from the
+// table file in the user's cache folder when it is there and sound, else built on every core
+// and written there for later runs.
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <iostream>
 #include <mutex>
 
+#include "solver/core/symmetry.h"
 #include "solver/core/table_cache.h"
 #include "solver/core/threads.h"
 #include "solver/two_phase/large_tables.h"
@@ -46,6 +48,65 @@ table_cache::FileFormat formatOf(LargeTables& sized) {
 }
 
 } // namespace
+
+std::vector<std::span<std::uint8_t>> LargeTables::sections() {
+    const auto bytesOf = [](auto& table) {
+        return std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(table.data()),
+                                       table.size() * sizeof(table[0]));
+    };
+    return {bytesOf(twistMove),
+            bytesOf(flipMove),
+            bytesOf(upEdgesMove),
+            bytesOf(downEdgesMove),
+            bytesOf(sliceEdgesMove),
+            bytesOf(cornerMove),
+            bytesOf(udEdgeMove),
+            bytesOf(udEdgesOfHalves),
+            bytesOf(flipSliceClassSym),
+            bytesOf(flipSliceRep),
+            bytesOf(twistConj),
+            bytesOf(flipSliceClassMove),
+            bytesOf(cornerClassSym),
+            bytesOf(cornerRep),
+            bytesOf(udEdgeConj),
+            bytesOf(phase1Depth.storage()),
+            bytesOf(flipSliceClassDepth.storage()),
+            bytesOf(phase2Depth.storage()),
+            bytesOf(cornerSliceDepth.storage())};
+}
+
+std::size_t LargeTables::bytes() const {
+    std::size_t total = 0;
+    for (const std::span<std::uint8_t> section : const_cast<LargeTables*>(this)->sections()) {
+        total += section.size();
+    }
+    return total;
+}
+
+void sizeLargeTables(LargeTables& t) {
+    const auto moves = [](int count, int moveCount) {
+        return static_cast<std::size_t>(count) * static_cast<std::size_t>(moveCount);
+    };
+    t.twistMove.assign(moves(kTwistCount, kMoveCount), 0);
+    t.flipMove.assign(moves(kFlipCount, kMoveCount), 0);
+    t.upEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
+    t.downEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
+    t.sliceEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
+    t.cornerMove.assign(moves(kPermutation8, kMoveCount), 0);
+    t.udEdgeMove.assign(moves(kPermutation8, kPhase2MoveCount), 0);
+    t.udEdgesOfHalves.assign(moves(kEdgeSetCount, kSlicePermCount), 0);
+    t.flipSliceClassSym.assign(kFlipSliceCount, 0);
+    t.flipSliceRep.assign(kFlipSliceClassCount, 0);
+    t.twistConj.assign(moves(kTwistCount, kUdSymmetryCount), 0);
+    t.flipSliceClassMove.assign(moves(kFlipSliceClassCount, kMoveCount), 0);
+    t.cornerClassSym.assign(kPermutation8, 0);
+    t.cornerRep.assign(kCornerClassCount, 0);
+    t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
+    t.phase1Depth.resize(kPhase1Entries);
+    t.flipSliceClassDepth.resize(kFlipSliceClassCount);
+    t.phase2Depth.resize(kPhase2Entries);
+    t.cornerSliceDepth.resize(std::size_t{kPermutation8} * kSlicePermCount);
+}
 
 std::filesystem::path defaultLargeTableFile() {
     const std::filesystem::path folder = table_cache::defaultFolder();

@@ -23,9 +23,6 @@ using namespace core;
 
 namespace {
 
-constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
-constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
-
 // Depths, one byte each, while a breadth-first search fills them from several threads at
 // once; kUnknown marks a depth not yet known. The second phase's reach past 15, which the
 // packed tables keep as 15.
@@ -370,65 +367,6 @@ void buildFlipSliceClassDepth(LargeTables& t) {
 }
 
 } // namespace
-
-std::vector<std::span<std::uint8_t>> LargeTables::sections() {
-    const auto bytesOf = [](auto& table) {
-        return std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(table.data()),
-                                       table.size() * sizeof(table[0]));
-    };
-    return {bytesOf(twistMove),
-            bytesOf(flipMove),
-            bytesOf(upEdgesMove),
-            bytesOf(downEdgesMove),
-            bytesOf(sliceEdgesMove),
-            bytesOf(cornerMove),
-            bytesOf(udEdgeMove),
-            bytesOf(udEdgesOfHalves),
-            bytesOf(flipSliceClassSym),
-            bytesOf(flipSliceRep),
-            bytesOf(twistConj),
-            bytesOf(flipSliceClassMove),
-            bytesOf(cornerClassSym),
-            bytesOf(cornerRep),
-            bytesOf(udEdgeConj),
-            bytesOf(phase1Depth.storage()),
-            bytesOf(flipSliceClassDepth.storage()),
-            bytesOf(phase2Depth.storage()),
-            bytesOf(cornerSliceDepth.storage())};
-}
-
-std::size_t LargeTables::bytes() const {
-    std::size_t total = 0;
-    for (const std::span<std::uint8_t> section : const_cast<LargeTables*>(this)->sections()) {
-        total += section.size();
-    }
-    return total;
-}
-
-void sizeLargeTables(LargeTables& t) {
-    const auto moves = [](int count, int moveCount) {
-        return static_cast<std::size_t>(count) * static_cast<std::size_t>(moveCount);
-    };
-    t.twistMove.assign(moves(kTwistCount, kMoveCount), 0);
-    t.flipMove.assign(moves(kFlipCount, kMoveCount), 0);
-    t.upEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.downEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.sliceEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.cornerMove.assign(moves(kPermutation8, kMoveCount), 0);
-    t.udEdgeMove.assign(moves(kPermutation8, kPhase2MoveCount), 0);
-    t.udEdgesOfHalves.assign(moves(kEdgeSetCount, kSlicePermCount), 0);
-    t.flipSliceClassSym.assign(kFlipSliceCount, 0);
-    t.flipSliceRep.assign(kFlipSliceClassCount, 0);
-    t.twistConj.assign(moves(kTwistCount, kUdSymmetryCount), 0);
-    t.flipSliceClassMove.assign(moves(kFlipSliceClassCount, kMoveCount), 0);
-    t.cornerClassSym.assign(kPermutation8, 0);
-    t.cornerRep.assign(kCornerClassCount, 0);
-    t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
-    t.phase1Depth.resize(kPhase1Entries);
-    t.flipSliceClassDepth.resize(kFlipSliceClassCount);
-    t.phase2Depth.resize(kPhase2Entries);
-    t.cornerSliceDepth.resize(std::size_t{kPermutation8} * kSlicePermCount);
-}
 
 void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) {
     buildMoveTables(t);

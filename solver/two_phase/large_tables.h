@@ -26,6 +26,9 @@ inline constexpr int kFlipSliceCount = kFlipCount * kSliceCount;
 /// 16 symmetries that keep the up-down axis.
 inline constexpr int kFlipSliceClassCount = 64430;
 inline constexpr int kCornerClassCount = 2768;
+/// The entries of the two phases' pruning tables.
+inline constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
+inline constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
 
 struct LargeTables {
     // Move tables: the coordinate after each of the 18 moves, [value * 18 + move]; the

@@ -19,20 +19,7 @@
 namespace cw::two_phase {
 namespace {
 
-// Any cube has a phase one of at most 12 moves and a phase two of at most 18, so these
-// bounds never stop a solution from being found. Phase two is first held to
-// kQuickPhase2Limit moves, since long phase twos are slow and seldom part of a short
-// solution; only when that finds nothing does the search run again with the full bound.
-constexpr int kPhase1Limit = 20;
-constexpr int kPhase2Limit = 18;
-constexpr int kQuickPhase2Limit = 10;
-constexpr int kGuiseCount = 6;
-// Reaching the target length ends the search only once every first phase of up to this
-// many moves has been tried. A cube a few turns from solved then gets back a solution no
-// longer than those turns instead of the first one under the target; a random cube, whose
-// first phase is nearly always longer, is not held up by it.
-constexpr int kThoroughPhase1Depth = 7;
-constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
+constexpr int kQuickPhase2Limit = kSmallTablesQuickPhase2Limit;
 
 class Search {
 public:
