@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <functional>
 #include <iostream>
 #include <mutex>
 #include <stdexcept>
@@ -63,8 +62,7 @@ private:
 // symmetry that carries it onto the representative, as class * 16 + symmetry. Returns, for
 // each class, the symmetries that leave its representative unchanged as a bit mask.
 template <typename ClassSyms, typename Reps>
-std::vector<std::uint16_t> classify(int count, const std::function<CubieCube(int)>& cubeOf,
-                                    const std::function<int(const CubieCube&)>& valueOf,
+std::vector<std::uint16_t> classify(int count, const auto& cubeOf, const auto& valueOf,
                                     ClassSyms& classSymOf, Reps& reps) {
     using ClassSym = typename ClassSyms::value_type;
     using Rep = typename Reps::value_type;
@@ -96,8 +94,7 @@ std::vector<std::uint16_t> classify(int count, const std::function<CubieCube(int
 }
 
 // coordinate value * 16 + symmetry -> the coordinate of the conjugated cube.
-std::vector<std::uint16_t> conjugationTable(int count, const std::function<CubieCube(int)>& cubeOf,
-                                            const std::function<int(const CubieCube&)>& valueOf) {
+std::vector<std::uint16_t> conjugationTable(int count, const auto& cubeOf, const auto& valueOf) {
     std::vector<std::uint16_t> table(static_cast<std::size_t>(count) * kUdSymmetryCount);
     for (int value = 0; value < count; ++value) {
         const CubieCube cube = cubeOf(value);
@@ -134,7 +131,9 @@ private:
 
 // One breadth-first search over a pruning table indexed [class * rawCount + raw], where a
 // class is a symmetry class of one coordinate and raw the other coordinate, conjugated by
-// the symmetry that carries the first onto its class representative.
+// the symmetry that carries the first onto its class representative. The steps are the
+// caller's lambdas, called inline for every entry.
+template <typename Neighbour, typename Step, typename Conjugated>
 struct ClassSearch {
     SharedDepths& depths;
     int classCount;
@@ -143,11 +142,12 @@ struct ClassSearch {
     // The symmetries that leave each representative unchanged.
     const std::vector<std::uint16_t>& stabilizers;
     // The class and symmetry of the first coordinate after move k from a representative.
-    std::function<std::pair<int, int>(int cls, int k)> neighbour;
-    // The raw coordinate after move k, conjugated by symmetry s.
-    std::function<int(int raw, int k, int s)> step;
-    // The raw coordinate conjugated by symmetry s.
-    std::function<int(int raw, int s)> conjugated;
+    // (int cls, int k) -> std::pair<int, int>
+    Neighbour neighbour;
+    // The raw coordinate after move k, conjugated by symmetry s: (int raw, int k, int s) -> int.
+    Step step;
+    // The raw coordinate conjugated by symmetry s: (int raw, int s) -> int.
+    Conjugated conjugated;
 
     std::size_t at(int cls, int raw) const {
         return static_cast<std::size_t>(cls) * static_cast<std::size_t>(rawCount) +
