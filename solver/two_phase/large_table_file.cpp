@@ -3,9 +3,9 @@
 // and written there for later runs.
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <iostream>
 #include <mutex>
+#include <stdexcept>
 
 #include "solver/core/symmetry.h"
 #include "solver/core/table_cache.h"
@@ -123,14 +123,15 @@ bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& fi
                             std::ostream& notes, const std::function<void(LargeTables&)>& build) {
     sizeLargeTables(tables);
     const std::vector<std::span<std::uint8_t>> sections = tables.sections();
-    // The tables are built apart and copied into the sections, whose storage the cache
-    // writes from: building replaces the tables' vectors.
+    // The tables are built where they are, into the storage the sections name, which the
+    // cache then writes from; a build that moved a table would leave the sections behind.
     const auto buildInto = [&] {
-        LargeTables built;
-        build(built);
-        const std::vector<std::span<std::uint8_t>> from = built.sections();
+        build(tables);
+        const std::vector<std::span<std::uint8_t>> built = tables.sections();
         for (std::size_t i = 0; i < sections.size(); ++i) {
-            std::memcpy(sections[i].data(), from[i].data(), sections[i].size());
+            if (built[i].data() != sections[i].data() || built[i].size() != sections[i].size()) {
+                throw std::logic_error("the large tables were not built in place");
+            }
         }
     };
     return table_cache::loadOrBuild(file, formatOf(tables), sections, buildInto, notes) ==

@@ -295,22 +295,34 @@ CubieCube cubeWithFlipSlice(int value) {
     return cube;
 }
 
+// Puts `values` into `table`: into the storage it has when it is sized for them already, so
+// that tables sized by sizeLargeTables() are built where they are (see
+// loadOrBuildLargeTables()), and into new storage otherwise.
+template <typename Table, typename Values>
+void fillInPlace(Table& table, const Values& values) {
+    if (table.size() == values.size()) {
+        std::copy(values.begin(), values.end(), table.begin());
+    } else {
+        table.assign(values.begin(), values.end());
+    }
+}
+
 void buildMoveTables(LargeTables& t) {
     const std::array<int, kMoveCount> all = allMoves();
-    t.twistMove = moveTable<std::uint16_t>(kTwistCount, all, setTwist, twist);
-    t.flipMove = moveTable<std::uint16_t>(kFlipCount, all, setFlip, flip);
+    fillInPlace(t.twistMove, moveTable<std::uint16_t>(kTwistCount, all, setTwist, twist));
+    fillInPlace(t.flipMove, moveTable<std::uint16_t>(kFlipCount, all, setFlip, flip));
     const auto edgeSetMoves = [&all](int first) {
         return moveTable<std::uint16_t>(
             kEdgeSetCount, all, [first](CubieCube& cube, int v) { setEdgeSet(cube, first, v); },
             [first](const CubieCube& cube) { return edgeSet(cube, first); });
     };
-    t.upEdgesMove = edgeSetMoves(kUpEdges);
-    t.downEdgesMove = edgeSetMoves(kDownEdges);
-    t.sliceEdgesMove = edgeSetMoves(kSliceEdges);
-    t.cornerMove =
-        moveTable<std::uint16_t>(kPermutation8, all, setCornerPermutation, cornerPermutation);
-    t.udEdgeMove = moveTable<std::uint16_t>(kPermutation8, kPhase2Moves, setUdEdgePermutation,
-                                            udEdgePermutation);
+    fillInPlace(t.upEdgesMove, edgeSetMoves(kUpEdges));
+    fillInPlace(t.downEdgesMove, edgeSetMoves(kDownEdges));
+    fillInPlace(t.sliceEdgesMove, edgeSetMoves(kSliceEdges));
+    fillInPlace(t.cornerMove, moveTable<std::uint16_t>(kPermutation8, all, setCornerPermutation,
+                                                       cornerPermutation));
+    fillInPlace(t.udEdgeMove, moveTable<std::uint16_t>(kPermutation8, kPhase2Moves,
+                                                       setUdEdgePermutation, udEdgePermutation));
 
     t.udEdgesOfHalves.assign(std::size_t{kEdgeSetCount} * kSlicePermCount, 0);
     for (int up = 0; up < kEdgeSetCount; ++up) {
@@ -378,37 +390,41 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
     if (t.flipSliceRep.size() != kFlipSliceClassCount || t.cornerRep.size() != kCornerClassCount) {
         throw std::logic_error("the symmetry classes do not come out as counted");
     }
-    t.twistConj = conjugationTable(kTwistCount, cubeWithTwist, twist);
+    fillInPlace(t.twistConj, conjugationTable(kTwistCount, cubeWithTwist, twist));
     buildFlipSliceClassMoves(t);
-    t.udEdgeConj = conjugationTable(kPermutation8, cubeWithUdEdges, udEdgePermutation);
+    fillInPlace(t.udEdgeConj, conjugationTable(kPermutation8, cubeWithUdEdges, udEdgePermutation));
     buildCornerSliceDepth(t);
 
     Progress shown(progress, kPhase1Entries + kPhase2Entries);
-    SharedDepths phase1Depth(kPhase1Entries);
-    ClassSearch phase1{
-        phase1Depth,
-        kFlipSliceClassCount,
-        kTwistCount,
-        kMoveCount,
-        flipSliceFixing,
-        [&t](int cls, int m) {
-            const std::uint32_t next =
-                t.flipSliceClassMove[static_cast<std::size_t>(cls) * kMoveCount +
-                                     static_cast<std::size_t>(m)];
-            return std::pair<int, int>(static_cast<int>(next >> 4), static_cast<int>(next & 15));
-        },
-        [&t](int raw, int m, int s) {
-            return int{
-                t.twistConj[std::size_t{
-                                t.twistMove[static_cast<std::size_t>(raw * kMoveCount + m)]} *
-                                kUdSymmetryCount +
-                            static_cast<std::size_t>(s)]};
-        },
-        [&t](int raw, int s) {
-            return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
-        }};
-    phase1.run(threads, shown);
-    phase1Depth.copyTo(t.phase1Depth);
+    // Each phase's depths, a byte each while the search fills them, live only while it runs.
+    {
+        SharedDepths phase1Depth(kPhase1Entries);
+        ClassSearch phase1{
+            phase1Depth,
+            kFlipSliceClassCount,
+            kTwistCount,
+            kMoveCount,
+            flipSliceFixing,
+            [&t](int cls, int m) {
+                const std::uint32_t next =
+                    t.flipSliceClassMove[static_cast<std::size_t>(cls) * kMoveCount +
+                                         static_cast<std::size_t>(m)];
+                return std::pair<int, int>(static_cast<int>(next >> 4),
+                                           static_cast<int>(next & 15));
+            },
+            [&t](int raw, int m, int s) {
+                return int{
+                    t.twistConj[std::size_t{
+                                    t.twistMove[static_cast<std::size_t>(raw * kMoveCount + m)]} *
+                                    kUdSymmetryCount +
+                                static_cast<std::size_t>(s)]};
+            },
+            [&t](int raw, int s) {
+                return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
+            }};
+        phase1.run(threads, shown);
+        phase1Depth.copyTo(t.phase1Depth);
+    }
     buildFlipSliceClassDepth(t);
 
     SharedDepths phase2Depth(kPhase2Entries);
