@@ -3,6 +3,7 @@
 // large tables of the two-phase search and by the optimal solver's small stand-in table.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,18 @@ std::vector<Value> moveTable(int count, const auto& moves, auto set, auto get) {
         }
     }
     return table;
+}
+
+/// Puts `values` into `table`: into the storage it has when it is sized for them already, so
+/// that a table sized ahead (as the large two-phase tables are, for the file they are
+/// written to) is built where it is, and into new storage otherwise.
+template <typename Table, typename Values>
+void fillInPlace(Table& table, const Values& values) {
+    if (table.size() == values.size()) {
+        std::copy(values.begin(), values.end(), table.begin());
+    } else {
+        table.assign(values.begin(), values.end());
+    }
 }
 
 /// The 18 moves in order, for moveTable().

@@ -295,18 +295,6 @@ CubieCube cubeWithFlipSlice(int value) {
     return cube;
 }
 
-// Puts `values` into `table`: into the storage it has when it is sized for them already, so
-// that tables sized by sizeLargeTables() are built where they are (see
-// loadOrBuildLargeTables()), and into new storage otherwise.
-template <typename Table, typename Values>
-void fillInPlace(Table& table, const Values& values) {
-    if (table.size() == values.size()) {
-        std::copy(values.begin(), values.end(), table.begin());
-    } else {
-        table.assign(values.begin(), values.end());
-    }
-}
-
 void buildMoveTables(LargeTables& t) {
     const std::array<int, kMoveCount> all = allMoves();
     fillInPlace(t.twistMove, moveTable<std::uint16_t>(kTwistCount, all, setTwist, twist));
