@@ -2,7 +2,7 @@
 #include "app/world.h"
 
 #include "cube/random.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 
 namespace cw {
 

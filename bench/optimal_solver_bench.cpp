@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "solver/core/cubie.h"
 #include "solver/optimal/pattern_table.h"
 #include "solver/optimal/search.h"
 #include "solver/optimal/table_file.h"
-#include "solver/two_phase/cubie.h"
 #include "solver/two_phase/two_phase.h"
 #include "tools/optimal_solve.h"
 
@@ -33,11 +33,11 @@ CubieCube scrambled(std::mt19937& random, int length) {
     CubieCube cube;
     int last = -1;
     for (int i = 0; i < length;) {
-        const int m = static_cast<int>(random() % two_phase::kMoveCount);
-        if (last >= 0 && two_phase::moveFace(m) == two_phase::moveFace(last)) {
+        const int m = static_cast<int>(random() % core::kMoveCount);
+        if (last >= 0 && core::moveFace(m) == core::moveFace(last)) {
             continue;
         }
-        cube = two_phase::multiply(cube, two_phase::moveCube(m));
+        cube = core::multiply(cube, core::moveCube(m));
         last = m;
         ++i;
     }
@@ -55,7 +55,8 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
         optimal::SearchSettings settings;
         settings.jobs = jobs;
         const Clock::time_point start = Clock::now();
-        const optimal::OptimalSolution solution = optimal::solveOptimal(cubes[i], table, settings);
+        const optimal::OptimalSolution solution =
+            optimal::solveOptimal(cubes[i], table, settings, two_phase::solvePieces(cubes[i]));
         seconds.push_back(secondsSince(start));
         nodes += solution.nodes;
         totalLength += static_cast<int>(solution.moves.size());
@@ -106,7 +107,7 @@ void solveAll(const Table& table, unsigned jobs, int near, int sixteen, int rand
     solveSet("16 moves", cubes, table, jobs);
     cubes.clear();
     for (int i = 0; i < random; ++i) {
-        cubes.push_back(*two_phase::fromFacelets(
+        cubes.push_back(*core::fromFacelets(
             two_phase::randomStateFacelets(2026, static_cast<std::uint64_t>(i))));
     }
     solveSet("random state", cubes, table, jobs);
@@ -154,12 +155,12 @@ int main(int argc, char** argv) {
         } else if (name == "--sixteen") {
             sixteen = count(argv[i + 1]);
         } else if (name == "--table") {
-            large = std::string_view(argv[i + 1]) != "small";
+            large = std::string_view(argv[i + 1]) != "medium";
         } else if (name == "--random") {
             random = count(argv[i + 1]);
         } else {
             std::fprintf(stderr, "usage: optimal_solver_bench [--jobs N] [--near N] "
-                                 "[--sixteen N] [--random N] [--table small|large]\n");
+                                 "[--sixteen N] [--random N] [--table medium|large]\n");
             return 2;
         }
     }
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
         prepare(*table, jobs);
         solveAll(*table, jobs, near, sixteen, random);
     } else {
-        const auto table = std::make_unique<optimal::PatternTable>();
+        const auto table = std::make_unique<optimal::MediumPatternTable>();
         prepare(*table, jobs);
         solveAll(*table, jobs, near, sixteen, random);
     }

@@ -7,7 +7,7 @@
 
 #include "cube/cube.h"
 #include "cube/random.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 
 namespace {
 

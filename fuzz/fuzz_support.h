@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "cube/cube.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 
 namespace cw::fuzz {
 

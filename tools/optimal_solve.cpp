@@ -62,7 +62,8 @@ public:
     optimal::OptimalSolution solve(const CubieCube& cube,
                                    optimal::SearchSettings settings) const override {
         settings.onLength = reportLength;
-        return optimal::solveOptimal(cube, table_, settings);
+        // The first solution, which the search tries to beat: the small two-phase search's.
+        return optimal::solveOptimal(cube, table_, settings, two_phase::solvePieces(cube));
     }
 
     Table& table() { return table_; }
@@ -73,7 +74,7 @@ private:
 
 // The small table: built in a moment, never written to disk.
 std::unique_ptr<OptimalSolver> openSmall() {
-    return std::make_unique<TableSolver<optimal::PairTables>>();
+    return std::make_unique<TableSolver<optimal::SmallPatternTable>>();
 }
 
 template <bool kSliceOrder>
@@ -116,19 +117,6 @@ std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) 
 
 } // namespace
 
-std::optional<OptimalTables> optimalTablesNamed(std::string_view name) {
-    if (name == "large") {
-        return OptimalTables::large;
-    }
-    if (name == "medium") {
-        return OptimalTables::medium;
-    }
-    if (name == "small") {
-        return OptimalTables::small;
-    }
-    return std::nullopt;
-}
-
 std::optional<std::uint64_t> availableMemory() {
 #ifdef _WIN32
     MEMORYSTATUSEX status{};
@@ -164,14 +152,14 @@ std::string byteSize(std::uint64_t bytes) {
     return text;
 }
 
-std::unique_ptr<OptimalSolver> OptimalSolver::open(OptimalTables tables, unsigned jobs,
+std::unique_ptr<OptimalSolver> OptimalSolver::open(optimal::TableSize tables, unsigned jobs,
                                                    std::string& error) {
     switch (tables) {
-    case OptimalTables::small:
+    case optimal::TableSize::small:
         return openSmall();
-    case OptimalTables::medium:
+    case optimal::TableSize::medium:
         return openSymmetric<false>(jobs, error);
-    case OptimalTables::large:
+    case optimal::TableSize::large:
         break;
     }
     return openSymmetric<true>(jobs, error);

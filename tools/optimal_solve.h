@@ -11,23 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "solver/core/cubie.h"
 #include "solver/optimal/search.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/optimal/table_size.h"
 
 namespace cw::tools {
-
-/// Which pattern table --optimal searches with (--table-size).
-enum class OptimalTables {
-    /// 1.6 GB, kept in the cache folder: the fastest search.
-    large,
-    /// 67 MB, kept in the cache folder: built in about a minute, searches far more slowly.
-    medium,
-    /// 2 MB, built in a moment and never written: for trying the option out and for tests.
-    small,
-};
-
-/// The table size named by --table-size's value, or nothing.
-std::optional<OptimalTables> optimalTablesNamed(std::string_view name);
 
 /// The free memory the system reports (MemAvailable on Linux), or nothing when it says none.
 std::optional<std::uint64_t> availableMemory();
@@ -42,7 +30,7 @@ public:
     /// Gets the table ready on `jobs` threads: refuses (nothing, with `error` set) when the
     /// machine has less free memory than the table needs, says how much it needs before it
     /// builds, and shows the build's progress on standard error.
-    static std::unique_ptr<OptimalSolver> open(OptimalTables tables, unsigned jobs,
+    static std::unique_ptr<OptimalSolver> open(optimal::TableSize tables, unsigned jobs,
                                                std::string& error);
 
     /// The shortest solution, or the best found with the length proven when `settings`

@@ -10,15 +10,16 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 #include <vector>
+
+#include "solver/core/threads.h"
 
 namespace cw::tools {
 
 /// The number of threads --jobs means by default: one per core.
 inline unsigned defaultJobs() {
-    return std::max(1u, std::thread::hardware_concurrency());
+    return core::everyCore();
 }
 
 /// Inputs read ahead of the oldest result not yet handed on, at most. This bounds the
@@ -85,19 +86,9 @@ void runInOrder(unsigned jobs, Next&& next, Work&& work, Emit&& emit) {
         }
     };
 
-#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
-    // WebAssembly without shared memory has one thread: it does all the work, in order,
-    // which hands on the same results.
-    jobs = 1;
-#endif
-    std::vector<std::thread> helpers;
-    for (unsigned i = 1; i < jobs; ++i) {
-        helpers.emplace_back(runWorker);
-    }
-    runWorker();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
+    // Any number of workers takes every input in the end, so fewer threads than asked for
+    // (one, in WebAssembly without shared memory) hand on the same results.
+    core::runOnThreads(jobs, [&runWorker](unsigned) { runWorker(); });
 }
 
 } // namespace cw::tools

@@ -20,9 +20,8 @@ public:
     explicit OptimalRun(const SolveOptions& options)
         : jobs_(options.jobs.value_or(defaultJobs())), budgetMs_(options.budgetMs) {
         std::string error;
-        solver_ = OptimalSolver::open(
-            optimalTablesNamed(options.tableSize.value_or("large")).value_or(OptimalTables::large),
-            jobs_, error);
+        solver_ = OptimalSolver::open(options.tableSize.value_or(optimal::TableSize::large), jobs_,
+                                      error);
         if (!solver_) {
             printError(error);
             return;
@@ -39,7 +38,7 @@ public:
     /// The "solution:" text for the cube's live stickers, or nothing when the moves do
     /// not solve them.
     std::optional<std::string> solve(Cube& cube) const {
-        const std::optional<CubieCube> pieces = two_phase::fromFacelets(faceletString(cube));
+        const std::optional<CubieCube> pieces = core::fromFacelets(faceletString(cube));
         if (!pieces) {
             return std::nullopt;
         }

@@ -288,7 +288,9 @@ private:
                 return fail("--table-size needs large, medium or small" +
                             (text ? ", not " + quoted(*text) : std::string()));
             }
-            options_.tableSize = std::string(*text);
+            options_.tableSize = *text == "large"    ? optimal::TableSize::large
+                                 : *text == "medium" ? optimal::TableSize::medium
+                                                     : optimal::TableSize::small;
         } else if (name_ == "--seed") {
             return readNumber(options_.seed, "a whole number", 0, kLargestSeed);
         } else if (name_ == "--first") {

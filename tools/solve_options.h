@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "solver/optimal/table_size.h"
 #include "solver/two_phase/two_phase.h"
 
 namespace cw::tools {
@@ -37,9 +38,8 @@ struct SolveOptions {
     /// --no-cache: the large tables are built in memory, and no table file is read or
     /// written.
     bool noCache = false;
-    /// --table-size: which pattern table --optimal searches with ("large", "medium",
-    /// "small").
-    std::optional<std::string> tableSize;
+    /// --table-size: which pattern table --optimal searches with.
+    std::optional<optimal::TableSize> tableSize;
     bool shortSolver = false;
     bool optimalSolver = false;
     bool compact = false;

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <limits>
 
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 #include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/two_phase.h"
 #include "tools/runners.h"

@@ -7,37 +7,24 @@
 #include <array>
 #include <atomic>
 #include <stdexcept>
-#include <thread>
 
-#include "solver/optimal/symmetry.h"
-#include "solver/two_phase/move_table.h"
+#include "solver/core/move_table.h"
+#include "solver/core/symmetry.h"
+#include "solver/core/threads.h"
 
 namespace cw::optimal {
 namespace {
 
-using two_phase::kFlipCount;
-using two_phase::kMoveCount;
-using two_phase::kSliceCount;
-using two_phase::kTwistCount;
+using core::conjugate;
+using core::inverseSymmetry;
+using core::kFlipCount;
+using core::kMoveCount;
+using core::kSliceCount;
+using core::kTwistCount;
+using core::kUdSymmetryCount;
+using core::runOnThreads;
 
 constexpr std::size_t kMoves = kMoveCount;
-
-// Edge pieces 8 to 11 (FR, FL, BL, BR) belong in the middle slice.
-constexpr std::uint8_t kFirstSliceEdge = 8;
-
-template <typename Set, typename Get>
-std::vector<std::uint16_t> moveTable(int count, Set set, Get get) {
-    std::vector<std::uint16_t> table(static_cast<std::size_t>(count) * kMoves);
-    for (int value = 0; value < count; ++value) {
-        CubieCube cube;
-        set(cube, value);
-        for (int m = 0; m < kMoveCount; ++m) {
-            table[static_cast<std::size_t>(value) * kMoves + static_cast<std::size_t>(m)] =
-                static_cast<std::uint16_t>(get(two_phase::multiply(cube, two_phase::moveCube(m))));
-        }
-    }
-    return table;
-}
 
 // The slice coordinate a table keeps: the slice edges' places, and their order too when
 // `kSliceOrder`.
@@ -50,15 +37,16 @@ template <bool kSliceOrder>
 CubieCube flipSliceCube(std::uint32_t flipSlice) {
     CubieCube cube;
     const auto slice = static_cast<int>(flipSlice / kFlipCount);
-    setSortedSlice(cube, kSliceOrder ? slice : slice * kSliceOrders);
-    two_phase::setFlip(cube, static_cast<int>(flipSlice % kFlipCount));
+    core::setEdgeSet(cube, core::kSliceEdges, kSliceOrder ? slice : slice * kSliceOrders);
+    core::setFlip(cube, static_cast<int>(flipSlice % kFlipCount));
     return cube;
 }
 
 template <bool kSliceOrder>
 std::uint32_t flipSliceOf(const CubieCube& cube) {
-    return static_cast<std::uint32_t>(sliceValue<kSliceOrder>(sortedSlice(cube)) * kFlipCount +
-                                      two_phase::flip(cube));
+    return static_cast<std::uint32_t>(
+        sliceValue<kSliceOrder>(core::edgeSet(cube, core::kSliceEdges)) * kFlipCount +
+        core::flip(cube));
 }
 
 // Every flip-slice value's class and the symmetry that carries it onto the class's
@@ -76,7 +64,7 @@ struct FlipSliceClasses {
         const std::uint32_t both = classAndSymmetry[flipSlice];
         const std::uint32_t symmetry = both & 15;
         return std::uint64_t{both >> 4} * kTwistCount +
-               twistConjugate[std::size_t{twist} * kSymmetryCount + symmetry];
+               twistConjugate[std::size_t{twist} * kUdSymmetryCount + symmetry];
     }
 };
 
@@ -96,7 +84,7 @@ const FlipSliceClasses& classes() {
             c.representative.push_back(value);
             c.stabiliser.push_back(0);
             const CubieCube cube = flipSliceCube<kSliceOrder>(value);
-            for (int s = 0; s < kSymmetryCount; ++s) {
+            for (int s = 0; s < kUdSymmetryCount; ++s) {
                 const std::uint32_t image = flipSliceOf<kSliceOrder>(conjugate(cube, s));
                 if (image == value) {
                     c.stabiliser.back() = static_cast<std::uint16_t>(c.stabiliser.back() | 1u << s);
@@ -110,13 +98,13 @@ const FlipSliceClasses& classes() {
         if (c.representative.size() != Table::kClassCount) {
             throw std::logic_error("the flip-slice coordinate has an unexpected number of classes");
         }
-        c.twistConjugate.resize(std::size_t{kTwistCount} * kSymmetryCount);
+        c.twistConjugate.resize(std::size_t{kTwistCount} * kUdSymmetryCount);
         for (int t = 0; t < kTwistCount; ++t) {
             CubieCube cube;
-            two_phase::setTwist(cube, t);
-            for (int s = 0; s < kSymmetryCount; ++s) {
-                c.twistConjugate[static_cast<std::size_t>(t * kSymmetryCount + s)] =
-                    static_cast<std::uint16_t>(two_phase::twist(conjugate(cube, s)));
+            core::setTwist(cube, t);
+            for (int s = 0; s < kUdSymmetryCount; ++s) {
+                c.twistConjugate[static_cast<std::size_t>(t * kUdSymmetryCount + s)] =
+                    static_cast<std::uint16_t>(core::twist(conjugate(cube, s)));
             }
         }
         return c;
@@ -145,14 +133,7 @@ void inChunks(unsigned jobs, std::size_t words, const Work& work,
             }
         }
     };
-    std::vector<std::thread> threads;
-    for (unsigned j = 1; j < jobs; ++j) {
-        threads.emplace_back(run, false);
-    }
-    run(true);
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    runOnThreads(jobs, [&run](unsigned runner) { run(runner == 0); });
 }
 
 // Entries are read and written through atomic_ref during the build: threads fill entries
@@ -197,63 +178,25 @@ bool fill(std::uint32_t* words, std::uint64_t index, std::uint32_t depth) {
 
 } // namespace
 
-int sortedSlice(const CubieCube& cube) {
-    std::array<std::uint8_t, 4> order{};
-    std::size_t found = 0;
-    for (const std::uint8_t piece : cube.ep) {
-        if (piece >= kFirstSliceEdge) {
-            order[found++] = static_cast<std::uint8_t>(piece - kFirstSliceEdge);
-        }
-    }
-    int rank = 0;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        int smaller = 0;
-        for (std::size_t k = i + 1; k < order.size(); ++k) {
-            smaller += order[k] < order[i] ? 1 : 0;
-        }
-        rank = rank * static_cast<int>(order.size() - i) + smaller;
-    }
-    return two_phase::slice(cube) * kSliceOrders + rank;
-}
-
-void setSortedSlice(CubieCube& cube, int value) {
-    two_phase::setSlice(cube, value / kSliceOrders);
-    // The order of the given rank, digit by digit: each picks among the pieces still free.
-    int rank = value % kSliceOrders;
-    std::array<int, 4> digits{};
-    for (std::size_t i = digits.size(); i-- > 0;) {
-        const auto base = static_cast<int>(digits.size() - i);
-        digits[i] = rank % base;
-        rank /= base;
-    }
-    std::array<bool, 4> used{};
-    std::size_t next = 0;
-    for (std::uint8_t& piece : cube.ep) {
-        if (piece < kFirstSliceEdge) {
-            continue;
-        }
-        int skip = digits[next++];
-        std::size_t chosen = 0;
-        while (used[chosen] || skip > 0) {
-            skip -= used[chosen] ? 0 : 1;
-            ++chosen;
-        }
-        used[chosen] = true;
-        piece = static_cast<std::uint8_t>(kFirstSliceEdge + chosen);
-    }
-}
-
 PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube) {
-    return {static_cast<std::uint16_t>(two_phase::twist(cube)),
-            static_cast<std::uint16_t>(two_phase::flip(cube)),
-            static_cast<std::uint16_t>(sortedSlice(cube))};
+    return {static_cast<std::uint16_t>(core::twist(cube)),
+            static_cast<std::uint16_t>(core::flip(cube)),
+            static_cast<std::uint16_t>(core::edgeSet(cube, core::kSliceEdges))};
 }
 
 const MoveTables& moveTables() {
-    static const MoveTables kTables = {
-        moveTable(kTwistCount, two_phase::setTwist, two_phase::twist),
-        moveTable(kFlipCount, two_phase::setFlip, two_phase::flip),
-        moveTable(kSortedSliceCount, setSortedSlice, sortedSlice)};
+    static const MoveTables kTables = [] {
+        const std::array<int, kMoveCount> all = core::allMoves();
+        return MoveTables{
+            core::moveTable<std::uint16_t>(kTwistCount, all, core::setTwist, core::twist),
+            core::moveTable<std::uint16_t>(kFlipCount, all, core::setFlip, core::flip),
+            core::moveTable<std::uint16_t>(
+                core::kEdgeSetCount, all,
+                [](CubieCube& cube, int value) {
+                    core::setEdgeSet(cube, core::kSliceEdges, value);
+                },
+                [](const CubieCube& cube) { return core::edgeSet(cube, core::kSliceEdges); })};
+    }();
     return kTables;
 }
 
@@ -266,7 +209,7 @@ SymmetricPatternTable<kSliceOrder>::SymmetricPatternTable()
 template <bool kSliceOrder>
 std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) const {
     return classes<kSliceOrder>().entry(
-        static_cast<std::uint32_t>(sliceValue<kSliceOrder>(at.sortedSlice)) * kFlipCount + at.flip,
+        static_cast<std::uint32_t>(sliceValue<kSliceOrder>(at.sliceEdges)) * kFlipCount + at.flip,
         at.twist);
 }
 
@@ -292,7 +235,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
     const MoveTables& moves = moveTables();
     std::uint32_t* const words = words_.get();
     std::fill(words, words + kWords, ~std::uint32_t{0});
-    jobs = kSharedBuild ? usableThreads(jobs) : 1;
+    jobs = kSharedBuild ? core::usableThreads(jobs) : 1;
 
     // The entry one move away from (class, twist).
     const auto neighbour = [&c, &moves](std::uint64_t index, std::size_t m) {
@@ -302,7 +245,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
         const int sorted = kSliceOrder ? static_cast<int>(value / kFlipCount)
                                        : static_cast<int>(value / kFlipCount) * kSliceOrders;
         const auto slice = static_cast<std::uint32_t>(sliceValue<kSliceOrder>(
-            moves.sortedSlice[static_cast<std::size_t>(sorted) * kMoves + m]));
+            moves.sliceEdges[static_cast<std::size_t>(sorted) * kMoves + m]));
         return c.entry(slice * kFlipCount + flip, moves.twist[twist * kMoves + m]);
     };
 
@@ -315,10 +258,10 @@ void SymmetricPatternTable<kSliceOrder>::build(
         const std::uint16_t stabiliser = c.stabiliser[static_cast<std::size_t>(cls)];
         if (stabiliser != 1) {
             const auto twist = static_cast<std::size_t>(index % kTwistCount);
-            for (std::size_t s = 1; s < kSymmetryCount; ++s) {
+            for (std::size_t s = 1; s < kUdSymmetryCount; ++s) {
                 if ((stabiliser >> s & 1u) != 0) {
                     const std::uint64_t image =
-                        cls * kTwistCount + c.twistConjugate[twist * kSymmetryCount + s];
+                        cls * kTwistCount + c.twistConjugate[twist * kUdSymmetryCount + s];
                     count += fill(words, image, depth) ? 1u : 0u;
                 }
             }
@@ -398,20 +341,20 @@ std::vector<std::uint8_t> pairDepths(int count, const std::vector<std::uint16_t>
     std::vector<std::uint16_t> sliceMove(std::size_t{kSliceCount} * kMoves);
     for (std::size_t i = 0; i < sliceMove.size(); ++i) {
         sliceMove[i] = static_cast<std::uint16_t>(
-            moveTables().sortedSlice[i / kMoves * kSliceOrders * kMoves + i % kMoves] /
+            moveTables().sliceEdges[i / kMoves * kSliceOrders * kMoves + i % kMoves] /
             kSliceOrders);
     }
-    return two_phase::pairDistances(count, move, kSliceCount, sliceMove, kMoves);
+    return core::pairDistances(count, move, kSliceCount, sliceMove, kMoves);
 }
 
 } // namespace
 
-PairTables::PairTables()
+SmallPatternTable::SmallPatternTable()
     : twistSlice_(pairDepths(kTwistCount, moveTables().twist)),
       flipSlice_(pairDepths(kFlipCount, moveTables().flip)) {}
 
-int PairTables::depth(const PhaseOneCoordinates& at) const {
-    const std::size_t slice = at.sortedSlice / kSliceOrders;
+int SmallPatternTable::depth(const PhaseOneCoordinates& at) const {
+    const std::size_t slice = at.sliceEdges / kSliceOrders;
     return std::max(twistSlice_[std::size_t{at.twist} * kSliceCount + slice],
                     flipSlice_[std::size_t{at.flip} * kSliceCount + slice]);
 }

@@ -11,39 +11,25 @@
 #include <utility>
 #include <vector>
 
-#include "solver/large_pages.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
+#include "solver/core/large_pages.h"
 
 namespace cw::optimal {
 
-/// The threads that `jobs` asks for, where there are threads: WebAssembly without shared
-/// memory has only the calling one, which then does all the work with the same result.
-constexpr unsigned usableThreads(unsigned jobs) {
-#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
-    static_cast<void>(jobs);
-    return 1;
-#else
-    return jobs > 0 ? jobs : 1;
-#endif
-}
-
 /// The twist, flip and middle-slice coordinates of one cube, kept up to date move by move
-/// through the tables below. `sortedSlice` says where the four middle-slice edges are and in
-/// which order: slice * 24 + the rank of their order, so that sortedSlice / 24 is the
-/// two-phase slice coordinate. All three are 0 on the solved cube.
+/// through the tables below. `sliceEdges` says where the four middle-slice edges are and in
+/// which order (core::edgeSet(cube, core::kSliceEdges)), so that sliceEdges / 24 is the
+/// slice coordinate. All three are 0 on the solved cube.
 struct PhaseOneCoordinates {
     std::uint16_t twist = 0;
     std::uint16_t flip = 0;
-    std::uint16_t sortedSlice = 0;
+    std::uint16_t sliceEdges = 0;
 
     bool operator==(const PhaseOneCoordinates& other) const = default;
 };
 
-inline constexpr int kSliceOrders = 24;
-inline constexpr int kSortedSliceCount = two_phase::kSliceCount * kSliceOrders;
-
-int sortedSlice(const CubieCube& cube);
-void setSortedSlice(CubieCube& cube, int value);
+/// The orders of the four middle-slice edges in each of their places.
+inline constexpr int kSliceOrders = core::kSlicePermCount;
 
 PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube);
 
@@ -51,13 +37,13 @@ PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube);
 struct MoveTables {
     std::vector<std::uint16_t> twist;
     std::vector<std::uint16_t> flip;
-    std::vector<std::uint16_t> sortedSlice;
+    std::vector<std::uint16_t> sliceEdges;
 
     PhaseOneCoordinates after(const PhaseOneCoordinates& from, int move) const {
         const auto m = static_cast<std::size_t>(move);
-        return {twist[from.twist * std::size_t{two_phase::kMoveCount} + m],
-                flip[from.flip * std::size_t{two_phase::kMoveCount} + m],
-                sortedSlice[from.sortedSlice * std::size_t{two_phase::kMoveCount} + m]};
+        return {twist[from.twist * std::size_t{core::kMoveCount} + m],
+                flip[from.flip * std::size_t{core::kMoveCount} + m],
+                sliceEdges[from.sliceEdges * std::size_t{core::kMoveCount} + m]};
     }
 };
 
@@ -75,11 +61,10 @@ const MoveTables& moveTables();
 template <bool kSliceOrder>
 class SymmetricPatternTable {
 public:
-    static constexpr int kSliceValues = kSliceOrder ? kSortedSliceCount : two_phase::kSliceCount;
-    static constexpr std::uint32_t kFlipSliceCount =
-        std::uint32_t{kSliceValues} * two_phase::kFlipCount;
+    static constexpr int kSliceValues = kSliceOrder ? core::kEdgeSetCount : core::kSliceCount;
+    static constexpr std::uint32_t kFlipSliceCount = std::uint32_t{kSliceValues} * core::kFlipCount;
     static constexpr std::uint32_t kClassCount = kSliceOrder ? 1523864 : 64430;
-    static constexpr std::uint64_t kEntries = std::uint64_t{kClassCount} * two_phase::kTwistCount;
+    static constexpr std::uint64_t kEntries = std::uint64_t{kClassCount} * core::kTwistCount;
     /// The deepest distance the build fills in. Past 14 the four bits run out; what is left
     /// then reads 15, which is still a lower bound.
     static constexpr int kDeepest = kSliceOrder ? 14 : 12;
@@ -126,7 +111,7 @@ private:
     std::unique_ptr<std::uint32_t, FreeWords> words_;
 };
 
-using PatternTable = SymmetricPatternTable<false>;
+using MediumPatternTable = SymmetricPatternTable<false>;
 using LargePatternTable = SymmetricPatternTable<true>;
 extern template class SymmetricPatternTable<false>;
 extern template class SymmetricPatternTable<true>;
@@ -134,9 +119,9 @@ extern template class SymmetricPatternTable<true>;
 /// A small stand-in with the same interface: the larger of two plain tables over twist and
 /// slice and over flip and slice (2 MB, built in well under a second). A weaker bound, so
 /// the search is slower; the tests run the search on it.
-class PairTables {
+class SmallPatternTable {
 public:
-    PairTables();
+    SmallPatternTable();
     int depth(const PhaseOneCoordinates& at) const;
 
 private:

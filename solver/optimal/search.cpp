@@ -7,15 +7,18 @@
 #include <array>
 #include <cstddef>
 #include <limits>
-#include <thread>
 
-#include "solver/optimal/symmetry.h"
+#include "solver/core/symmetry.h"
+#include "solver/core/threads.h"
 
 namespace cw::optimal {
 namespace {
 
-using two_phase::kMoveCount;
-using two_phase::mayFollow;
+using core::alongAxis;
+using core::axisMove;
+using core::kAxisCount;
+using core::kMoveCount;
+using core::mayFollow;
 using Clock = std::chrono::steady_clock;
 
 /// The deepest search; no cube needs more than 20 face turns.
@@ -222,8 +225,7 @@ private:
     bool solves(int depth) const {
         CubieCube cube = context_.start;
         for (int i = 0; i < depth; ++i) {
-            cube =
-                two_phase::multiply(cube, two_phase::moveCube(path_[static_cast<std::size_t>(i)]));
+            cube = core::multiply(cube, core::moveCube(path_[static_cast<std::size_t>(i)]));
         }
         return cube == CubieCube{};
     }
@@ -307,14 +309,7 @@ LengthResult searchLength(const Context<Table>& context, int length,
         }
         shared.nodes += worker.nodes();
     };
-    std::vector<std::thread> threads;
-    for (unsigned j = 1; j < usableThreads(settings.jobs); ++j) {
-        threads.emplace_back(work);
-    }
-    work();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    core::runOnThreads(settings.jobs, [&work](unsigned) { work(); });
 
     LengthResult result;
     result.interrupted = shared.interrupted;
@@ -368,9 +363,10 @@ SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
 }
 
 template <typename Table>
-OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings) {
+OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings,
+                             std::vector<FaceTurn> first) {
     OptimalSolution out;
-    out.moves = two_phase::solveFacelets(faceletString(cube)).value_or(two_phase::Solution{});
+    out.moves = std::move(first);
     settings.longest = std::min(settings.longest, static_cast<int>(out.moves.size()) - 1);
     const SearchOutcome outcome = searchOptimal(cube, table, settings);
     if (outcome.moves) {
@@ -382,23 +378,27 @@ OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSe
     return out;
 }
 
-template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&, const SearchSettings&);
+template SearchOutcome searchOptimal(const CubieCube&, const MediumPatternTable&,
+                                     const SearchSettings&);
 template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                      const SearchSettings&);
-template SearchOutcome searchOptimal(const CubieCube&, const PairTables&, const SearchSettings&);
-template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings);
-template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings);
-template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings);
-template int lowerBound(const CubieCube&, const PatternTable&);
+template SearchOutcome searchOptimal(const CubieCube&, const SmallPatternTable&,
+                                     const SearchSettings&);
+template OptimalSolution solveOptimal(const CubieCube&, const MediumPatternTable&, SearchSettings,
+                                      std::vector<FaceTurn>);
+template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings,
+                                      std::vector<FaceTurn>);
+template OptimalSolution solveOptimal(const CubieCube&, const SmallPatternTable&, SearchSettings,
+                                      std::vector<FaceTurn>);
+template int lowerBound(const CubieCube&, const MediumPatternTable&);
 template int lowerBound(const CubieCube&, const LargePatternTable&);
-template int lowerBound(const CubieCube&, const PairTables&);
+template int lowerBound(const CubieCube&, const SmallPatternTable&);
 
-two_phase::Solution faceTurns(const std::vector<int>& moves) {
-    two_phase::Solution out;
+std::vector<FaceTurn> faceTurns(const std::vector<int>& moves) {
+    std::vector<FaceTurn> out;
     out.reserve(moves.size());
     for (const int m : moves) {
-        out.push_back(
-            {two_phase::cubeFace(two_phase::moveFace(m)), two_phase::moveQuarterTurns(m)});
+        out.push_back({core::cubeFace(core::moveFace(m)), core::moveQuarterTurns(m)});
     }
     return out;
 }

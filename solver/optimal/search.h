@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
+#include "cube/move.h"
+#include "solver/core/cubie.h"
 #include "solver/optimal/pattern_table.h"
-#include "solver/two_phase/cubie.h"
-#include "solver/two_phase/two_phase.h"
 
 namespace cw::optimal {
 
@@ -56,11 +56,11 @@ template <typename Table>
 SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
                             const SearchSettings& settings);
 
-extern template SearchOutcome searchOptimal(const CubieCube&, const PatternTable&,
+extern template SearchOutcome searchOptimal(const CubieCube&, const MediumPatternTable&,
                                             const SearchSettings&);
 extern template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                             const SearchSettings&);
-extern template SearchOutcome searchOptimal(const CubieCube&, const PairTables&,
+extern template SearchOutcome searchOptimal(const CubieCube&, const SmallPatternTable&,
                                             const SearchSettings&);
 
 /// The lower bound the search starts from: the largest of the table's bounds along the three
@@ -68,14 +68,14 @@ extern template SearchOutcome searchOptimal(const CubieCube&, const PairTables&,
 template <typename Table>
 int lowerBound(const CubieCube& cube, const Table& table);
 
-extern template int lowerBound(const CubieCube&, const PatternTable&);
+extern template int lowerBound(const CubieCube&, const MediumPatternTable&);
 extern template int lowerBound(const CubieCube&, const LargePatternTable&);
-extern template int lowerBound(const CubieCube&, const PairTables&);
+extern template int lowerBound(const CubieCube&, const SmallPatternTable&);
 
 /// The shortest solution as cubewright-solve --optimal gives it, or the best one found when
 /// the search gives up.
 struct OptimalSolution {
-    two_phase::Solution moves;
+    std::vector<FaceTurn> moves;
     /// No solution has fewer face turns; equal to the length of `moves` when it is optimal.
     int provenLength = 0;
     bool interrupted = false;
@@ -84,18 +84,21 @@ struct OptimalSolution {
     bool optimal() const { return provenLength == static_cast<int>(moves.size()); }
 };
 
-/// Solves `cube` with the short solver first, then searches for anything shorter than
-/// that: the short solution is kept when nothing is, so the last length is never searched
-/// when the short solver found an optimal solution already.
+/// Starts from `first`, a solution the caller found already (cubewright-solve takes the
+/// small two-phase search's), and searches for anything shorter than that: `first` is kept
+/// when nothing is, so the last length is never searched when it is optimal already.
 template <typename Table>
-OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings);
+OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSettings settings,
+                             std::vector<FaceTurn> first);
 
-extern template OptimalSolution solveOptimal(const CubieCube&, const PatternTable&, SearchSettings);
+extern template OptimalSolution solveOptimal(const CubieCube&, const MediumPatternTable&,
+                                             SearchSettings, std::vector<FaceTurn>);
 extern template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&,
-                                             SearchSettings);
-extern template OptimalSolution solveOptimal(const CubieCube&, const PairTables&, SearchSettings);
+                                             SearchSettings, std::vector<FaceTurn>);
+extern template OptimalSolution solveOptimal(const CubieCube&, const SmallPatternTable&,
+                                             SearchSettings, std::vector<FaceTurn>);
 
-/// Moves 0..17 as the short solver's face turns, for formatting and checking.
-two_phase::Solution faceTurns(const std::vector<int>& moves);
+/// Moves 0..17 as face turns, for formatting and checking.
+std::vector<FaceTurn> faceTurns(const std::vector<int>& moves);
 
 } // namespace cw::optimal

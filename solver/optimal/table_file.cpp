@@ -4,38 +4,14 @@
 
 #include <span>
 #include <string>
-#include <system_error>
-#include <thread>
+
+#include "solver/core/threads.h"
 
 namespace cw::optimal {
 namespace {
 
 // Changes whenever the tables' layout or contents change.
 constexpr std::uint32_t kFormatVersion = 1;
-
-// Runs `work` on a thread of its own until the guard goes, or at once on this thread when no
-// thread can be started.
-class Beside {
-public:
-    template <typename Work>
-    explicit Beside(Work work) {
-        try {
-            thread_ = std::thread(work);
-        } catch (const std::system_error&) {
-            work();
-        }
-    }
-    Beside(const Beside&) = delete;
-    Beside& operator=(const Beside&) = delete;
-    ~Beside() {
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-
-private:
-    std::thread thread_;
-};
 
 } // namespace
 
@@ -44,7 +20,7 @@ std::filesystem::path defaultTableFile(bool sliceOrder) {
     if (folder.empty()) {
         return folder;
     }
-    return folder / (sliceOrder ? "optimal.tables" : "optimal-small.tables");
+    return folder / (sliceOrder ? "optimal.tables" : "optimal-medium.tables");
 }
 
 template <bool kSliceOrder>
@@ -52,14 +28,14 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
                                     const std::filesystem::path& file, unsigned jobs,
                                     std::ostream& notes, const BuildHooks& hooks) {
     using Table = SymmetricPatternTable<kSliceOrder>;
-    // The kind names the table, so that the small and the large one never read each other.
-    const table_cache::FileFormat format{kSliceOrder ? "optimal-sorted-slice" : "optimal",
+    // The kind names the table, so that the medium and the large one never read each other.
+    const table_cache::FileFormat format{kSliceOrder ? "optimal-sorted-slice" : "optimal-medium",
                                          kFormatVersion,
                                          {std::uint64_t{Table::kBytes}}};
     const std::span<std::uint8_t> sections[] = {table.bytes()};
     // Lookups need the classes, which take seconds to work out, as reading the file does:
     // both at once, and both done before this returns.
-    const Beside classes(&Table::prepareClasses);
+    const core::Beside classes(&Table::prepareClasses);
     return table_cache::loadOrBuild(
         file, format, sections,
         [&] {
@@ -71,8 +47,8 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
         notes);
 }
 
-template table_cache::LoadStatus loadOrBuild(PatternTable&, const std::filesystem::path&, unsigned,
-                                             std::ostream&, const BuildHooks&);
+template table_cache::LoadStatus loadOrBuild(MediumPatternTable&, const std::filesystem::path&,
+                                             unsigned, std::ostream&, const BuildHooks&);
 template table_cache::LoadStatus loadOrBuild(LargePatternTable&, const std::filesystem::path&,
                                              unsigned, std::ostream&, const BuildHooks&);
 

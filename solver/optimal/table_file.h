@@ -7,13 +7,13 @@
 #include <functional>
 #include <iosfwd>
 
+#include "solver/core/table_cache.h"
 #include "solver/optimal/pattern_table.h"
-#include "solver/table_cache.h"
 
 namespace cw::optimal {
 
-/// The file of the large table (or, with `sliceOrder` false, of the small one) in the user's
-/// cache folder; empty when there is no cache folder.
+/// The file of the large table (or, with `sliceOrder` false, of the medium one) in the
+/// user's cache folder; empty when there is no cache folder.
 std::filesystem::path defaultTableFile(bool sliceOrder = true);
 
 /// What to do around a build.
@@ -32,8 +32,9 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
                                     const std::filesystem::path& file, unsigned jobs,
                                     std::ostream& notes, const BuildHooks& hooks = {});
 
-extern template table_cache::LoadStatus loadOrBuild(PatternTable&, const std::filesystem::path&,
-                                                    unsigned, std::ostream&, const BuildHooks&);
+extern template table_cache::LoadStatus loadOrBuild(MediumPatternTable&,
+                                                    const std::filesystem::path&, unsigned,
+                                                    std::ostream&, const BuildHooks&);
 extern template table_cache::LoadStatus loadOrBuild(LargePatternTable&,
                                                     const std::filesystem::path&, unsigned,
                                                     std::ostream&, const BuildHooks&);

@@ -6,7 +6,8 @@
 // search the cube is searched in six guises, and after a first solution the search goes on
 // for shorter ones, each phase two only allowed to beat the best so far. Nearly all of phase
 // one's time is spent waiting for table memory, so it runs as two walks that take turns, each
-// asking for what it will read next before handing over to the other (see Walk).
+// asking for what it will read next before handing over to the other (see Walk in
+// large_walk.h).
 #include "solver/two_phase/large_search.h"
 
 #include <algorithm>
@@ -14,150 +15,19 @@
 #include <chrono>
 #include <cstddef>
 
+#include "solver/core/symmetry.h"
 #include "solver/two_phase/large_tables.h"
-#include "solver/two_phase/symmetry.h"
+#include "solver/two_phase/large_walk.h"
+#include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
+
+using namespace core;
+
 namespace {
 
-// The symmetries' action on moves and on each other as small tables the search reads inline.
-struct SymmetryMaps {
-    // moves[s][m]: conjugateMove(m, s); composed[s][r]: composeSymmetries(s, r).
-    std::array<std::array<std::uint8_t, kMoveCount>, kUdSymmetryCount> moves{};
-    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed{};
-};
-
-const SymmetryMaps& symmetryMaps() {
-    static const SymmetryMaps kMaps = [] {
-        SymmetryMaps maps;
-        for (int s = 0; s < kUdSymmetryCount; ++s) {
-            const auto si = static_cast<std::size_t>(s);
-            for (int m = 0; m < kMoveCount; ++m) {
-                maps.moves[si][static_cast<std::size_t>(m)] =
-                    static_cast<std::uint8_t>(conjugateMove(m, s));
-            }
-            for (int r = 0; r < kUdSymmetryCount; ++r) {
-                maps.composed[si][static_cast<std::size_t>(r)] =
-                    static_cast<std::uint8_t>(composeSymmetries(s, r));
-            }
-        }
-        return maps;
-    }();
-    return kMaps;
-}
-
-// Asks for the row of `value` in a move table to be brought into the cache, for a search
-// that will read it soon.
-template <typename Table>
-void prefetchRow(const Table& table, std::size_t value) {
-    const auto* row = table.data() + value * kMoveCount;
-    __builtin_prefetch(row);
-    __builtin_prefetch(row + kMoveCount - 1);
-}
-
-using Clock = std::chrono::steady_clock;
-
-// Every cube has a solution of at most 20 moves, and any solution splits into a phase one
-// that ends on a move outside the subgroup and a phase two inside it, so a search that tries
-// every such split up to 20 moves always finds one. Phase two is first held to
-// kQuickPhase2Limit moves and paths that enter the subgroup and leave it again within a few
-// moves are skipped, which finds short solutions far sooner; only when that pass finds none
-// of at most kGuaranteedLength moves (or time is left to look for shorter ones) does a
-// second pass drop both restrictions.
-constexpr int kGuaranteedLength = 20;
-constexpr int kPhase1Limit = 20;
-constexpr int kPhase2Limit = 18;
-constexpr int kQuickPhase2Limit = 12;
-constexpr int kGuiseCount = 6;
-// As in the small-table search: reaching the target ends the search only once every first
-// phase of up to this many moves has been tried, so that a cube a few turns from solved gets
-// a solution no longer than those turns.
-constexpr int kThoroughPhase1Depth = 7;
-constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
-// The clock is read once per this many nodes.
-constexpr unsigned kClockInterval = 1024;
-
-// The coordinates phase one carries for a position on its path. Flip and slice go as their
-// symmetry class and the symmetry that carries them onto its representative
-// (LargeTables::flipSliceClassSym), so that one row of LargeTables::flipSliceClassMove gives
-// every neighbour's.
-struct Position {
-    int twist = 0;
-    std::uint32_t flipSliceClassSym = 0;
-    int sliceEdges = 0;
-    int corners = 0;
-    int upEdges = 0;
-    int downEdges = 0;
-};
-
-Position positionOf(const LargeTables& t, const CubieCube& cube) {
-    return {twist(cube),
-            t.flipSliceClassOf(flip(cube), slice(cube)),
-            edgeSet(cube, kSliceEdges),
-            cornerPermutation(cube),
-            edgeSet(cube, kUpEdges),
-            edgeSet(cube, kDownEdges)};
-}
-
-// One depth-first walk of the first phase, kept on a stack of its own rather than the call
-// stack, so that several walks can take turns: a walk pauses each time it has asked for
-// memory that its next step reads (the bounds of a position's neighbours, the move-table rows
-// of the neighbours it keeps), and the others run while that memory arrives. A walk looks for
-// ways into the subgroup of `depth` moves below the position it started from; a walk with
-// nothing left takes over an untried neighbour near the top of another's path.
-struct Walk {
-    enum class Step : std::uint8_t { expand, filter, advance, idle };
-    // The neighbours of the position at one level of the path that are still to be walked.
-    struct Level {
-        std::array<Position, kMoveCount> next;
-        std::array<std::uint8_t, kMoveCount> moves;
-        std::uint8_t kept = 0;
-        std::uint8_t taken = 0;
-    };
-
-    Step step = Step::idle;
-    int guise = 0;
-    int depth = 0;
-    // The level the walk started from, and the moves from the guise's start to `at`.
-    int base = 0;
-    int done = 0;
-    Position at{};
-    // The neighbours of `at` whose bounds are on their way.
-    std::array<Position, kMoveCount> candidates;
-    std::array<std::uint8_t, kMoveCount> candidateMoves;
-    std::array<std::uint32_t, kMoveCount> lookup;
-    std::size_t candidateCount = 0;
-    std::array<Level, kPhase1Limit + 1> levels;
-    std::array<std::uint8_t, kMaxPath> path{};
-};
-
-// How many walks take turns. Two were measured faster than one, three or four: the memory
-// one walk asks for is mostly there when its turn comes again, and more walks spread the
-// work over more of the tree before the first solution turns up.
-constexpr std::size_t kWalkCount = 2;
-
-// The moves that may follow a move, listed for each move and, first, for none.
-struct Followers {
-    std::array<std::uint8_t, kMoveCount> moves{};
-    std::size_t count = 0;
-};
-using FollowerTable = std::array<Followers, kMoveCount + 1>;
-
-// The moves that may follow each move; with `lastOnly`, only those that can end the first
-// phase: quarter turns of the four side faces.
-FollowerTable followerTable(bool lastOnly) {
-    FollowerTable table;
-    for (int previous = -1; previous < kMoveCount; ++previous) {
-        Followers& next = table[static_cast<std::size_t>(previous + 1)];
-        for (int m = 0; m < kMoveCount; ++m) {
-            if (mayFollow(m, previous) && !(lastOnly && isPhase2Move(m))) {
-                next.moves[next.count++] = static_cast<std::uint8_t>(m);
-            }
-        }
-    }
-    return table;
-}
+using namespace large;
 
 class LargeSearch {
 public:
@@ -353,8 +223,8 @@ private:
         // is the move seen through the same symmetry on the representative.
         const std::uint32_t* classRow =
             t_.flipSliceClassMove.data() + std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
-        const auto& seenAs = maps_.moves[at.flipSliceClassSym & 15];
-        const auto& thenAs = maps_.composed[at.flipSliceClassSym & 15];
+        const auto& seenAs = symmetries_.moves[at.flipSliceClassSym & 15];
+        const auto& thenAs = symmetries_.composed[at.flipSliceClassSym & 15];
         std::size_t count = 0;
         for (std::size_t k = 0; k < moves.count; ++k) {
             const std::size_t m = moves.moves[k];
@@ -423,7 +293,7 @@ private:
         const Followers& moves = lastMoves_[afterLastMove(walk)];
         const std::uint32_t* classRow =
             t_.flipSliceClassMove.data() + std::size_t{at.flipSliceClassSym >> 4} * kMoveCount;
-        const auto& seenAs = maps_.moves[at.flipSliceClassSym & 15];
+        const auto& seenAs = symmetries_.moves[at.flipSliceClassSym & 15];
         const std::size_t twistRow = static_cast<std::size_t>(at.twist) * kMoveCount;
         for (std::size_t k = 0; k < moves.count && !stop_; ++k) {
             const std::size_t m = moves.moves[k];
@@ -513,22 +383,15 @@ private:
         }
     }
 
-    // Keeps the walk's path as a solution of the cube itself: a guise's moves turned back
-    // about the diagonal, and an inverted guise's solution reversed and inverted.
     void record(const Walk& walk, int length) {
-        Solution moves;
-        for (int i = 0; i < length; ++i) {
-            const int m =
-                diagonalConjugateMove(walk.path[static_cast<std::size_t>(i)], walk.guise / 2);
-            moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
-        }
-        best_ = walk.guise % 2 != 0 ? inverse(moves) : moves;
+        best_ = solutionFromGuise(std::span(walk.path).first(static_cast<std::size_t>(length)),
+                                  walk.guise);
         bestLength_ = length;
         checkClock();
     }
 
     const LargeTables& t_;
-    const SymmetryMaps& maps_ = symmetryMaps();
+    const SymmetryActions& symmetries_ = symmetryActions();
     inline static const FollowerTable followers_ = followerTable(false);
     inline static const FollowerTable lastMoves_ = followerTable(true);
     SearchLimits limits_;

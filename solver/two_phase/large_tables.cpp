@@ -3,26 +3,24 @@
 // symmetries, and the pruning tables by a breadth-first search over classes that runs on
 // every core. Also keeps them on disk (see prepareLargeTables()).
 #include "solver/two_phase/large_tables.h"
-#include "solver/two_phase/move_table.h"
+#include "solver/core/move_table.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <functional>
 #include <iostream>
 #include <mutex>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
-#include "solver/two_phase/symmetry.h"
+#include "solver/core/symmetry.h"
+#include "solver/core/threads.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
-namespace {
 
-constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
-constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
+using namespace core;
+
+namespace {
 
 // Depths, one byte each, while a breadth-first search fills them from several threads at
 // once; kUnknown marks a depth not yet known. The second phase's reach past 15, which the
@@ -59,27 +57,12 @@ private:
     std::vector<std::atomic<std::uint8_t>> depths_;
 };
 
-// The cube with the four edges from `first` on relabelled as the middle-layer edges and the
-// others as up-down edges, so that slice() and setSlice() rank the places of any four.
-CubieCube asSliceEdges(const CubieCube& cube, int first) {
-    CubieCube marked;
-    std::uint8_t other = 0;
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        const int edge = cube.ep[slot];
-        marked.ep[slot] = edge >= first && edge < first + 4
-                              ? static_cast<std::uint8_t>(kSliceEdges + edge - first)
-                              : other++;
-    }
-    return marked;
-}
-
 // Sorts `count` raw coordinate values into symmetry classes. The first value of each class
 // met in counting order is its representative; every value records its class and the
 // symmetry that carries it onto the representative, as class * 16 + symmetry. Returns, for
 // each class, the symmetries that leave its representative unchanged as a bit mask.
 template <typename ClassSyms, typename Reps>
-std::vector<std::uint16_t> classify(int count, const std::function<CubieCube(int)>& cubeOf,
-                                    const std::function<int(const CubieCube&)>& valueOf,
+std::vector<std::uint16_t> classify(int count, const auto& cubeOf, const auto& valueOf,
                                     ClassSyms& classSymOf, Reps& reps) {
     using ClassSym = typename ClassSyms::value_type;
     using Rep = typename Reps::value_type;
@@ -111,8 +94,7 @@ std::vector<std::uint16_t> classify(int count, const std::function<CubieCube(int
 }
 
 // coordinate value * 16 + symmetry -> the coordinate of the conjugated cube.
-std::vector<std::uint16_t> conjugationTable(int count, const std::function<CubieCube(int)>& cubeOf,
-                                            const std::function<int(const CubieCube&)>& valueOf) {
+std::vector<std::uint16_t> conjugationTable(int count, const auto& cubeOf, const auto& valueOf) {
     std::vector<std::uint16_t> table(static_cast<std::size_t>(count) * kUdSymmetryCount);
     for (int value = 0; value < count; ++value) {
         const CubieCube cube = cubeOf(value);
@@ -122,23 +104,6 @@ std::vector<std::uint16_t> conjugationTable(int count, const std::function<Cubie
         }
     }
     return table;
-}
-
-// Runs `work` on `count` threads, this one included; on fewer when no more can be started
-// (a browser build without threads, say), which only makes it slower.
-void runOnThreads(unsigned count, const std::function<void()>& work) {
-    std::vector<std::thread> helpers;
-    for (unsigned i = 1; i < count; ++i) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    work();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
 }
 
 // Writes " 10%", " 20%" ... to the progress stream as the pruning tables fill.
@@ -166,7 +131,9 @@ private:
 
 // One breadth-first search over a pruning table indexed [class * rawCount + raw], where a
 // class is a symmetry class of one coordinate and raw the other coordinate, conjugated by
-// the symmetry that carries the first onto its class representative.
+// the symmetry that carries the first onto its class representative. The steps are the
+// caller's lambdas, called inline for every entry.
+template <typename Neighbour, typename Step, typename Conjugated>
 struct ClassSearch {
     SharedDepths& depths;
     int classCount;
@@ -175,11 +142,12 @@ struct ClassSearch {
     // The symmetries that leave each representative unchanged.
     const std::vector<std::uint16_t>& stabilizers;
     // The class and symmetry of the first coordinate after move k from a representative.
-    std::function<std::pair<int, int>(int cls, int k)> neighbour;
-    // The raw coordinate after move k, conjugated by symmetry s.
-    std::function<int(int raw, int k, int s)> step;
-    // The raw coordinate conjugated by symmetry s.
-    std::function<int(int raw, int s)> conjugated;
+    // (int cls, int k) -> std::pair<int, int>
+    Neighbour neighbour;
+    // The raw coordinate after move k, conjugated by symmetry s: (int raw, int k, int s) -> int.
+    Step step;
+    // The raw coordinate conjugated by symmetry s: (int raw, int s) -> int.
+    Conjugated conjugated;
 
     std::size_t at(int cls, int raw) const {
         return static_cast<std::size_t>(cls) * static_cast<std::size_t>(rawCount) +
@@ -254,7 +222,7 @@ struct ClassSearch {
             const bool forward = atDepth < total - known;
             std::atomic<int> nextClass{0};
             std::atomic<std::size_t> stored{0};
-            runOnThreads(threads, [&] {
+            runOnThreads(threads, [&](unsigned) {
                 std::vector<int> buffer;
                 buffer.reserve(static_cast<std::size_t>(rawCount));
                 for (int first = nextClass.fetch_add(chunk); first < classCount;
@@ -329,20 +297,20 @@ CubieCube cubeWithFlipSlice(int value) {
 
 void buildMoveTables(LargeTables& t) {
     const std::array<int, kMoveCount> all = allMoves();
-    t.twistMove = moveTable<std::uint16_t>(kTwistCount, all, setTwist, twist);
-    t.flipMove = moveTable<std::uint16_t>(kFlipCount, all, setFlip, flip);
+    fillInPlace(t.twistMove, moveTable<std::uint16_t>(kTwistCount, all, setTwist, twist));
+    fillInPlace(t.flipMove, moveTable<std::uint16_t>(kFlipCount, all, setFlip, flip));
     const auto edgeSetMoves = [&all](int first) {
         return moveTable<std::uint16_t>(
             kEdgeSetCount, all, [first](CubieCube& cube, int v) { setEdgeSet(cube, first, v); },
             [first](const CubieCube& cube) { return edgeSet(cube, first); });
     };
-    t.upEdgesMove = edgeSetMoves(kUpEdges);
-    t.downEdgesMove = edgeSetMoves(kDownEdges);
-    t.sliceEdgesMove = edgeSetMoves(kSliceEdges);
-    t.cornerMove =
-        moveTable<std::uint16_t>(kPermutation8, all, setCornerPermutation, cornerPermutation);
-    t.udEdgeMove = moveTable<std::uint16_t>(kPermutation8, kPhase2Moves, setUdEdgePermutation,
-                                            udEdgePermutation);
+    fillInPlace(t.upEdgesMove, edgeSetMoves(kUpEdges));
+    fillInPlace(t.downEdgesMove, edgeSetMoves(kDownEdges));
+    fillInPlace(t.sliceEdgesMove, edgeSetMoves(kSliceEdges));
+    fillInPlace(t.cornerMove, moveTable<std::uint16_t>(kPermutation8, all, setCornerPermutation,
+                                                       cornerPermutation));
+    fillInPlace(t.udEdgeMove, moveTable<std::uint16_t>(kPermutation8, kPhase2Moves,
+                                                       setUdEdgePermutation, udEdgePermutation));
 
     t.udEdgesOfHalves.assign(std::size_t{kEdgeSetCount} * kSlicePermCount, 0);
     for (int up = 0; up < kEdgeSetCount; ++up) {
@@ -400,96 +368,6 @@ void buildFlipSliceClassDepth(LargeTables& t) {
 
 } // namespace
 
-int edgeSet(const CubieCube& cube, int first) {
-    const CubieCube marked = asSliceEdges(cube, first);
-    CubieCube order;
-    std::size_t next = kSliceEdges;
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        if (marked.ep[slot] >= kSliceEdges) {
-            order.ep[next++] = marked.ep[slot];
-        }
-    }
-    return slice(marked) * kSlicePermCount + slicePermutation(order);
-}
-
-void setEdgeSet(CubieCube& cube, int first, int value) {
-    CubieCube places;
-    setSlice(places, value / kSlicePermCount);
-    CubieCube order;
-    setSlicePermutation(order, value % kSlicePermCount);
-    std::size_t nextInSet = kSliceEdges;
-    int nextOther = 0;
-    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
-        if (places.ep[slot] >= kSliceEdges) {
-            cube.ep[slot] = static_cast<std::uint8_t>(order.ep[nextInSet++] - kSliceEdges + first);
-        } else {
-            if (nextOther == first) {
-                nextOther += 4;
-            }
-            cube.ep[slot] = static_cast<std::uint8_t>(nextOther++);
-        }
-    }
-}
-
-std::vector<std::span<std::uint8_t>> LargeTables::sections() {
-    const auto bytesOf = [](auto& table) {
-        return std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(table.data()),
-                                       table.size() * sizeof(table[0]));
-    };
-    return {bytesOf(twistMove),
-            bytesOf(flipMove),
-            bytesOf(upEdgesMove),
-            bytesOf(downEdgesMove),
-            bytesOf(sliceEdgesMove),
-            bytesOf(cornerMove),
-            bytesOf(udEdgeMove),
-            bytesOf(udEdgesOfHalves),
-            bytesOf(flipSliceClassSym),
-            bytesOf(flipSliceRep),
-            bytesOf(twistConj),
-            bytesOf(flipSliceClassMove),
-            bytesOf(cornerClassSym),
-            bytesOf(cornerRep),
-            bytesOf(udEdgeConj),
-            bytesOf(phase1Depth.storage()),
-            bytesOf(flipSliceClassDepth.storage()),
-            bytesOf(phase2Depth.storage()),
-            bytesOf(cornerSliceDepth.storage())};
-}
-
-std::size_t LargeTables::bytes() const {
-    std::size_t total = 0;
-    for (const std::span<std::uint8_t> section : const_cast<LargeTables*>(this)->sections()) {
-        total += section.size();
-    }
-    return total;
-}
-
-void sizeLargeTables(LargeTables& t) {
-    const auto moves = [](int count, int moveCount) {
-        return static_cast<std::size_t>(count) * static_cast<std::size_t>(moveCount);
-    };
-    t.twistMove.assign(moves(kTwistCount, kMoveCount), 0);
-    t.flipMove.assign(moves(kFlipCount, kMoveCount), 0);
-    t.upEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.downEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.sliceEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.cornerMove.assign(moves(kPermutation8, kMoveCount), 0);
-    t.udEdgeMove.assign(moves(kPermutation8, kPhase2MoveCount), 0);
-    t.udEdgesOfHalves.assign(moves(kEdgeSetCount, kSlicePermCount), 0);
-    t.flipSliceClassSym.assign(kFlipSliceCount, 0);
-    t.flipSliceRep.assign(kFlipSliceClassCount, 0);
-    t.twistConj.assign(moves(kTwistCount, kUdSymmetryCount), 0);
-    t.flipSliceClassMove.assign(moves(kFlipSliceClassCount, kMoveCount), 0);
-    t.cornerClassSym.assign(kPermutation8, 0);
-    t.cornerRep.assign(kCornerClassCount, 0);
-    t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
-    t.phase1Depth.resize(kPhase1Entries);
-    t.flipSliceClassDepth.resize(kFlipSliceClassCount);
-    t.phase2Depth.resize(kPhase2Entries);
-    t.cornerSliceDepth.resize(std::size_t{kPermutation8} * kSlicePermCount);
-}
-
 void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) {
     buildMoveTables(t);
 
@@ -500,37 +378,41 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
     if (t.flipSliceRep.size() != kFlipSliceClassCount || t.cornerRep.size() != kCornerClassCount) {
         throw std::logic_error("the symmetry classes do not come out as counted");
     }
-    t.twistConj = conjugationTable(kTwistCount, cubeWithTwist, twist);
+    fillInPlace(t.twistConj, conjugationTable(kTwistCount, cubeWithTwist, twist));
     buildFlipSliceClassMoves(t);
-    t.udEdgeConj = conjugationTable(kPermutation8, cubeWithUdEdges, udEdgePermutation);
+    fillInPlace(t.udEdgeConj, conjugationTable(kPermutation8, cubeWithUdEdges, udEdgePermutation));
     buildCornerSliceDepth(t);
 
     Progress shown(progress, kPhase1Entries + kPhase2Entries);
-    SharedDepths phase1Depth(kPhase1Entries);
-    ClassSearch phase1{
-        phase1Depth,
-        kFlipSliceClassCount,
-        kTwistCount,
-        kMoveCount,
-        flipSliceFixing,
-        [&t](int cls, int m) {
-            const std::uint32_t next =
-                t.flipSliceClassMove[static_cast<std::size_t>(cls) * kMoveCount +
-                                     static_cast<std::size_t>(m)];
-            return std::pair<int, int>(static_cast<int>(next >> 4), static_cast<int>(next & 15));
-        },
-        [&t](int raw, int m, int s) {
-            return int{
-                t.twistConj[std::size_t{
-                                t.twistMove[static_cast<std::size_t>(raw * kMoveCount + m)]} *
-                                kUdSymmetryCount +
-                            static_cast<std::size_t>(s)]};
-        },
-        [&t](int raw, int s) {
-            return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
-        }};
-    phase1.run(threads, shown);
-    phase1Depth.copyTo(t.phase1Depth);
+    // Each phase's depths, a byte each while the search fills them, live only while it runs.
+    {
+        SharedDepths phase1Depth(kPhase1Entries);
+        ClassSearch phase1{
+            phase1Depth,
+            kFlipSliceClassCount,
+            kTwistCount,
+            kMoveCount,
+            flipSliceFixing,
+            [&t](int cls, int m) {
+                const std::uint32_t next =
+                    t.flipSliceClassMove[static_cast<std::size_t>(cls) * kMoveCount +
+                                         static_cast<std::size_t>(m)];
+                return std::pair<int, int>(static_cast<int>(next >> 4),
+                                           static_cast<int>(next & 15));
+            },
+            [&t](int raw, int m, int s) {
+                return int{
+                    t.twistConj[std::size_t{
+                                    t.twistMove[static_cast<std::size_t>(raw * kMoveCount + m)]} *
+                                    kUdSymmetryCount +
+                                static_cast<std::size_t>(s)]};
+            },
+            [&t](int raw, int s) {
+                return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
+            }};
+        phase1.run(threads, shown);
+        phase1Depth.copyTo(t.phase1Depth);
+    }
     buildFlipSliceClassDepth(t);
 
     SharedDepths phase2Depth(kPhase2Entries);

@@ -12,33 +12,23 @@
 #include <span>
 #include <vector>
 
-#include "solver/large_pages.h"
-#include "solver/table_cache.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
+#include "solver/core/large_pages.h"
+#include "solver/core/table_cache.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
 
-/// Places and order of four edges among the twelve slots: 12 * 11 * 10 * 9.
-inline constexpr int kEdgeSetCount = 11880;
-/// The first edges of the three sets edgeSet() reads: UR UF UL UB, DR DF DL DB and the
-/// middle-layer edges FR FL BL BR.
-inline constexpr int kUpEdges = 0;
-inline constexpr int kDownEdges = 4;
-inline constexpr int kSliceEdges = 8;
-
-/// Where the four edges `first` to `first + 3` are and in which order: the places in the
-/// numbering slice() uses, times 24, plus the order in which they meet the slots counted
-/// upwards. For the middle-layer edges, edgeSet() / 24 is slice() and, once they are in the
-/// middle layer, edgeSet() is slicePermutation().
-int edgeSet(const CubieCube& cube, int first);
-void setEdgeSet(CubieCube& cube, int first, int value);
+using namespace core;
 
 inline constexpr int kFlipSliceCount = kFlipCount * kSliceCount;
 /// Symmetry classes of flip and slice together, and of the corner permutation, under the
 /// 16 symmetries that keep the up-down axis.
 inline constexpr int kFlipSliceClassCount = 64430;
 inline constexpr int kCornerClassCount = 2768;
+/// The entries of the two phases' pruning tables.
+inline constexpr std::size_t kPhase1Entries = std::size_t{kFlipSliceClassCount} * kTwistCount;
+inline constexpr std::size_t kPhase2Entries = std::size_t{kCornerClassCount} * kPermutation8;
 
 struct LargeTables {
     // Move tables: the coordinate after each of the 18 moves, [value * 18 + move]; the

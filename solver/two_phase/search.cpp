@@ -13,39 +13,18 @@
 #include <chrono>
 #include <cstddef>
 
+#include "solver/core/symmetry.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
 namespace {
 
-// Any cube has a phase one of at most 12 moves and a phase two of at most 18, so these
-// bounds never stop a solution from being found. Phase two is first held to
-// kQuickPhase2Limit moves, since long phase twos are slow and seldom part of a short
-// solution; only when that finds nothing does the search run again with the full bound.
-constexpr int kPhase1Limit = 20;
-constexpr int kPhase2Limit = 18;
-constexpr int kQuickPhase2Limit = 10;
-constexpr int kGuiseCount = 6;
-// Reaching the target length ends the search only once every first phase of up to this
-// many moves has been tried. A cube a few turns from solved then gets back a solution no
-// longer than those turns instead of the first one under the target; a random cube, whose
-// first phase is nearly always longer, is not held up by it.
-constexpr int kThoroughPhase1Depth = 7;
-constexpr int kMaxPath = kPhase1Limit + kPhase2Limit;
+constexpr int kQuickPhase2Limit = kSmallTablesQuickPhase2Limit;
 
 class Search {
 public:
     Search(const CubieCube& cube, const SearchLimits& limits) : tables_(tables()), limits_(limits) {
-        const CubieCube& s = diagonalTurn();
-        const CubieCube sInverse = inverseOf(s);
-        CubieCube turned = cube;
-        for (int axis = 0; axis < 3; ++axis) {
-            for (int inverted = 0; inverted < 2; ++inverted) {
-                guises_[static_cast<std::size_t>(axis * 2 + inverted)] =
-                    inverted != 0 ? inverseOf(turned) : turned;
-            }
-            turned = multiply(multiply(s, turned), sInverse);
-        }
+        guises_ = guisesOf(cube);
     }
 
     Solution run() {
@@ -181,16 +160,8 @@ private:
         return false;
     }
 
-    // Keeps the path as a solution of the cube itself: a guise's moves turned back about the
-    // diagonal, and an inverted guise's solution reversed and inverted.
     void record(int length) {
-        const auto& conjugate = tables_.conjugate[static_cast<std::size_t>(guise_ / 2)];
-        Solution moves;
-        for (int i = 0; i < length; ++i) {
-            const int m = conjugate[path_[static_cast<std::size_t>(i)]];
-            moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
-        }
-        best_ = guise_ % 2 != 0 ? inverse(moves) : moves;
+        best_ = solutionFromGuise(std::span(path_).first(static_cast<std::size_t>(length)), guise_);
         bestLength_ = length;
     }
 
@@ -217,6 +188,16 @@ Solution solveCubie(const CubieCube& cube, const SearchLimits& limits) {
         return {};
     }
     return Search(cube, limits).run();
+}
+
+Solution solutionFromGuise(std::span<const std::uint8_t> path, int guise) {
+    Solution moves;
+    moves.reserve(path.size());
+    for (const std::uint8_t move : path) {
+        const int m = moveBackFromAxis(guise / 2, move);
+        moves.push_back({cubeFace(moveFace(m)), moveQuarterTurns(m)});
+    }
+    return guise % 2 != 0 ? inverse(moves) : moves;
 }
 
 } // namespace cw::two_phase

@@ -1,13 +1,15 @@
 // Builds the two-phase search's move tables by playing each move on cubes set to every
 // coordinate value, and its pruning tables by breadth-first search from the solved cube.
 #include "solver/two_phase/tables.h"
-#include "solver/two_phase/move_table.h"
+#include "solver/core/move_table.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <stdexcept>
 
 namespace cw::two_phase {
+
+using namespace core;
+
 namespace {
 
 // Breadth-first search over the pairs of two coordinates, both solved at 0.
@@ -15,16 +17,6 @@ template <typename A, typename B>
 DepthTable depthTable(int countA, const std::vector<A>& moveA, int countB,
                       const std::vector<B>& moveB, std::size_t moveCount) {
     return DepthTable(pairDistances(countA, moveA, countB, moveB, moveCount));
-}
-
-// The move whose effect is `cube`.
-std::uint8_t moveMatching(const CubieCube& cube) {
-    for (int m = 0; m < kMoveCount; ++m) {
-        if (moveCube(m) == cube) {
-            return static_cast<std::uint8_t>(m);
-        }
-    }
-    throw std::logic_error("the diagonal turn does not map face turns onto face turns");
 }
 
 Tables build() {
@@ -48,16 +40,6 @@ Tables build() {
     t.udEdgeSliceDepth = depthTable(kPermutation8, t.udEdgeMove, kSlicePermCount, t.slicePermMove,
                                     kPhase2Moves.size());
 
-    // A solution found on the turned cube S^k C S^-k is played on C as S^-k m S^k.
-    const CubieCube& s = diagonalTurn();
-    const CubieCube sInverse = inverseOf(s);
-    for (int m = 0; m < kMoveCount; ++m) {
-        t.conjugate[0][static_cast<std::size_t>(m)] = static_cast<std::uint8_t>(m);
-        const std::uint8_t once = moveMatching(multiply(multiply(sInverse, moveCube(m)), s));
-        t.conjugate[1][static_cast<std::size_t>(m)] = once;
-        t.conjugate[2][static_cast<std::size_t>(m)] =
-            moveMatching(multiply(multiply(sInverse, moveCube(once)), s));
-    }
     return t;
 }
 

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "solver/large_pages.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
+#include "solver/core/large_pages.h"
 
 namespace cw::two_phase {
+
+using namespace core;
 
 /// The ten face turns that keep a cube in the second phase's subgroup <U, D, R2, L2, F2, B2>:
 /// U, U2, U', D, D2, D', R2, L2, F2, B2, as indices into the 18 moves.
@@ -25,7 +27,7 @@ constexpr bool isPhase2Move(int move) {
 
 /// Pruning depths packed two to a byte: the search's lookups miss the cache, and half the
 /// size is half as many misses. A depth past 15 is kept as 15, which is still a lower bound.
-/// Tables of megabytes sit in large pages (see solver/large_pages.h).
+/// Tables of megabytes sit in large pages (see solver/core/large_pages.h).
 class DepthTable {
 public:
     DepthTable() = default;
@@ -73,10 +75,6 @@ struct Tables {
     DepthTable twistFlipDepth;
     DepthTable cornerSliceDepth;
     DepthTable udEdgeSliceDepth;
-
-    /// Symmetry: conjugate[k][move] is the move that `move` becomes when the solution of a
-    /// cube turned k times by the diagonal turn is played on the cube itself.
-    std::array<std::array<std::uint8_t, kMoveCount>, 3> conjugate{};
 
     /// The lower bound of the first phase's length for these coordinates.
     int phase1Bound(int twistValue, int flipValue, int sliceValue) const {

@@ -7,12 +7,15 @@
 
 #include "cube/facelet_string.h"
 #include "cube/notation.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
 #include "solver/two_phase/large_search.h"
 #include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
+
+using namespace core;
+
 namespace {
 
 // SplitMix64: small, fast, and the same on every platform, which std:: distributions are
@@ -96,12 +99,12 @@ CubieCube drawState(std::uint64_t seed, std::uint64_t index) {
     return cube;
 }
 
+} // namespace
+
 Solution solvePieces(const CubieCube& cube, const SearchLimits& limits) {
     return limits.tables == TableSize::large ? solveWithLargeTables(cube, limits)
                                              : solveCubie(cube, limits);
 }
-
-} // namespace
 
 void prepareTables() {
     tables();

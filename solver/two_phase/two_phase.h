@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cube/cube.h"
+#include "cube/cubie_cube.h"
 #include "cube/move.h"
 
 /// How to call it. Validate the stickers first with cw::loadFaceletString (it gives the
@@ -68,6 +69,10 @@ void prepareTables();
 /// cw::loadFaceletString, or nothing when the string does not describe a cube that face turns
 /// can reach (cw::loadFaceletString names the fault). A solved cube gives no moves.
 std::optional<Solution> solveFacelets(std::string_view facelets, const SearchLimits& limits = {});
+
+/// A solution of a cube given as its pieces, which must be one that face turns reach (as
+/// cw::loadFaceletString and core::fromFacelets check).
+Solution solvePieces(const CubieCube& cube, const SearchLimits& limits = {});
 
 /// A solution of the cube's live stickers (their colours; cubie codes are not read), or
 /// nothing when they do not form a reachable cube.

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/world.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 
 namespace cw {
 namespace {

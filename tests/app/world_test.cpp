@@ -5,7 +5,7 @@
 
 #include "app/world.h"
 #include "cube/random.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 #include "tests/support/cube_testing.h"
 #include "tests/support/test_platform.h"
 

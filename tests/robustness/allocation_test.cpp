@@ -14,7 +14,7 @@
 #include "cube/move_list_pool.h"
 #include "cube/random.h"
 #include "platform/keys.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 #include "tests/robustness/allocation_count.h"
 #include "tests/robustness/scripted_platform.h"
 

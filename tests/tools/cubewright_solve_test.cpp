@@ -24,7 +24,7 @@
 #include "cube/notation.h"
 #include "cube/random.h"
 #include "cube/scramble.h"
-#include "solver/solver.h"
+#include "solver/layer_by_layer/layer_by_layer.h"
 #include "tools/solve_options.h"
 
 namespace cw {

@@ -82,7 +82,7 @@ TEST(SolveOptions, EachOptionSetsItsOwnField) {
     expected.seed = 7u;
     expected.optimalSolver = true;
     expected.budgetMs = 0u;
-    expected.tableSize = "medium";
+    expected.tableSize = optimal::TableSize::medium;
     expected.jobs = 2u;
     EXPECT_EQ(options({"--optimal", "--seed", "7", "--budget=0", "--table-size", "medium", "--jobs",
                        "2"}),

@@ -10,10 +10,10 @@
 namespace cw::optimal::testing {
 namespace {
 
-using two_phase::kMoveCount;
-using two_phase::mayFollow;
-using two_phase::moveCube;
-using two_phase::multiply;
+using core::kMoveCount;
+using core::mayFollow;
+using core::moveCube;
+using core::multiply;
 
 std::string keyOf(const CubieCube& cube) {
     std::string key;
@@ -68,7 +68,7 @@ std::vector<int> randomMoves(std::mt19937& random, int count) {
     std::uniform_int_distribution<int> pick(0, kMoveCount - 1);
     while (static_cast<int>(moves.size()) < count) {
         const int m = pick(random);
-        if (moves.empty() || two_phase::moveFace(m) != two_phase::moveFace(moves.back())) {
+        if (moves.empty() || core::moveFace(m) != core::moveFace(moves.back())) {
             moves.push_back(m);
         }
     }
@@ -109,17 +109,17 @@ const std::vector<std::pair<CubieCube, int>>& nearCubes(int radius) {
     return out;
 }
 
-const PatternTable& shallowPatternTable() {
-    static const PatternTable kTable = [] {
-        PatternTable table;
+const MediumPatternTable& shallowPatternTable() {
+    static const MediumPatternTable kTable = [] {
+        MediumPatternTable table;
         table.build(2, 5);
         return table;
     }();
     return kTable;
 }
 
-const PairTables& pairTables() {
-    static const PairTables kTables;
+const SmallPatternTable& pairTables() {
+    static const SmallPatternTable kTables;
     return kTables;
 }
 

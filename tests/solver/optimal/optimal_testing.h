@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "solver/core/cubie.h"
 #include "solver/optimal/pattern_table.h"
-#include "solver/two_phase/cubie.h"
 
 namespace cw::optimal::testing {
 
@@ -28,9 +28,9 @@ const std::vector<std::pair<CubieCube, int>>& nearCubes(int radius);
 
 /// The pattern table searched to distance 5 only (its other entries read 6): quick to build
 /// and still a true lower bound. Built once for all tests.
-const PatternTable& shallowPatternTable();
+const MediumPatternTable& shallowPatternTable();
 
 /// The small stand-in table, built once for all tests.
-const PairTables& pairTables();
+const SmallPatternTable& pairTables();
 
 } // namespace cw::optimal::testing

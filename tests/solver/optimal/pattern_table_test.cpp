@@ -5,39 +5,39 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <span>
 #include <unordered_map>
 #include <vector>
 
 #include "optimal_testing.h"
+#include "solver/core/symmetry.h"
 #include "solver/optimal/search.h"
-#include "solver/optimal/symmetry.h"
+#include "solver/optimal/table_file.h"
 
 namespace cw::optimal {
 namespace {
 
+using core::alongAxis;
+using core::conjugate;
+using core::kAxisCount;
+using core::kMoveCount;
+using core::kUdSymmetryCount;
 using testing::knownDistance;
 using testing::nearCubes;
 using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
 using testing::shallowPatternTable;
-using two_phase::kMoveCount;
 
 // The coordinates the small pattern table tells apart: the slice edges' order is not one.
 std::uint64_t keyOf(const PhaseOneCoordinates& at) {
     return (std::uint64_t{at.twist} << 32) | (std::uint64_t{at.flip} << 16) |
-           (at.sortedSlice / kSliceOrders);
+           (at.sliceEdges / kSliceOrders);
 }
 
 TEST(Coordinates, FollowTheCubeThroughEveryMove) {
-    for (int value = 0; value < kSortedSliceCount; ++value) {
-        CubieCube cube;
-        setSortedSlice(cube, value);
-        ASSERT_EQ(sortedSlice(cube), value);
-        ASSERT_EQ(two_phase::slice(cube), value / kSliceOrders);
-    }
     EXPECT_EQ(phaseOneCoordinates(CubieCube{}), PhaseOneCoordinates{});
     std::mt19937 random(2);
     for (int i = 0; i < 200; ++i) {
@@ -49,7 +49,7 @@ TEST(Coordinates, FollowTheCubeThroughEveryMove) {
     }
 }
 
-TEST(PatternTable, AgreesWithAPlainSearchOverTheCoordinates) {
+TEST(MediumPatternTable, AgreesWithAPlainSearchOverTheCoordinates) {
     // Every coordinate triple within five moves of home, by breadth-first search without
     // symmetry. Turns move the slice edges' places the same whatever their order.
     const MoveTables& moves = moveTables();
@@ -69,27 +69,27 @@ TEST(PatternTable, AgreesWithAPlainSearchOverTheCoordinates) {
     }
     ASSERT_GT(distance.size(), 90000u);
 
-    const PatternTable& table = shallowPatternTable();
+    const MediumPatternTable& table = shallowPatternTable();
     for (const auto& [key, d] : distance) {
         const PhaseOneCoordinates at{static_cast<std::uint16_t>(key >> 32),
                                      static_cast<std::uint16_t>(key >> 16 & 0xFFFF),
                                      static_cast<std::uint16_t>((key & 0xFFFF) * kSliceOrders)};
-        ASSERT_EQ(table.depth(at), d) << at.twist << " " << at.flip << " " << at.sortedSlice;
+        ASSERT_EQ(table.depth(at), d) << at.twist << " " << at.flip << " " << at.sliceEdges;
     }
     // Everything farther reads one more than the depth the table was built to.
     std::mt19937 random(3);
     for (int i = 0; i < 2000; ++i) {
         const PhaseOneCoordinates at{static_cast<std::uint16_t>(random() % 2187),
                                      static_cast<std::uint16_t>(random() % 2048),
-                                     static_cast<std::uint16_t>(random() % kSortedSliceCount)};
+                                     static_cast<std::uint16_t>(random() % core::kEdgeSetCount)};
         if (!distance.contains(keyOf(at))) {
             ASSERT_EQ(table.depth(at), 6);
         }
     }
 }
 
-TEST(PatternTable, BuildsTheSameOnAnyNumberOfThreads) {
-    PatternTable one;
+TEST(MediumPatternTable, BuildsTheSameOnAnyNumberOfThreads) {
+    MediumPatternTable one;
     one.build(1, 5);
     const std::span<const std::uint8_t> two = shallowPatternTable().bytes();
     EXPECT_TRUE(std::equal(one.bytes().begin(), one.bytes().end(), two.begin(), two.end()))
@@ -144,7 +144,7 @@ TEST(LowerBound, CountsOneMoreWhenAllThreeAxesAgree) {
 TEST(LowerBound, IsOneForAQuarterTurnAndNoneForAHalfTurn) {
     // A half turn keeps the twists, flips and middle slice home along every axis.
     for (int m = 0; m < kMoveCount; ++m) {
-        const int expected = two_phase::moveQuarterTurns(m) == 2 ? 0 : 1;
+        const int expected = core::moveQuarterTurns(m) == 2 ? 0 : 1;
         EXPECT_EQ(lowerBound(played({m}), shallowPatternTable()), expected) << "move " << m;
         EXPECT_EQ(lowerBound(played({m}), pairTables()), expected) << "move " << m;
     }
@@ -155,10 +155,22 @@ TEST(LowerBound, IsTheSameForEverySymmetricImageOfACube) {
     for (int i = 0; i < 200; ++i) {
         const CubieCube cube = played(randomMoves(random, 3 + i % 4));
         const int bound = shallowPatternTable().depth(phaseOneCoordinates(cube));
-        for (int s = 1; s < kSymmetryCount; ++s) {
+        for (int s = 1; s < kUdSymmetryCount; ++s) {
             ASSERT_EQ(shallowPatternTable().depth(phaseOneCoordinates(conjugate(cube, s))), bound);
         }
     }
+}
+
+TEST(TableFile, TheMediumAndTheLargeTableHaveFilesOfTheirOwnInOneFolder) {
+    const std::filesystem::path medium = defaultTableFile(false);
+    const std::filesystem::path large = defaultTableFile(true);
+    if (medium.empty()) {
+        GTEST_SKIP() << "no cache folder on this machine";
+    }
+    // The medium table's file is named as --table-size names the table.
+    EXPECT_EQ(medium.filename(), "optimal-medium.tables");
+    EXPECT_NE(medium.filename(), large.filename());
+    EXPECT_EQ(medium.parent_path(), large.parent_path());
 }
 
 } // namespace

@@ -15,12 +15,12 @@
 namespace cw::optimal {
 namespace {
 
+using core::kMoveCount;
 using testing::knownDistance;
 using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
 using testing::shallowPatternTable;
-using two_phase::kMoveCount;
 
 // Whether `moves` solve `cube` when played on its stickers.
 bool solvesStickers(const CubieCube& cube, const std::vector<int>& moves) {

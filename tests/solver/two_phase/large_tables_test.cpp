@@ -9,16 +9,17 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "cube/cube.h"
 #include "cube/facelet_string.h"
-#include "solver/table_cache.h"
-#include "solver/two_phase/cubie.h"
+#include "solver/core/cubie.h"
+#include "solver/core/symmetry.h"
+#include "solver/core/table_cache.h"
 #include "solver/two_phase/large_tables.h"
-#include "solver/two_phase/symmetry.h"
 #include "solver/two_phase/tables.h"
 #include "solver/two_phase/two_phase.h"
 
@@ -344,6 +345,21 @@ protected:
     std::filesystem::path file_;
     int builds_ = 0;
 };
+
+TEST_F(LargeTableFile, TablesAreBuiltInThePlaceTheFileIsWrittenFrom) {
+    // The real build fills the sized tables where they are (load() above checks its copy
+    // of them); a build that puts a table somewhere else would have the file written from
+    // storage it left, and is refused.
+    LargeTables tables;
+    std::ostringstream out;
+    EXPECT_THROW(loadOrBuildLargeTables(tables, folder_ / "moved.tables", out,
+                                        [](LargeTables& built) {
+                                            built.twistMove = std::vector<std::uint16_t>(
+                                                built.twistMove.size() + 1);
+                                        }),
+                 std::logic_error);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "moved.tables"));
+}
 
 TEST_F(LargeTableFile, DamagedTruncatedOrForeignFilesAreRebuiltWithANote) {
     std::string notes;

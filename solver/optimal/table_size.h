@@ -1,0 +1,18 @@
+// Which pattern table the optimal search runs on, by the name the command line gives it
+// (--table-size small, medium or large): SmallPatternTable, MediumPatternTable and
+// LargePatternTable in pattern_table.h.
+#pragma once
+
+namespace cw::optimal {
+
+enum class TableSize {
+    /// 2 MB, built in a moment and never written: for trying the search out and for tests.
+    small,
+    /// 67 MB, kept in the cache folder as optimal-medium.tables: built in seconds to a
+    /// minute, searches far more slowly than the large one.
+    medium,
+    /// 1.6 GB, kept in the cache folder: the fastest search.
+    large,
+};
+
+} // namespace cw::optimal
