@@ -45,6 +45,11 @@ constexpr std::size_t kMostLayouts = 4000;
 constexpr std::size_t kMostRefits = 6;
 // More matchings of centres to groups than this within the margin: too unclear to read.
 constexpr std::size_t kMostMatchings = 6;
+// A sticker read as a colour that fits it e^3 times worse than its own closest colour is
+// misread under that reading; kSureMargin worse, and it plainly shows another colour. One
+// within e^1 of its closest is read as it looks.
+constexpr double kMisreadGap = 3.0;
+constexpr double kAsItLooks = 1.0;
 
 struct Lab {
     double l = 0;
@@ -705,6 +710,34 @@ ColourReading readColours(const StickerColours& stickers) {
             cost = refits[best].second;
             group = groups[best];
             near = bestCubesOfMatches(cost, unclear);
+        }
+    }
+
+    // One sticker that plainly shows another colour (glare, a smudge, a badly printed
+    // sticker) is a misreading the cube's rules put right: with nine stickers a colour it
+    // can only be the colour that is short, on the piece where that makes a real piece. A
+    // near cube that reads it as what it shows must then misread some other sticker too.
+    // So when the best cube reads every sticker but that one as it looks, and every other
+    // near cube misreads at least two, the best is the reading. Two colours swapped on one
+    // piece make no reachable cube, and keep nine of each colour, so any reachable cube
+    // reads at least two of their stickers as other than they look: still refused.
+    if (!unclear && near.size() > 1) {
+        const auto misread = [&](const Candidate& candidate, double gap) {
+            int count = 0;
+            for (std::size_t i = 0; i < kFaceletCount; ++i) {
+                const auto& own = cost[i];
+                const auto g = static_cast<std::size_t>(
+                    candidate.group[static_cast<std::size_t>(candidate.letter[i])]);
+                count += own[g] - *std::min_element(own.begin(), own.end()) >= gap ? 1 : 0;
+            }
+            return count;
+        };
+        const bool oneMisread =
+            misread(near.front(), kAsItLooks) == 1 && misread(near.front(), kSureMargin) == 1;
+        if (oneMisread && std::all_of(near.begin() + 1, near.end(), [&](const Candidate& c) {
+                return misread(c, kMisreadGap) >= 2;
+            })) {
+            near.resize(1);
         }
     }
 

@@ -44,7 +44,7 @@ int exactReadings(int count, std::uint64_t seed, const std::array<int, 6>& schem
 }
 
 TEST(ColourReader, ReadsCubesOfRealMeasurementsUnderEveryLight) {
-    // The benchmark measures 98.8 % to 100 % exact and no wrong cube on 1,000 cubes of each;
+    // The benchmark measures 99.2 % to 100 % exact and no wrong cube on 1,000 cubes of each;
     // these floors leave room for another standard library's rounding.
     for (const LightCondition& condition : lightConditions()) {
         constexpr int kCubes = 150;
@@ -125,6 +125,34 @@ TEST(ColourReader, TwoColoursSwappedOnOnePieceAreNamedNotGuessed) {
             EXPECT_TRUE(names(reading, first) && names(reading, second)) << "cube " << n;
         }
     }
+}
+
+TEST(ColourReader, OneStickerShowingAnotherColourIsReadAsTheShortColour) {
+    // A white sticker that measures yellow (glare, a worn sticker) leaves ten yellows and
+    // eight whites; only one reading keeps nine of each and every piece real. In dim light,
+    // where the other colours spread widely too, about 95 % of such cubes read exactly
+    // (90 % before the reader weighed a lone odd sticker this way).
+    const LightCondition& dark = lightConditions()[1];
+    const std::vector<Rgb>& yellows = dark.samples[kLabelYellow];
+    SampleRandom random(32);
+    constexpr int kCubes = 300;
+    int exact = 0;
+    int wrong = 0;
+    for (int n = 0; n < kCubes; ++n) {
+        const std::string truth = randomStateFacelets(random);
+        StickerColours colours = drawColours(truth, dark, kProgramScheme, random);
+        std::size_t odd = 0;
+        do {
+            odd = random.below(kFaceletCount);
+        } while (truth[odd] != 'F' || odd % 9 == 4);
+        colours[odd] = yellows[random.below(yellows.size())];
+        const ColourReading reading = readColours(colours);
+        EXPECT_TRUE(reading.sure() || !reading.doubtful.empty()) << "cube " << n;
+        exact += reading.facelets == truth ? 1 : 0;
+        wrong += reading.sure() && reading.facelets != truth ? 1 : 0;
+    }
+    EXPECT_GE(exact, 280);
+    EXPECT_LE(wrong, 1);
 }
 
 TEST(ColourReader, GreyStickersAreRefusedWithStickersNamed) {
