@@ -7,7 +7,7 @@
 // for shorter ones, each phase two only allowed to beat the best so far. Nearly all of phase
 // one's time is spent waiting for table memory, so it runs as two walks that take turns, each
 // asking for what it will read next before handing over to the other (see Walk in
-// large_walk.h).
+// large_walk.h and TakingTurns in walk_turns.h).
 #include "solver/two_phase/large_search.h"
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include "solver/two_phase/large_walk.h"
 #include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
+#include "solver/two_phase/walk_turns.h"
 
 namespace cw::two_phase {
 
@@ -44,7 +45,7 @@ public:
         }
     }
 
-    Solution run() {
+    Solution solve() {
         for (const bool quick : {true, false}) {
             quick_ = quick;
             phase2Cap_ = quick ? kQuickPhase2Limit : kPhase2Limit;
@@ -75,23 +76,8 @@ private:
     // Every way into the subgroup of `depth` moves, from every guise, by walks taking turns.
     void walkAll(int depth) {
         int nextGuise = 0;
-        for (;;) {
-            bool busy = false;
-            for (Walk& walk : walks_) {
-                if (stop_) {
-                    return;
-                }
-                if (walk.step == Walk::Step::idle && !startGuise(walk, nextGuise, depth) &&
-                    !takeOver(walk)) {
-                    continue;
-                }
-                busy = true;
-                run(walk);
-            }
-            if (!busy) {
-                return;
-            }
-        }
+        walks_.runUntilAllDone([&](Walk& walk) { return startGuise(walk, nextGuise, depth); },
+                               [&](Walk& walk) { goOnUntilWaiting(walk); }, [&] { return stop_; });
     }
 
     // Starts `walk` on the next guise that is within `depth` moves of the subgroup. A guise
@@ -118,43 +104,8 @@ private:
         return false;
     }
 
-    // Gives `walk` an untried neighbour from the level nearest the top of another walk's path,
-    // where the most work waits.
-    bool takeOver(Walk& walk) {
-        Walk* from = nullptr;
-        int level = kPhase1Limit + 1;
-        for (Walk& other : walks_) {
-            if (other.step == Walk::Step::idle) {
-                continue;
-            }
-            for (int l = other.base; l < std::min(other.done, level); ++l) {
-                const Walk::Level& row = other.levels[static_cast<std::size_t>(l)];
-                if (row.taken < row.kept) {
-                    from = &other;
-                    level = l;
-                    break;
-                }
-            }
-        }
-        if (from == nullptr) {
-            return false;
-        }
-        const auto l = static_cast<std::size_t>(level);
-        Walk::Level& row = from->levels[l];
-        const std::size_t i = row.taken++;
-        walk.guise = from->guise;
-        walk.depth = from->depth;
-        std::copy_n(from->path.begin(), l, walk.path.begin());
-        walk.path[l] = row.moves[i];
-        walk.at = row.next[i];
-        walk.base = level + 1;
-        walk.done = level + 1;
-        walk.step = Walk::Step::expand;
-        return true;
-    }
-
     // Runs `walk` until it has asked for memory it is about to read, or has nothing left.
-    void run(Walk& walk) {
+    void goOnUntilWaiting(Walk& walk) {
         for (;;) {
             switch (walk.step) {
             case Walk::Step::expand:
@@ -398,7 +349,7 @@ private:
     std::array<CubieCube, kGuiseCount> guises_;
     std::array<Position, kGuiseCount> starts_{};
     std::array<int, kGuiseCount> startDistance_{};
-    std::array<Walk, kWalkCount> walks_;
+    TakingTurns<Walk, kWalkCount> walks_;
     Clock::time_point deadline_{};
     int phase2Cap_ = kQuickPhase2Limit;
     bool quick_ = true;
@@ -415,7 +366,7 @@ Solution solveWithLargeTables(const CubieCube& cube, const SearchLimits& limits)
     if (cube == CubieCube{}) {
         return {};
     }
-    return LargeSearch(cube, limits).run();
+    return LargeSearch(cube, limits).solve();
 }
 
 } // namespace cw::two_phase

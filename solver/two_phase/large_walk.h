@@ -1,10 +1,11 @@
 // The pieces of the two-phase search on the large tables (large_search.cpp) that say what
-// it searches with: its limits, the position phase one carries, the depth-first walks that
-// take turns, and the moves that may follow a move. In a header of their own so that the
-// search's file reads as the search; everything here is inline, as the search's inner loops
-// use it.
+// it searches with: its limits, the position phase one carries, the depth-first walk that
+// takes turns with others, and the moves that may follow a move. In a header of their own
+// so that the search's file reads as the search; everything here is inline, as the search's
+// inner loops use it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstddef>
@@ -62,10 +63,10 @@ inline Position positionOf(const LargeTables& t, const CubieCube& cube) {
 }
 
 // One depth-first walk of the first phase, kept on a stack of its own rather than the call
-// stack, so that several walks can take turns: a walk pauses each time it has asked for
-// memory that its next step reads (the bounds of a position's neighbours, the move-table rows
-// of the neighbours it keeps), and the others run while that memory arrives. A walk looks for
-// ways into the subgroup of `depth` moves below the position it started from; a walk with
+// stack, so that several walks can take turns (TakingTurns, walk_turns.h): a walk pauses each time
+// it has asked for memory that its next step reads (the bounds of a position's neighbours, the
+// move-table rows of the neighbours it keeps), and the others run while that memory arrives. A walk
+// looks for ways into the subgroup of `depth` moves below the position it started from; a walk with
 // nothing left takes over an untried neighbour near the top of another's path.
 struct Walk {
     enum class Step : std::uint8_t { expand, filter, advance, idle };
@@ -91,6 +92,34 @@ struct Walk {
     std::size_t candidateCount = 0;
     std::array<Level, kPhase1Limit + 1> levels;
     std::array<std::uint8_t, kMaxPath> path{};
+
+    // What TakingTurns (walk_turns.h) asks of a walk.
+    bool isIdle() const { return step == Step::idle; }
+
+    int shallowestOpenLevel(int below) const {
+        for (int l = base; l < std::min(done, below); ++l) {
+            const Level& row = levels[static_cast<std::size_t>(l)];
+            if (row.taken < row.kept) {
+                return l;
+            }
+        }
+        return below;
+    }
+
+    // Goes on below an untried neighbour at `level` of `other`'s path.
+    void takeBranchFrom(Walk& other, int level) {
+        const auto l = static_cast<std::size_t>(level);
+        Level& row = other.levels[l];
+        const std::size_t i = row.taken++;
+        guise = other.guise;
+        depth = other.depth;
+        std::copy_n(other.path.begin(), l, path.begin());
+        path[l] = row.moves[i];
+        at = row.next[i];
+        base = level + 1;
+        done = level + 1;
+        step = Step::expand;
+    }
 };
 
 // How many walks take turns. Two were measured faster than one, three or four: the memory
