@@ -18,6 +18,7 @@
 #include "solver/core/symmetry.h"
 #include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/large_walk.h"
+#include "solver/two_phase/phase_two.h"
 #include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
 #include "solver/two_phase/walk_turns.h"
@@ -33,7 +34,8 @@ using namespace large;
 class LargeSearch {
 public:
     LargeSearch(const CubieCube& cube, const SearchLimits& limits)
-        : t_(largeTables()), limits_(limits), guises_(guisesOf(cube)),
+        : t_(largeTables()), moves_(t_), phaseTwo_(moves_), limits_(limits),
+          guises_(guisesOf(cube)),
           bestLength_(std::max(limits.targetLength, kGuaranteedLength) + 1) {
         if (limits.budget.count() > 0) {
             deadline_ = Clock::now() + limits.budget;
@@ -62,17 +64,6 @@ public:
     }
 
 private:
-    // A cube with symmetries shows the same guise more than once; one search of it is enough.
-    bool isRepeatedGuise(int guise) const {
-        for (int other = 0; other < guise; ++other) {
-            if (guises_[static_cast<std::size_t>(other)] ==
-                guises_[static_cast<std::size_t>(guise)]) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     // Every way into the subgroup of `depth` moves, from every guise, by walks taking turns.
     void walkAll(int depth) {
         int nextGuise = 0;
@@ -85,7 +76,7 @@ private:
     bool startGuise(Walk& walk, int& nextGuise, int depth) {
         for (; nextGuise < kGuiseCount && !stop_; ++nextGuise) {
             const auto g = static_cast<std::size_t>(nextGuise);
-            if (startDistance_[g] > depth || isRepeatedGuise(nextGuise)) {
+            if (startDistance_[g] > depth || skipsGuise(kSettings, guises_, nextGuise)) {
                 continue;
             }
             walk.guise = nextGuise;
@@ -209,7 +200,8 @@ private:
             const int distance = t_.phase1Depth[walk.lookup[i]];
             // Inside the subgroup with a few moves still to go, the rest would be a short
             // detour out and back that phase two does better.
-            if (distance > togo - 1 || (quick_ && distance == 0 && togo - 1 < 5)) {
+            if (distance > togo - 1 ||
+                (distance == 0 && skipsDetour(kSettings, quick_, togo - 1))) {
                 continue;
             }
             const std::size_t m = walk.candidateMoves[i];
@@ -264,63 +256,19 @@ private:
         }
     }
 
-    int phase2Bound(int corners, int udEdges, int sliceOrder) const {
-        const auto c = static_cast<std::size_t>(corners);
-        return std::max(
-            t_.cornerSliceDepth[c * kSlicePermCount + static_cast<std::size_t>(sliceOrder)],
-            t_.phase2Distance(corners, udEdges));
-    }
-
     void startPhase2(Walk& walk, const Position& at, int phase1Length) {
-        const int cap = std::min(bestLength_ - 1 - phase1Length, phase2Cap_);
-        // The small corner table first: it stays in the cache and turns most ways in away.
-        if (cap < 0 || t_.cornerSliceDepth[static_cast<std::size_t>(at.corners) * kSlicePermCount +
-                                           static_cast<std::size_t>(at.sliceEdges)] > cap) {
+        const Phase2Result found = phaseTwo_.start(
+            walk.path, phase1Length, bestLength_, phase2Cap_,
+            [&](int cap) { return moves_.enter(at, cap); }, nodes_);
+        if (!found.tried) {
             return;
         }
-        const int udEdges =
-            t_.udEdgesOfHalves[static_cast<std::size_t>(at.upEdges) * kSlicePermCount +
-                               static_cast<std::size_t>(at.downEdges % 24)];
-        for (int depth = phase2Bound(at.corners, udEdges, at.sliceEdges); depth <= cap; ++depth) {
-            if (phase2(walk.path, at.corners, udEdges, at.sliceEdges, phase1Length, depth)) {
-                record(walk, phase1Length + depth);
-                break;
-            }
+        if (found.length > 0) {
+            record(walk, found.length);
         }
         if (!best_.empty() && reachedTarget() && phase1Length > kThoroughPhase1Depth) {
             stop_ = true;
         }
-    }
-
-    bool phase2(std::array<std::uint8_t, kMaxPath>& path, int corners, int udEdges, int sliceOrder,
-                int done, int togo) {
-        if (togo == 0) {
-            return corners == 0 && udEdges == 0 && sliceOrder == 0;
-        }
-        const int previous = done > 0 ? path[static_cast<std::size_t>(done - 1)] : -1;
-        for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
-            const int m = kPhase2Moves[k];
-            if (!mayFollow(m, previous)) {
-                continue;
-            }
-            const auto mi = static_cast<std::size_t>(m);
-            const int cornersNext =
-                t_.cornerMove[static_cast<std::size_t>(corners) * kMoveCount + mi];
-            const int edgesNext =
-                t_.udEdgeMove[static_cast<std::size_t>(udEdges) * kPhase2MoveCount + k];
-            const int sliceNext =
-                t_.sliceEdgesMove[static_cast<std::size_t>(sliceOrder) * kMoveCount + mi];
-            const int bound = togo == 1 ? (cornersNext | edgesNext | sliceNext) != 0
-                                        : phase2Bound(cornersNext, edgesNext, sliceNext);
-            if (bound > togo - 1) {
-                continue;
-            }
-            path[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-            if (phase2(path, cornersNext, edgesNext, sliceNext, done + 1, togo - 1)) {
-                return true;
-            }
-        }
-        return false;
     }
 
     bool reachedTarget() const { return !best_.empty() && bestLength_ <= limits_.targetLength; }
@@ -342,6 +290,8 @@ private:
     }
 
     const LargeTables& t_;
+    LargeTablesPhase2Moves moves_;
+    PhaseTwo<kSettings, LargeTablesPhase2Moves> phaseTwo_;
     const SymmetryActions& symmetries_ = symmetryActions();
     inline static const FollowerTable followers_ = followerTable(false);
     inline static const FollowerTable lastMoves_ = followerTable(true);
