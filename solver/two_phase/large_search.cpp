@@ -7,7 +7,7 @@
 // for shorter ones, each phase two only allowed to beat the best so far. Nearly all of phase
 // one's time is spent waiting for table memory, so it runs as two walks that take turns, each
 // asking for what it will read next before handing over to the other (see Walk in
-// large_walk.h).
+// large_walk.h and TakingTurns in walk_turns.h).
 #include "solver/two_phase/large_search.h"
 
 #include <algorithm>
@@ -18,8 +18,10 @@
 #include "solver/core/symmetry.h"
 #include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/large_walk.h"
+#include "solver/two_phase/phase_two.h"
 #include "solver/two_phase/search.h"
 #include "solver/two_phase/tables.h"
+#include "solver/two_phase/walk_turns.h"
 
 namespace cw::two_phase {
 
@@ -32,7 +34,8 @@ using namespace large;
 class LargeSearch {
 public:
     LargeSearch(const CubieCube& cube, const SearchLimits& limits)
-        : t_(largeTables()), limits_(limits), guises_(guisesOf(cube)),
+        : t_(largeTables()), moves_(t_), phaseTwo_(moves_), limits_(limits),
+          guises_(guisesOf(cube)),
           bestLength_(std::max(limits.targetLength, kGuaranteedLength) + 1) {
         if (limits.budget.count() > 0) {
             deadline_ = Clock::now() + limits.budget;
@@ -44,7 +47,7 @@ public:
         }
     }
 
-    Solution run() {
+    Solution solve() {
         for (const bool quick : {true, false}) {
             quick_ = quick;
             phase2Cap_ = quick ? kQuickPhase2Limit : kPhase2Limit;
@@ -61,37 +64,11 @@ public:
     }
 
 private:
-    // A cube with symmetries shows the same guise more than once; one search of it is enough.
-    bool isRepeatedGuise(int guise) const {
-        for (int other = 0; other < guise; ++other) {
-            if (guises_[static_cast<std::size_t>(other)] ==
-                guises_[static_cast<std::size_t>(guise)]) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     // Every way into the subgroup of `depth` moves, from every guise, by walks taking turns.
     void walkAll(int depth) {
         int nextGuise = 0;
-        for (;;) {
-            bool busy = false;
-            for (Walk& walk : walks_) {
-                if (stop_) {
-                    return;
-                }
-                if (walk.step == Walk::Step::idle && !startGuise(walk, nextGuise, depth) &&
-                    !takeOver(walk)) {
-                    continue;
-                }
-                busy = true;
-                run(walk);
-            }
-            if (!busy) {
-                return;
-            }
-        }
+        walks_.runUntilAllDone([&](Walk& walk) { return startGuise(walk, nextGuise, depth); },
+                               [&](Walk& walk) { goOnUntilWaiting(walk); }, [&] { return stop_; });
     }
 
     // Starts `walk` on the next guise that is within `depth` moves of the subgroup. A guise
@@ -99,7 +76,7 @@ private:
     bool startGuise(Walk& walk, int& nextGuise, int depth) {
         for (; nextGuise < kGuiseCount && !stop_; ++nextGuise) {
             const auto g = static_cast<std::size_t>(nextGuise);
-            if (startDistance_[g] > depth || isRepeatedGuise(nextGuise)) {
+            if (startDistance_[g] > depth || skipsGuise(kSettings, guises_, nextGuise)) {
                 continue;
             }
             walk.guise = nextGuise;
@@ -118,43 +95,8 @@ private:
         return false;
     }
 
-    // Gives `walk` an untried neighbour from the level nearest the top of another walk's path,
-    // where the most work waits.
-    bool takeOver(Walk& walk) {
-        Walk* from = nullptr;
-        int level = kPhase1Limit + 1;
-        for (Walk& other : walks_) {
-            if (other.step == Walk::Step::idle) {
-                continue;
-            }
-            for (int l = other.base; l < std::min(other.done, level); ++l) {
-                const Walk::Level& row = other.levels[static_cast<std::size_t>(l)];
-                if (row.taken < row.kept) {
-                    from = &other;
-                    level = l;
-                    break;
-                }
-            }
-        }
-        if (from == nullptr) {
-            return false;
-        }
-        const auto l = static_cast<std::size_t>(level);
-        Walk::Level& row = from->levels[l];
-        const std::size_t i = row.taken++;
-        walk.guise = from->guise;
-        walk.depth = from->depth;
-        std::copy_n(from->path.begin(), l, walk.path.begin());
-        walk.path[l] = row.moves[i];
-        walk.at = row.next[i];
-        walk.base = level + 1;
-        walk.done = level + 1;
-        walk.step = Walk::Step::expand;
-        return true;
-    }
-
     // Runs `walk` until it has asked for memory it is about to read, or has nothing left.
-    void run(Walk& walk) {
+    void goOnUntilWaiting(Walk& walk) {
         for (;;) {
             switch (walk.step) {
             case Walk::Step::expand:
@@ -258,7 +200,8 @@ private:
             const int distance = t_.phase1Depth[walk.lookup[i]];
             // Inside the subgroup with a few moves still to go, the rest would be a short
             // detour out and back that phase two does better.
-            if (distance > togo - 1 || (quick_ && distance == 0 && togo - 1 < 5)) {
+            if (distance > togo - 1 ||
+                (distance == 0 && skipsDetour(kSettings, quick_, togo - 1))) {
                 continue;
             }
             const std::size_t m = walk.candidateMoves[i];
@@ -313,63 +256,19 @@ private:
         }
     }
 
-    int phase2Bound(int corners, int udEdges, int sliceOrder) const {
-        const auto c = static_cast<std::size_t>(corners);
-        return std::max(
-            t_.cornerSliceDepth[c * kSlicePermCount + static_cast<std::size_t>(sliceOrder)],
-            t_.phase2Distance(corners, udEdges));
-    }
-
     void startPhase2(Walk& walk, const Position& at, int phase1Length) {
-        const int cap = std::min(bestLength_ - 1 - phase1Length, phase2Cap_);
-        // The small corner table first: it stays in the cache and turns most ways in away.
-        if (cap < 0 || t_.cornerSliceDepth[static_cast<std::size_t>(at.corners) * kSlicePermCount +
-                                           static_cast<std::size_t>(at.sliceEdges)] > cap) {
+        const Phase2Result found = phaseTwo_.start(
+            walk.path, phase1Length, bestLength_, phase2Cap_,
+            [&](int cap) { return moves_.enter(at, cap); }, nodes_);
+        if (!found.tried) {
             return;
         }
-        const int udEdges =
-            t_.udEdgesOfHalves[static_cast<std::size_t>(at.upEdges) * kSlicePermCount +
-                               static_cast<std::size_t>(at.downEdges % 24)];
-        for (int depth = phase2Bound(at.corners, udEdges, at.sliceEdges); depth <= cap; ++depth) {
-            if (phase2(walk.path, at.corners, udEdges, at.sliceEdges, phase1Length, depth)) {
-                record(walk, phase1Length + depth);
-                break;
-            }
+        if (found.length > 0) {
+            record(walk, found.length);
         }
         if (!best_.empty() && reachedTarget() && phase1Length > kThoroughPhase1Depth) {
             stop_ = true;
         }
-    }
-
-    bool phase2(std::array<std::uint8_t, kMaxPath>& path, int corners, int udEdges, int sliceOrder,
-                int done, int togo) {
-        if (togo == 0) {
-            return corners == 0 && udEdges == 0 && sliceOrder == 0;
-        }
-        const int previous = done > 0 ? path[static_cast<std::size_t>(done - 1)] : -1;
-        for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
-            const int m = kPhase2Moves[k];
-            if (!mayFollow(m, previous)) {
-                continue;
-            }
-            const auto mi = static_cast<std::size_t>(m);
-            const int cornersNext =
-                t_.cornerMove[static_cast<std::size_t>(corners) * kMoveCount + mi];
-            const int edgesNext =
-                t_.udEdgeMove[static_cast<std::size_t>(udEdges) * kPhase2MoveCount + k];
-            const int sliceNext =
-                t_.sliceEdgesMove[static_cast<std::size_t>(sliceOrder) * kMoveCount + mi];
-            const int bound = togo == 1 ? (cornersNext | edgesNext | sliceNext) != 0
-                                        : phase2Bound(cornersNext, edgesNext, sliceNext);
-            if (bound > togo - 1) {
-                continue;
-            }
-            path[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-            if (phase2(path, cornersNext, edgesNext, sliceNext, done + 1, togo - 1)) {
-                return true;
-            }
-        }
-        return false;
     }
 
     bool reachedTarget() const { return !best_.empty() && bestLength_ <= limits_.targetLength; }
@@ -391,6 +290,8 @@ private:
     }
 
     const LargeTables& t_;
+    LargeTablesPhase2Moves moves_;
+    PhaseTwo<kSettings, LargeTablesPhase2Moves> phaseTwo_;
     const SymmetryActions& symmetries_ = symmetryActions();
     inline static const FollowerTable followers_ = followerTable(false);
     inline static const FollowerTable lastMoves_ = followerTable(true);
@@ -398,7 +299,7 @@ private:
     std::array<CubieCube, kGuiseCount> guises_;
     std::array<Position, kGuiseCount> starts_{};
     std::array<int, kGuiseCount> startDistance_{};
-    std::array<Walk, kWalkCount> walks_;
+    TakingTurns<Walk, kWalkCount> walks_;
     Clock::time_point deadline_{};
     int phase2Cap_ = kQuickPhase2Limit;
     bool quick_ = true;
@@ -415,7 +316,7 @@ Solution solveWithLargeTables(const CubieCube& cube, const SearchLimits& limits)
     if (cube == CubieCube{}) {
         return {};
     }
-    return LargeSearch(cube, limits).run();
+    return LargeSearch(cube, limits).solve();
 }
 
 } // namespace cw::two_phase

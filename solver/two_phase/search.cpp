@@ -12,18 +12,22 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <optional>
 
 #include "solver/core/symmetry.h"
+#include "solver/two_phase/phase_two.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
 namespace {
 
-constexpr int kQuickPhase2Limit = kSmallTablesQuickPhase2Limit;
+constexpr SearchSettings kSettings = kSmallTablesSettings;
+constexpr int kQuickPhase2Limit = kSettings.quickPhase2Limit;
 
 class Search {
 public:
-    Search(const CubieCube& cube, const SearchLimits& limits) : tables_(tables()), limits_(limits) {
+    Search(const CubieCube& cube, const SearchLimits& limits)
+        : tables_(tables()), moves_(tables_), phaseTwo_(moves_), limits_(limits) {
         guises_ = guisesOf(cube);
     }
 
@@ -35,7 +39,8 @@ public:
                  ++depth) {
                 for (guise_ = 0; guise_ < kGuiseCount && !stop_; ++guise_) {
                     const CubieCube& cube = guises_[static_cast<std::size_t>(guise_)];
-                    if (tables_.phase1Bound(twist(cube), flip(cube), slice(cube)) <= depth) {
+                    if (tables_.phase1Bound(twist(cube), flip(cube), slice(cube)) <= depth &&
+                        !skipsGuise(kSettings, guises_, guise_)) {
                         phase1(twist(cube), flip(cube), slice(cube), 0, depth);
                     }
                 }
@@ -80,7 +85,8 @@ private:
             const int bound = bounds[mi];
             // Inside the subgroup with a few moves still to go, the rest would be a short
             // detour out and back that phase two does better.
-            if (bound > togo - 1 || (bound == 0 && togo - 1 > 0 && togo - 1 < 5) ||
+            if (bound > togo - 1 ||
+                (bound == 0 && skipsDetour(kSettings, phase2Cap_ < kPhase2Limit, togo - 1)) ||
                 !mayFollow(m, previous)) {
                 continue;
             }
@@ -90,22 +96,21 @@ private:
     }
 
     void startPhase2(int phase1Length) {
-        const int cap = std::min(bestLength_ - 1 - phase1Length, phase2Cap_);
-        if (cap < 0) {
+        const Phase2Result found = phaseTwo_.start(
+            path_, phase1Length, bestLength_, phase2Cap_,
+            [&](int) {
+                CubieCube cube = guises_[static_cast<std::size_t>(guise_)];
+                for (int i = 0; i < phase1Length; ++i) {
+                    cube = multiply(cube, moveCube(path_[static_cast<std::size_t>(i)]));
+                }
+                return std::optional(SmallTablesPhase2Moves::positionOf(cube));
+            },
+            nodes_);
+        if (!found.tried) {
             return;
         }
-        CubieCube cube = guises_[static_cast<std::size_t>(guise_)];
-        for (int i = 0; i < phase1Length; ++i) {
-            cube = multiply(cube, moveCube(path_[static_cast<std::size_t>(i)]));
-        }
-        const int corners = cornerPermutation(cube);
-        const int edges = udEdgePermutation(cube);
-        const int slicePerm = slicePermutation(cube);
-        for (int depth = tables_.phase2Bound(corners, edges, slicePerm); depth <= cap; ++depth) {
-            if (phase2(corners, edges, slicePerm, phase1Length, depth)) {
-                record(phase1Length + depth);
-                break;
-            }
+        if (found.length > 0) {
+            record(found.length);
         }
         if (!best_.empty() &&
             ((reachedTarget() && phase1Length > kThoroughPhase1Depth) || limitReached())) {
@@ -130,42 +135,14 @@ private:
 
     bool reachedTarget() const { return !best_.empty() && bestLength_ <= limits_.targetLength; }
 
-    bool phase2(int corners, int edges, int slicePerm, int done, int togo) {
-        ++nodes_;
-        if (togo == 0) {
-            return corners == 0 && edges == 0 && slicePerm == 0;
-        }
-        const std::uint16_t* cornerNext =
-            &tables_.cornerMove[static_cast<std::size_t>(corners) * kPhase2MoveCount];
-        const std::uint16_t* edgeNext =
-            &tables_.udEdgeMove[static_cast<std::size_t>(edges) * kPhase2MoveCount];
-        const std::uint8_t* sliceNext =
-            &tables_.slicePermMove[static_cast<std::size_t>(slicePerm) * kPhase2MoveCount];
-        std::array<int, kPhase2MoveCount> bounds{};
-        for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
-            bounds[k] = togo == 1 ? (cornerNext[k] | edgeNext[k] | sliceNext[k]) != 0
-                                  : tables_.phase2Bound(cornerNext[k], edgeNext[k], sliceNext[k]);
-        }
-        const int previous = done > 0 ? path_[static_cast<std::size_t>(done - 1)] : -1;
-        for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
-            const int m = kPhase2Moves[k];
-            if (bounds[k] > togo - 1 || !mayFollow(m, previous)) {
-                continue;
-            }
-            path_[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-            if (phase2(cornerNext[k], edgeNext[k], sliceNext[k], done + 1, togo - 1)) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     void record(int length) {
         best_ = solutionFromGuise(std::span(path_).first(static_cast<std::size_t>(length)), guise_);
         bestLength_ = length;
     }
 
     const Tables& tables_;
+    SmallTablesPhase2Moves moves_;
+    PhaseTwo<kSettings, SmallTablesPhase2Moves> phaseTwo_;
     SearchLimits limits_;
     std::array<CubieCube, kGuiseCount> guises_{};
     std::array<std::uint8_t, kMaxPath> path_{};

@@ -25,13 +25,6 @@ inline constexpr int kGuiseCount = 6;
 /// than those turns instead of the first one under the target; a random cube, whose first
 /// phase is nearly always longer, is not held up by it.
 inline constexpr int kThoroughPhase1Depth = 7;
-/// Phase two is first held to a quick limit, since long phase twos are slow and seldom part
-/// of a short solution; only when that finds nothing does a search run again with the full
-/// bound. Each search has the limit measured best for it: 10 moves on the small tables, 12 on
-/// the large ones, whose first pass also skips the paths that enter the subgroup and leave it
-/// again within a few moves (see large_search.cpp).
-inline constexpr int kSmallTablesQuickPhase2Limit = 10;
-inline constexpr int kLargeTablesQuickPhase2Limit = 12;
 
 /// A solution of `cube`, as solve() describes it.
 Solution solveCubie(const CubieCube& cube, const SearchLimits& limits);
