@@ -6,6 +6,9 @@
 #include <iostream>
 #include <mutex>
 #include <stdexcept>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 #include "solver/core/symmetry.h"
 #include "solver/core/table_cache.h"
@@ -17,6 +20,54 @@ namespace {
 
 // Changes whenever the tables' layout or content changes, so that an older file is rebuilt.
 constexpr std::uint32_t kFormatVersion = 3;
+
+// One table of the file and its number of entries.
+template <auto Table>
+struct Section {
+    static constexpr auto table = Table;
+    std::size_t entries;
+};
+
+constexpr std::size_t times(int count, int perValue) {
+    return static_cast<std::size_t>(count) * static_cast<std::size_t>(perValue);
+}
+
+// Every table of the file, in the file's order: the tables are sized, the file's sections
+// named and its format described from this list alone.
+constexpr std::tuple kSections{
+    Section<&LargeTables::twistMove>{times(kTwistCount, kMoveCount)},
+    Section<&LargeTables::flipMove>{times(kFlipCount, kMoveCount)},
+    Section<&LargeTables::upEdgesMove>{times(kEdgeSetCount, kMoveCount)},
+    Section<&LargeTables::downEdgesMove>{times(kEdgeSetCount, kMoveCount)},
+    Section<&LargeTables::sliceEdgesMove>{times(kEdgeSetCount, kMoveCount)},
+    Section<&LargeTables::cornerMove>{times(kPermutation8, kMoveCount)},
+    Section<&LargeTables::udEdgeMove>{times(kPermutation8, kPhase2MoveCount)},
+    Section<&LargeTables::udEdgesOfHalves>{times(kEdgeSetCount, kSlicePermCount)},
+    Section<&LargeTables::flipSliceClassSym>{times(kFlipSliceCount, 1)},
+    Section<&LargeTables::flipSliceRep>{times(kFlipSliceClassCount, 1)},
+    Section<&LargeTables::twistConj>{times(kTwistCount, kUdSymmetryCount)},
+    Section<&LargeTables::flipSliceClassMove>{times(kFlipSliceClassCount, kMoveCount)},
+    Section<&LargeTables::cornerClassSym>{times(kPermutation8, 1)},
+    Section<&LargeTables::cornerRep>{times(kCornerClassCount, 1)},
+    Section<&LargeTables::udEdgeConj>{times(kPermutation8, kUdSymmetryCount)},
+    Section<&LargeTables::phase1Depth>{kPhase1Entries},
+    Section<&LargeTables::flipSliceClassDepth>{times(kFlipSliceClassCount, 1)},
+    Section<&LargeTables::phase2Depth>{kPhase2Entries},
+    Section<&LargeTables::cornerSliceDepth>{times(kPermutation8, kSlicePermCount)},
+};
+
+void forEachSection(const auto& visit) {
+    std::apply([&visit](const auto&... section) { (visit(section), ...); }, kSections);
+}
+
+// The bytes a table keeps: a move or symmetry table's own, a depth table's packed ones.
+template <typename Values>
+Values& storageOf(Values& values) {
+    return values;
+}
+LargePageVector<std::uint8_t>& storageOf(DepthTable& depths) {
+    return depths.storage();
+}
 
 struct Store {
     std::once_flag once;
@@ -38,41 +89,16 @@ void buildWithProgress(LargeTables& tables, std::ostream& notes) {
     notes << ", done in " << seconds.count() << " s" << std::endl;
 }
 
-// The format of tables already sized.
-table_cache::FileFormat formatOf(LargeTables& sized) {
-    table_cache::FileFormat format{"short", kFormatVersion, {}};
-    for (const std::span<std::uint8_t> section : sized.sections()) {
-        format.sectionBytes.push_back(section.size());
-    }
-    return format;
-}
-
 } // namespace
 
 std::vector<std::span<std::uint8_t>> LargeTables::sections() {
-    const auto bytesOf = [](auto& table) {
-        return std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(table.data()),
-                                       table.size() * sizeof(table[0]));
-    };
-    return {bytesOf(twistMove),
-            bytesOf(flipMove),
-            bytesOf(upEdgesMove),
-            bytesOf(downEdgesMove),
-            bytesOf(sliceEdgesMove),
-            bytesOf(cornerMove),
-            bytesOf(udEdgeMove),
-            bytesOf(udEdgesOfHalves),
-            bytesOf(flipSliceClassSym),
-            bytesOf(flipSliceRep),
-            bytesOf(twistConj),
-            bytesOf(flipSliceClassMove),
-            bytesOf(cornerClassSym),
-            bytesOf(cornerRep),
-            bytesOf(udEdgeConj),
-            bytesOf(phase1Depth.storage()),
-            bytesOf(flipSliceClassDepth.storage()),
-            bytesOf(phase2Depth.storage()),
-            bytesOf(cornerSliceDepth.storage())};
+    std::vector<std::span<std::uint8_t>> all;
+    forEachSection([this, &all](auto section) {
+        auto& table = this->*section.table;
+        all.emplace_back(reinterpret_cast<std::uint8_t*>(storageOf(table).data()),
+                         storageOf(table).size() * sizeof(storageOf(table)[0]));
+    });
+    return all;
 }
 
 std::size_t LargeTables::bytes() const {
@@ -84,28 +110,14 @@ std::size_t LargeTables::bytes() const {
 }
 
 void sizeLargeTables(LargeTables& t) {
-    const auto moves = [](int count, int moveCount) {
-        return static_cast<std::size_t>(count) * static_cast<std::size_t>(moveCount);
-    };
-    t.twistMove.assign(moves(kTwistCount, kMoveCount), 0);
-    t.flipMove.assign(moves(kFlipCount, kMoveCount), 0);
-    t.upEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.downEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.sliceEdgesMove.assign(moves(kEdgeSetCount, kMoveCount), 0);
-    t.cornerMove.assign(moves(kPermutation8, kMoveCount), 0);
-    t.udEdgeMove.assign(moves(kPermutation8, kPhase2MoveCount), 0);
-    t.udEdgesOfHalves.assign(moves(kEdgeSetCount, kSlicePermCount), 0);
-    t.flipSliceClassSym.assign(kFlipSliceCount, 0);
-    t.flipSliceRep.assign(kFlipSliceClassCount, 0);
-    t.twistConj.assign(moves(kTwistCount, kUdSymmetryCount), 0);
-    t.flipSliceClassMove.assign(moves(kFlipSliceClassCount, kMoveCount), 0);
-    t.cornerClassSym.assign(kPermutation8, 0);
-    t.cornerRep.assign(kCornerClassCount, 0);
-    t.udEdgeConj.assign(moves(kPermutation8, kUdSymmetryCount), 0);
-    t.phase1Depth.resize(kPhase1Entries);
-    t.flipSliceClassDepth.resize(kFlipSliceClassCount);
-    t.phase2Depth.resize(kPhase2Entries);
-    t.cornerSliceDepth.resize(std::size_t{kPermutation8} * kSlicePermCount);
+    forEachSection([&t](auto section) {
+        auto& table = t.*section.table;
+        if constexpr (std::is_same_v<std::remove_reference_t<decltype(table)>, DepthTable>) {
+            table.resize(section.entries);
+        } else {
+            table.assign(section.entries, 0);
+        }
+    });
 }
 
 std::filesystem::path defaultLargeTableFile() {
@@ -114,9 +126,17 @@ std::filesystem::path defaultLargeTableFile() {
 }
 
 table_cache::FileFormat largeTableFormat() {
-    LargeTables sized;
-    sizeLargeTables(sized);
-    return formatOf(sized);
+    table_cache::FileFormat format{"short", kFormatVersion, {}};
+    forEachSection([&format](auto section) {
+        using Table =
+            std::remove_reference_t<decltype(std::declval<LargeTables&>().*section.table)>;
+        if constexpr (std::is_same_v<Table, DepthTable>) {
+            format.sectionBytes.push_back((section.entries + 1) / 2);
+        } else {
+            format.sectionBytes.push_back(section.entries * sizeof(typename Table::value_type));
+        }
+    });
+    return format;
 }
 
 bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& file,
@@ -134,7 +154,7 @@ bool loadOrBuildLargeTables(LargeTables& tables, const std::filesystem::path& fi
             }
         }
     };
-    return table_cache::loadOrBuild(file, formatOf(tables), sections, buildInto, notes) ==
+    return table_cache::loadOrBuild(file, largeTableFormat(), sections, buildInto, notes) ==
            table_cache::LoadStatus::loaded;
 }
 

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "solver/core/shared_depths.h"
 #include "solver/core/symmetry.h"
 #include "solver/core/threads.h"
 #include "solver/two_phase/tables.h"
@@ -21,41 +22,6 @@ namespace cw::two_phase {
 using namespace core;
 
 namespace {
-
-// Depths, one byte each, while a breadth-first search fills them from several threads at
-// once; kUnknown marks a depth not yet known. The second phase's reach past 15, which the
-// packed tables keep as 15.
-class SharedDepths {
-public:
-    static constexpr int kUnknown = 0xFF;
-
-    explicit SharedDepths(std::size_t size) : depths_(size) {
-        for (std::atomic<std::uint8_t>& depth : depths_) {
-            depth.store(kUnknown, std::memory_order_relaxed);
-        }
-    }
-
-    std::size_t size() const { return depths_.size(); }
-
-    int load(std::size_t index) const { return depths_[index].load(std::memory_order_relaxed); }
-
-    // Stores `depth` when the entry is still unknown; true when this call stored it.
-    bool storeIfUnknown(std::size_t index, int depth) {
-        std::uint8_t expected = kUnknown;
-        return depths_[index].compare_exchange_strong(expected, static_cast<std::uint8_t>(depth),
-                                                      std::memory_order_relaxed);
-    }
-
-    void copyTo(DepthTable& out) const {
-        out.resize(size());
-        for (std::size_t i = 0; i < size(); ++i) {
-            out.set(i, load(i));
-        }
-    }
-
-private:
-    std::vector<std::atomic<std::uint8_t>> depths_;
-};
 
 // Sorts `count` raw coordinate values into symmetry classes. The first value of each class
 // met in counting order is its representative; every value records its class and the
@@ -216,13 +182,14 @@ struct ClassSearch {
         std::size_t known = 1;
         std::size_t atDepth = 1;
         const int chunk = std::max(1, 65536 / rawCount);
-        for (int depth = 0; atDepth > 0 && known < total; ++depth) {
+        for (int depth = 0; atDepth > 0 && known < total && depth + 1 < SharedDepths::kUnknown;
+             ++depth) {
             // Spreading out from few entries is cheap; once most of the table is reached,
             // asking each unknown entry about its neighbours is cheaper.
             const bool forward = atDepth < total - known;
             std::atomic<int> nextClass{0};
             std::atomic<std::size_t> stored{0};
-            runOnThreads(threads, [&](unsigned) {
+            runOnThreads(SharedDepths::usableThreads(threads), [&](unsigned) {
                 std::vector<int> buffer;
                 buffer.reserve(static_cast<std::size_t>(rawCount));
                 for (int first = nextClass.fetch_add(chunk); first < classCount;
@@ -238,16 +205,18 @@ struct ClassSearch {
             atDepth = stored;
             known += atDepth;
         }
+        // What is left lies 15 moves or more away, as the table keeps it already.
+        progress.add(total - known);
     }
 };
 
 // A plain breadth-first search over corners and middle-layer order in the second phase.
 void buildCornerSliceDepth(LargeTables& t) {
-    const std::size_t total = std::size_t{kPermutation8} * kSlicePermCount;
-    SharedDepths depths(total);
+    SharedDepths depths(t.cornerSliceDepth.storage(), t.cornerSliceDepth.size());
+    const std::size_t total = depths.size();
     depths.storeIfUnknown(0, 0);
     std::size_t known = 1;
-    for (int depth = 0; known < total; ++depth) {
+    for (int depth = 0; known < total && depth + 1 < SharedDepths::kUnknown; ++depth) {
         for (std::size_t index = 0; index < total; ++index) {
             if (depths.load(index) != depth) {
                 continue;
@@ -263,7 +232,6 @@ void buildCornerSliceDepth(LargeTables& t) {
             }
         }
     }
-    depths.copyTo(t.cornerSliceDepth);
 }
 
 CubieCube cubeWithTwist(int value) {
@@ -384,9 +352,10 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
     buildCornerSliceDepth(t);
 
     Progress shown(progress, kPhase1Entries + kPhase2Entries);
-    // Each phase's depths, a byte each while the search fills them, live only while it runs.
+    // The pruning tables are filled where they are, two depths to a byte, with nothing else
+    // the size of a table beside them.
     {
-        SharedDepths phase1Depth(kPhase1Entries);
+        SharedDepths phase1Depth(t.phase1Depth.storage(), t.phase1Depth.size());
         ClassSearch phase1{
             phase1Depth,
             kFlipSliceClassCount,
@@ -411,11 +380,10 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
                 return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
             }};
         phase1.run(threads, shown);
-        phase1Depth.copyTo(t.phase1Depth);
     }
     buildFlipSliceClassDepth(t);
 
-    SharedDepths phase2Depth(kPhase2Entries);
+    SharedDepths phase2Depth(t.phase2Depth.storage(), t.phase2Depth.size());
     ClassSearch phase2{
         phase2Depth,
         kCornerClassCount,
@@ -439,7 +407,6 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
             return int{t.udEdgeConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
         }};
     phase2.run(threads, shown);
-    phase2Depth.copyTo(t.phase2Depth);
 }
 
 } // namespace cw::two_phase

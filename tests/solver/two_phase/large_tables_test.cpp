@@ -3,6 +3,7 @@
 // cache folder (see tests/CMakeLists.txt), built there once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -374,8 +375,13 @@ TEST_F(LargeTableFile, DamagedTruncatedOrForeignFilesAreRebuiltWithANote) {
         } else if (kind == 1) {
             std::filesystem::resize_file(file_, size - 1000);
         } else {
+            // Another version, or this one with its sections in another order.
             table_cache::FileFormat other = largeTableFormat();
-            ++other.version;
+            if (kind == 2) {
+                ++other.version;
+            } else {
+                std::reverse(other.sectionBytes.begin(), other.sectionBytes.end());
+            }
             std::vector<std::vector<std::uint8_t>> zeros;
             std::vector<std::span<const std::uint8_t>> sections;
             for (const std::uint64_t bytes : other.sectionBytes) {
@@ -386,7 +392,7 @@ TEST_F(LargeTableFile, DamagedTruncatedOrForeignFilesAreRebuiltWithANote) {
             ASSERT_TRUE(table_cache::store(file_, other, sections, why)) << why;
         }
     };
-    for (int kind = 0; kind < 3; ++kind) {
+    for (int kind = 0; kind < 4; ++kind) {
         damage(kind);
         builds_ = 0;
         EXPECT_FALSE(load(file_, notes)) << kind;
@@ -396,6 +402,28 @@ TEST_F(LargeTableFile, DamagedTruncatedOrForeignFilesAreRebuiltWithANote) {
         // The rebuilt file is whole again.
         EXPECT_TRUE(load(file_, notes)) << kind;
         EXPECT_EQ(builds_, 1);
+    }
+}
+
+TEST(LargeTableLayout, SizedTablesAreTheFormatsSectionsEachInItsOwnStorage) {
+    LargeTables sized;
+    sizeLargeTables(sized);
+    const table_cache::FileFormat format = largeTableFormat();
+    std::vector<std::span<std::uint8_t>> sections = sized.sections();
+    ASSERT_EQ(sections.size(), format.sectionBytes.size());
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        EXPECT_EQ(sections[i].size(), format.sectionBytes[i]) << i;
+        total += format.sectionBytes[i];
+    }
+    EXPECT_EQ(sized.bytes(), total);
+    EXPECT_EQ(sized.phase1Depth.size(), kPhase1Entries);
+    EXPECT_EQ(sized.phase2Depth.size(), kPhase2Entries);
+    // No table is named twice or overlaps another.
+    std::sort(sections.begin(), sections.end(),
+              [](const auto& a, const auto& b) { return a.data() < b.data(); });
+    for (std::size_t i = 1; i < sections.size(); ++i) {
+        EXPECT_LE(sections[i - 1].data() + sections[i - 1].size(), sections[i].data()) << i;
     }
 }
 
