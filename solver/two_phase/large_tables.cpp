@@ -210,6 +210,12 @@ struct ClassSearch {
     }
 };
 
+// Spelled out for compilers that deduce no template arguments from an aggregate's fields
+// (the WebAssembly toolchain's).
+template <typename Neighbour, typename Step, typename Conjugated>
+ClassSearch(SharedDepths&, int, int, int, const std::vector<std::uint16_t>&, Neighbour, Step,
+            Conjugated) -> ClassSearch<Neighbour, Step, Conjugated>;
+
 // A plain breadth-first search over corners and middle-layer order in the second phase.
 void buildCornerSliceDepth(LargeTables& t) {
     SharedDepths depths(t.cornerSliceDepth.storage(), t.cornerSliceDepth.size());
