@@ -166,8 +166,10 @@ TEST(Pieces, MoveMatchingFindsTheTurnAndRefusesOtherCubes) {
     for (int m = 0; m < kMoveCount; ++m) {
         EXPECT_EQ(moveMatching(moveCube(m)), m);
     }
+#ifndef __EMSCRIPTEN__ // the browser build catches no exception by its type
     EXPECT_THROW(moveMatching(multiply(moveCube(0), moveCube(3))), std::logic_error);
     EXPECT_THROW(moveMatching(CubieCube{}), std::logic_error);
+#endif
 }
 
 TEST(EdgeSets, SetThenGetAndTheSliceCoordinatesAgree) {

@@ -26,7 +26,12 @@ TEST(Threads, EveryRunnerRunsTheWorkOnceTheCallerAsRunnerZero) {
                 callerRan = std::this_thread::get_id();
             }
         });
+#ifdef __EMSCRIPTEN__
+        // The page has one thread: the caller runs the work alone and says so.
+        const unsigned expected = 1;
+#else
         const unsigned expected = count == 0 ? 1 : count;
+#endif
         EXPECT_EQ(ran, expected) << count;
         ASSERT_EQ(runners.size(), expected) << count;
         for (unsigned runner = 0; runner < expected; ++runner) {
