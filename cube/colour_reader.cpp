@@ -50,6 +50,7 @@ constexpr std::size_t kMostMatchings = 6;
 // within e^1 of its closest is read as it looks.
 constexpr double kMisreadGap = 3.0;
 constexpr double kAsItLooks = 1.0;
+constexpr int kMostMisread = 2;
 
 using Difference = ColourDifference;
 using Costs = std::array<std::array<double, kFaceCount>, kFaceletCount>;
@@ -224,7 +225,33 @@ public:
         return walk(0, 0.0, 0U, 0);
     }
 
+    /// The cheapest layout of all-different pieces whatever their twists or flips add up to
+    /// and whatever its permutation's parity: what the colours show, reachable or not.
+    Layout<Slots> leastAnyTurns() {
+        least_.cost = std::numeric_limits<double>::infinity();
+        walkAnyTurns(0, 0.0, 0U);
+        return least_;
+    }
+
 private:
+    void walkAnyTurns(std::size_t slot, double sum, unsigned used) {
+        if (slot == Slots) {
+            current_.cost = sum;
+            least_ = current_;
+            return;
+        }
+        for (const PieceChoice& option : options_[slot]) {
+            if (sum + option.cost + leastAfter_[slot + 1] >= least_.cost) {
+                break;
+            }
+            const unsigned bit = 1U << option.piece;
+            if ((used & bit) == 0) {
+                current_.choice[slot] = option;
+                walkAnyTurns(slot + 1, sum + option.cost, used | bit);
+            }
+        }
+    }
+
     bool walk(std::size_t slot, double sum, unsigned used, std::size_t turns) {
         if (slot == Slots) {
             if (turns % Size != 0) {
@@ -296,6 +323,7 @@ private:
     double limit_ = 0;
     std::vector<Layout<Slots>>* found_ = nullptr;
     Layout<Slots> current_;
+    Layout<Slots> least_;
 };
 
 template <std::size_t Slots, std::size_t Size>
@@ -317,11 +345,23 @@ struct Candidate {
     Matching group{};
 };
 
+Candidate cubeOf(const Layout<kCornerCount>& corners, const Layout<kEdgeCount>& edges) {
+    Candidate candidate{corners.cost + edges.cost, {}, {}};
+    for (int side = 0; side < kFaceCount; ++side) {
+        candidate.letter[static_cast<std::size_t>(side * 9 + 4)] = side;
+    }
+    putLayout(corners, kCornerPlaces, kCornerColours, candidate.letter);
+    putLayout(edges, kEdgePlaces, kEdgeColours, candidate.letter);
+    return candidate;
+}
+
 // The reachable cubes that fit the colours within kSureMargin of the best, best first; empty
-// when none fits or too many nearly fit.
-std::vector<Candidate> bestCubes(const Costs& cost) {
+// when none fits or too many nearly fit. `shown` is set to the pieces that fit the colours
+// best, reachable or not.
+std::vector<Candidate> bestCubes(const Costs& cost, Candidate& shown) {
     LayoutSearch<kCornerCount, 3> corners(kCornerPlaces, kCornerColours, cost);
     LayoutSearch<kEdgeCount, 2> edges(kEdgePlaces, kEdgeColours, cost);
+    shown = cubeOf(corners.leastAnyTurns(), edges.leastAnyTurns());
     std::vector<Layout<kCornerCount>> cornerLayouts;
     std::vector<Layout<kEdgeCount>> edgeLayouts;
     const double floor = corners.floor() + edges.floor();
@@ -362,13 +402,7 @@ std::vector<Candidate> bestCubes(const Costs& cost) {
                     break;
                 }
                 if (c.parity == e.parity) {
-                    Candidate candidate{c.cost + e.cost, {}, {}};
-                    for (int side = 0; side < kFaceCount; ++side) {
-                        candidate.letter[static_cast<std::size_t>(side * 9 + 4)] = side;
-                    }
-                    putLayout(c, kCornerPlaces, kCornerColours, candidate.letter);
-                    putLayout(e, kEdgePlaces, kEdgeColours, candidate.letter);
-                    near.push_back(candidate);
+                    near.push_back(cubeOf(c, e));
                 }
             }
         }
@@ -516,10 +550,13 @@ Letters groupStickers(const std::array<Lab, kFaceletCount>& lab, Fit& fit) {
 
 // The reachable cubes within kSureMargin of the best under any plausible matching of
 // centres to groups, each matching naming the groups' colours and adding its centres'
-// cost; best first. `unclear` is set when some matching found no cube or too many.
-std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear) {
+// cost; best first. `unclear` is set when some matching found no cube or too many. `shown`
+// is set to the pieces that fit the colours best under any of those matchings, reachable or
+// not.
+std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear, Candidate& shown) {
     std::vector<Candidate> near;
     unclear = false;
+    shown.cost = std::numeric_limits<double>::infinity();
     const std::vector<CentreMatch> matches = centreMatches(cost, kSureMargin);
     if (matches.size() > kMostMatchings) {
         // The centres' colours are too alike to say which group each one names.
@@ -536,7 +573,13 @@ std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear) {
                 byLetter[i][side] = cost[i][static_cast<std::size_t>(match.group[side])];
             }
         }
-        std::vector<Candidate> found = bestCubes(byLetter);
+        Candidate pieces;
+        std::vector<Candidate> found = bestCubes(byLetter, pieces);
+        pieces.cost += match.cost;
+        pieces.group = match.group;
+        if (pieces.cost < shown.cost) {
+            shown = pieces;
+        }
         unclear = unclear || found.empty();
         for (Candidate& candidate : found) {
             candidate.cost += match.cost;
@@ -590,7 +633,8 @@ ColourReading readColours(const StickerColours& stickers) {
     Letters group = groupStickers(lab, fit);
     Costs cost = measure(lab, fit, kOutlierCost);
     bool unclear = false;
-    std::vector<Candidate> near = bestCubesOfMatches(cost, unclear);
+    Candidate shown;
+    std::vector<Candidate> near = bestCubesOfMatches(cost, unclear, shown);
 
     // A sticker that reads as another colour altogether pulls its group's mean and spread.
     // Each near cube says which stickers are odd under it: the colours are fitted again
@@ -630,7 +674,7 @@ ColourReading readColours(const StickerColours& stickers) {
         if (clear) {
             cost = refits[best].second;
             group = groups[best];
-            near = bestCubesOfMatches(cost, unclear);
+            near = bestCubesOfMatches(cost, unclear, shown);
         }
     }
 
@@ -653,10 +697,11 @@ ColourReading readColours(const StickerColours& stickers) {
             }
             return count;
         };
-        const bool oneMisread =
-            misread(near.front(), kAsItLooks) == 1 && misread(near.front(), kSureMargin) == 1;
-        if (oneMisread && std::all_of(near.begin() + 1, near.end(), [&](const Candidate& c) {
-                return misread(c, kMisreadGap) >= 2;
+        const int plain = misread(near.front(), kSureMargin);
+        const bool fewMisread =
+            plain >= 1 && plain <= kMostMisread && misread(near.front(), kAsItLooks) == plain;
+        if (fewMisread && std::all_of(near.begin() + 1, near.end(), [&](const Candidate& c) {
+                return misread(c, kMisreadGap) > plain;
             })) {
             near.resize(1);
         }
@@ -672,9 +717,24 @@ ColourReading readColours(const StickerColours& stickers) {
                 doubt[i] = doubt[i] || other.letter[i] != letter[i];
             }
         }
+        // Pieces that fit the colours clearly better than any reachable cube, with a piece
+        // flipped or twisted in place or two pieces exchanged, say that the cube in the hands
+        // is not one face turns reach (a piece put back wrongly, stickers moved): the
+        // reachable cube nearest to it is then no reading at all. The stickers where the two
+        // differ are in doubt.
+        if (near.front().cost >= shown.cost + kSureMargin) {
+            for (std::size_t i = 0; i < kFaceletCount; ++i) {
+                const auto g = static_cast<std::size_t>(
+                    near.front().group[static_cast<std::size_t>(letter[i])]);
+                const auto seen = static_cast<std::size_t>(
+                    shown.group[static_cast<std::size_t>(shown.letter[i])]);
+                doubt[i] = doubt[i] || g != seen;
+            }
+        }
         // One odd sticker is a misreading the cube's rules can put right; two on one piece
-        // are more likely a piece put together wrongly (a sticker moved, a piece reassembled
-        // the wrong way round), which no reading should paper over.
+        // (each plainly another colour, or each clearly closer to another) are more likely a
+        // piece put together wrongly (a sticker moved, a piece reassembled the wrong way
+        // round), which no reading should paper over.
         const auto oddStickers = [&](const auto& places) {
             for (const auto& piece : places) {
                 int odd = 0;
@@ -682,7 +742,9 @@ ColourReading readColours(const StickerColours& stickers) {
                     const auto p = static_cast<std::size_t>(place);
                     const auto g = static_cast<std::size_t>(
                         near.front().group[static_cast<std::size_t>(letter[p])]);
-                    odd += cost[p][g] >= kOutlierCost ? 1 : 0;
+                    const double closest = *std::min_element(cost[p].begin(), cost[p].end());
+                    odd +=
+                        cost[p][g] >= kOutlierCost || cost[p][g] - closest >= kMisreadGap ? 1 : 0;
                 }
                 for (int place : piece) {
                     doubt[static_cast<std::size_t>(place)] =
