@@ -1,7 +1,8 @@
 // The colour reader's figures on the measured sticker colours: for each lighting condition,
 // how many of 1,000 random-state cubes (each sticker drawn from that condition's
 // measurements of its true colour) read exactly, are refused with stickers named, or read
-// as a different cube; then the time one reading takes.
+// as a different cube; how many cubes with two stickers of one piece swapped are wrongly
+// read sure; then the time one reading takes.
 //   colour_reader_bench [--count N] [--seed S]
 // The reader's constants were tuned on the cubes of seed 20261210 (the first 3,000 of each
 // condition); the cubes of the held-out seed (default 4242, or --seed) were never looked at
@@ -53,6 +54,18 @@ int main(int argc, char** argv) {
     std::printf("(of %d cubes each; unnamed: refused with no sticker named; missed: refused "
                 "without naming every sticker its best guess got wrong)\n",
                 count);
+
+    // Cubes no face turns reach (two stickers of one piece swapped): any sure reading of
+    // one is a different cube, so this should be 0.
+    for (const std::uint64_t cubesSeed : {kTuningSeed, seed}) {
+        for (const LightCondition& condition : lightConditions()) {
+            std::printf("%-12s %-9s %8llu swapped pair read sure: %d of %d\n",
+                        std::string(condition.name).c_str(),
+                        cubesSeed == kTuningSeed ? "tuning" : "held out",
+                        static_cast<unsigned long long>(cubesSeed),
+                        sureSwappedReadings(condition, count, cubesSeed), count);
+        }
+    }
 
     // The time of one reading, over cubes drawn in advance from every condition.
     std::vector<cw::StickerColours> cubes;

@@ -7,10 +7,10 @@
 #include "cube/colour_reader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <limits>
-#include <numbers>
 
 #include "cube/facelet_places.h"
 
@@ -50,147 +50,14 @@ constexpr std::size_t kMostMatchings = 6;
 // within e^1 of its closest is read as it looks.
 constexpr double kMisreadGap = 3.0;
 constexpr double kAsItLooks = 1.0;
+constexpr int kMostMisread = 2;
 
-struct Lab {
-    double l = 0;
-    double a = 0;
-    double b = 0;
-};
-
+using Difference = ColourDifference;
 using Costs = std::array<std::array<double, kFaceCount>, kFaceletCount>;
 using Letters = std::array<int, kFaceletCount>;
 
 constexpr bool isCentre(std::size_t position) {
     return position % 9 == 4;
-}
-
-double linearChannel(std::uint8_t value) {
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> values{};
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            const double c = static_cast<double>(i) / 255.0;
-            values[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        }
-        return values;
-    }();
-    return table[value];
-}
-
-double labCurve(double t) {
-    constexpr double kEdge = 216.0 / 24389.0;
-    constexpr double kSlope = 24389.0 / 27.0;
-    return t > kEdge ? std::cbrt(t) : (kSlope * t + 16.0) / 116.0;
-}
-
-// sRGB to CIELAB under D65.
-Lab toLab(Rgb colour) {
-    const double r = linearChannel(colour.r);
-    const double g = linearChannel(colour.g);
-    const double b = linearChannel(colour.b);
-    const double x = (0.4124564 * r + 0.3575761 * g + 0.1804375 * b) / 0.95047;
-    const double y = 0.2126729 * r + 0.7151522 * g + 0.0721750 * b;
-    const double z = (0.0193339 * r + 0.1191920 * g + 0.9503041 * b) / 1.08883;
-    const double fx = labCurve(x);
-    const double fy = labCurve(y);
-    const double fz = labCurve(z);
-    return {116.0 * fy - 16.0, 500.0 * (fx - fy), 200.0 * (fy - fz)};
-}
-
-double radians(double degrees) {
-    return degrees * std::numbers::pi / 180.0;
-}
-
-// Hue angle in degrees, 0 to 360.
-double hueAngle(double b, double a) {
-    if (a == 0.0 && b == 0.0) {
-        return 0.0;
-    }
-    const double h = std::atan2(b, a) * 180.0 / std::numbers::pi;
-    return h < 0.0 ? h + 360.0 : h;
-}
-
-double power7(double x) {
-    const double x2 = x * x;
-    return x2 * x2 * x2 * x;
-}
-
-// The three parts of the CIEDE2000 difference (Sharma, Wu and Dalal's statement of it):
-// lightness, chroma and hue, each already divided by its weighting function, and with the
-// blue region's rotation term folded into the hue part.
-struct Difference {
-    double lightness = 0;
-    double chroma = 0;
-    double hue = 0;
-};
-
-Difference differenceParts(const Lab& first, const Lab& second) {
-    constexpr double kPow25To7 = 6103515625.0;
-    const double c1 = std::sqrt(first.a * first.a + first.b * first.b);
-    const double c2 = std::sqrt(second.a * second.a + second.b * second.b);
-    const double meanC7 = power7((c1 + c2) / 2.0);
-    const double g = 0.5 * (1.0 - std::sqrt(meanC7 / (meanC7 + kPow25To7)));
-    const double a1 = (1.0 + g) * first.a;
-    const double a2 = (1.0 + g) * second.a;
-    const double cp1 = std::sqrt(a1 * a1 + first.b * first.b);
-    const double cp2 = std::sqrt(a2 * a2 + second.b * second.b);
-    const double h1 = hueAngle(first.b, a1);
-    const double h2 = hueAngle(second.b, a2);
-
-    const double dL = second.l - first.l;
-    const double dC = cp2 - cp1;
-    double dh = 0.0;
-    double meanH = h1 + h2;
-    if (cp1 * cp2 != 0.0) {
-        dh = h2 - h1;
-        if (dh > 180.0) {
-            dh -= 360.0;
-        } else if (dh < -180.0) {
-            dh += 360.0;
-        }
-        if (std::abs(h1 - h2) <= 180.0) {
-            meanH = (h1 + h2) / 2.0;
-        } else {
-            meanH = h1 + h2 < 360.0 ? (h1 + h2 + 360.0) / 2.0 : (h1 + h2 - 360.0) / 2.0;
-        }
-    }
-    const double dH = 2.0 * std::sqrt(cp1 * cp2) * std::sin(radians(dh / 2.0));
-    const double meanL = (first.l + second.l) / 2.0;
-    const double meanCp = (cp1 + cp2) / 2.0;
-    // The hue weighting's four cosines, from one sine and cosine by the angle-sum rules.
-    const double c1h = std::cos(radians(meanH));
-    const double s1h = std::sin(radians(meanH));
-    const double c2h = c1h * c1h - s1h * s1h;
-    const double s2h = 2.0 * s1h * c1h;
-    const double c3h = c2h * c1h - s2h * s1h;
-    const double s3h = s2h * c1h + c2h * s1h;
-    const double c4h = c2h * c2h - s2h * s2h;
-    const double s4h = 2.0 * s2h * c2h;
-    const auto cosPlus = [](double c, double s, double degrees) {
-        return c * std::cos(radians(degrees)) - s * std::sin(radians(degrees));
-    };
-    const double t = 1.0 - 0.17 * cosPlus(c1h, s1h, -30.0) + 0.24 * c2h +
-                     0.32 * cosPlus(c3h, s3h, 6.0) - 0.20 * cosPlus(c4h, s4h, -63.0);
-    const double hueOff = (meanH - 275.0) / 25.0;
-    const double dTheta = 30.0 * std::exp(-hueOff * hueOff);
-    const double meanCp7 = power7(meanCp);
-    const double rc = 2.0 * std::sqrt(meanCp7 / (meanCp7 + kPow25To7));
-    const double l50 = (meanL - 50.0) * (meanL - 50.0);
-    const double sl = 1.0 + 0.015 * l50 / std::sqrt(20.0 + l50);
-    const double sc = 1.0 + 0.045 * meanCp;
-    const double sh = 1.0 + 0.015 * meanCp * t;
-    const double rt = -std::sin(radians(2.0 * dTheta)) * rc;
-    const double termC = dC / sc;
-    const double termH = dH / sh;
-    // C² + H² + rt·C·H, written as C² plus a hue part, so that the parts square and add up.
-    const double hueSquared = std::max(0.0, termH * termH + rt * termC * termH);
-    return {dL / sl, termC, std::sqrt(hueSquared)};
-}
-
-// CIEDE2000 with the lightness weight above.
-double deltaE(const Lab& first, const Lab& second) {
-    const Difference d = differenceParts(first, second);
-    const double l = d.lightness / kLightnessWeight;
-    return std::sqrt(l * l + d.chroma * d.chroma + d.hue * d.hue);
 }
 
 // How much each part of a difference counts: one over twice its spread's square, so that a
@@ -226,6 +93,26 @@ Letters balancedAssignment(const Costs& cost, const Matching& centreGroup) {
         if (isCentre(sticker)) {
             continue;
         }
+        // The cheapest way to move one sticker from each group to each other group.
+        std::array<std::array<double, kFaceCount>, kFaceCount> shift{};
+        std::array<std::array<std::size_t, kFaceCount>, kFaceCount> shifted{};
+        for (auto& row : shift) {
+            row.fill(std::numeric_limits<double>::infinity());
+        }
+        for (std::size_t other = 0; other < kFaceletCount; ++other) {
+            const int held = letter[other];
+            if (held < 0 || isCentre(other)) {
+                continue;
+            }
+            const auto h = static_cast<std::size_t>(held);
+            for (std::size_t to = 0; to < kFaceCount; ++to) {
+                const double change = cost[other][to] - cost[other][h];
+                if (to != h && change < shift[h][to]) {
+                    shift[h][to] = change;
+                    shifted[h][to] = other;
+                }
+            }
+        }
         std::array<double, kFaceCount> distance = cost[sticker];
         std::array<int, kFaceCount> from{};
         from.fill(-1);
@@ -234,18 +121,13 @@ Letters balancedAssignment(const Costs& cost, const Matching& centreGroup) {
         // six rounds settle it.
         for (int round = 0; round < kFaceCount; ++round) {
             bool changed = false;
-            for (std::size_t other = 0; other < kFaceletCount; ++other) {
-                const int held = letter[other];
-                if (held < 0 || isCentre(other)) {
-                    continue;
-                }
-                const auto h = static_cast<std::size_t>(held);
+            for (std::size_t h = 0; h < kFaceCount; ++h) {
                 for (std::size_t to = 0; to < kFaceCount; ++to) {
-                    const double through = distance[h] + cost[other][to] - cost[other][h];
+                    const double through = distance[h] + shift[h][to];
                     if (to != h && through < distance[to] - 1e-12) {
                         distance[to] = through;
-                        from[to] = held;
-                        moved[to] = other;
+                        from[to] = static_cast<int>(h);
+                        moved[to] = shifted[h][to];
                         changed = true;
                     }
                 }
@@ -317,6 +199,7 @@ public:
                     }
                     options_[slot][piece * Size + turn] = {sum, static_cast<std::uint8_t>(piece),
                                                            static_cast<std::uint8_t>(turn)};
+                    byPiece_[slot][piece * Size + turn] = sum;
                 }
             }
             std::sort(options_[slot].begin(), options_[slot].end(),
@@ -334,10 +217,41 @@ public:
         found.clear();
         limit_ = limit;
         found_ = &found;
+        // Past the first width the walk meets many partial layouts that no piece left can
+        // complete within the limit: the least completions prune them.
+        if (completion_.empty() && limit > floor() + kFirstWidth) {
+            fillCompletions();
+        }
         return walk(0, 0.0, 0U, 0);
     }
 
+    /// The cheapest layout of all-different pieces whatever their twists or flips add up to
+    /// and whatever its permutation's parity: what the colours show, reachable or not.
+    Layout<Slots> leastAnyTurns() {
+        least_.cost = std::numeric_limits<double>::infinity();
+        walkAnyTurns(0, 0.0, 0U);
+        return least_;
+    }
+
 private:
+    void walkAnyTurns(std::size_t slot, double sum, unsigned used) {
+        if (slot == Slots) {
+            current_.cost = sum;
+            least_ = current_;
+            return;
+        }
+        for (const PieceChoice& option : options_[slot]) {
+            if (sum + option.cost + leastAfter_[slot + 1] >= least_.cost) {
+                break;
+            }
+            const unsigned bit = 1U << option.piece;
+            if ((used & bit) == 0) {
+                current_.choice[slot] = option;
+                walkAnyTurns(slot + 1, sum + option.cost, used | bit);
+            }
+        }
+    }
+
     bool walk(std::size_t slot, double sum, unsigned used, std::size_t turns) {
         if (slot == Slots) {
             if (turns % Size != 0) {
@@ -359,6 +273,11 @@ private:
             if ((used & bit) != 0) {
                 continue;
             }
+            // A little slack, as the completion's costs were added up in another order.
+            if (!completion_.empty() &&
+                sum + option.cost + completion(used | bit, turns + option.turn) > limit_ + 1e-9) {
+                continue;
+            }
             current_.choice[slot] = option;
             if (!walk(slot + 1, sum + option.cost, used | bit, turns + option.turn)) {
                 return false;
@@ -367,11 +286,44 @@ private:
         return true;
     }
 
+    // The least cost of filling the slots after those `used` holds with the pieces it does
+    // not hold, so that the turns come to a whole number of twists or flips.
+    double completion(unsigned used, std::size_t turns) const {
+        return completion_[used * Size + turns % Size];
+    }
+
+    // From the full set of pieces down: every set of used pieces fills the first slots, as
+    // many as it holds, and the slot after it is the next to fill.
+    void fillCompletions() {
+        constexpr unsigned kAll = (1U << Slots) - 1;
+        constexpr double kNever = std::numeric_limits<double>::infinity();
+        completion_.assign(std::size_t{kAll + 1} * Size, kNever);
+        completion_[kAll * Size] = 0.0;
+        for (unsigned used = kAll; used-- > 0;) {
+            const auto& costs = byPiece_[static_cast<std::size_t>(std::popcount(used))];
+            double* const least = &completion_[used * Size];
+            for (unsigned left = kAll & ~used; left != 0; left &= left - 1) {
+                const auto piece = static_cast<std::size_t>(std::countr_zero(left));
+                const double* const after = &completion_[(used | 1U << piece) * Size];
+                for (std::size_t turn = 0; turn < Size; ++turn) {
+                    const double here = costs[piece * Size + turn];
+                    for (std::size_t turns = 0; turns < Size; ++turns) {
+                        least[turns] = std::min(least[turns], here + after[(turns + turn) % Size]);
+                    }
+                }
+            }
+        }
+    }
+
     std::array<std::array<PieceChoice, Slots * Size>, Slots> options_{};
+    // Each slot's cost of each piece in each turn, unsorted.
+    std::array<std::array<double, Slots * Size>, Slots> byPiece_{};
     std::array<double, Slots + 1> leastAfter_{};
+    std::vector<double> completion_;
     double limit_ = 0;
     std::vector<Layout<Slots>>* found_ = nullptr;
     Layout<Slots> current_;
+    Layout<Slots> least_;
 };
 
 template <std::size_t Slots, std::size_t Size>
@@ -393,11 +345,23 @@ struct Candidate {
     Matching group{};
 };
 
+Candidate cubeOf(const Layout<kCornerCount>& corners, const Layout<kEdgeCount>& edges) {
+    Candidate candidate{corners.cost + edges.cost, {}, {}};
+    for (int side = 0; side < kFaceCount; ++side) {
+        candidate.letter[static_cast<std::size_t>(side * 9 + 4)] = side;
+    }
+    putLayout(corners, kCornerPlaces, kCornerColours, candidate.letter);
+    putLayout(edges, kEdgePlaces, kEdgeColours, candidate.letter);
+    return candidate;
+}
+
 // The reachable cubes that fit the colours within kSureMargin of the best, best first; empty
-// when none fits or too many nearly fit.
-std::vector<Candidate> bestCubes(const Costs& cost) {
+// when none fits or too many nearly fit. `shown` is set to the pieces that fit the colours
+// best, reachable or not.
+std::vector<Candidate> bestCubes(const Costs& cost, Candidate& shown) {
     LayoutSearch<kCornerCount, 3> corners(kCornerPlaces, kCornerColours, cost);
     LayoutSearch<kEdgeCount, 2> edges(kEdgePlaces, kEdgeColours, cost);
+    shown = cubeOf(corners.leastAnyTurns(), edges.leastAnyTurns());
     std::vector<Layout<kCornerCount>> cornerLayouts;
     std::vector<Layout<kEdgeCount>> edgeLayouts;
     const double floor = corners.floor() + edges.floor();
@@ -438,13 +402,7 @@ std::vector<Candidate> bestCubes(const Costs& cost) {
                     break;
                 }
                 if (c.parity == e.parity) {
-                    Candidate candidate{c.cost + e.cost, {}, {}};
-                    for (int side = 0; side < kFaceCount; ++side) {
-                        candidate.letter[static_cast<std::size_t>(side * 9 + 4)] = side;
-                    }
-                    putLayout(c, kCornerPlaces, kCornerColours, candidate.letter);
-                    putLayout(e, kEdgePlaces, kEdgeColours, candidate.letter);
-                    near.push_back(candidate);
+                    near.push_back(cubeOf(c, e));
                 }
             }
         }
@@ -497,7 +455,7 @@ Fit fitGroups(const std::array<Lab, kFaceletCount>& lab, const Letters& group,
             continue;
         }
         const auto g = static_cast<std::size_t>(group[i]);
-        const Difference d = differenceParts(lab[i], fit.mean[g]);
+        const Difference d = colourDifferenceParts(lab[i], fit.mean[g]);
         const Difference squared{d.lightness * d.lightness, d.chroma * d.chroma, d.hue * d.hue};
         own[g].lightness += squared.lightness;
         own[g].chroma += squared.chroma;
@@ -526,7 +484,8 @@ Costs measure(const std::array<Lab, kFaceletCount>& lab, const Fit& fit, double 
     Costs cost{};
     for (std::size_t i = 0; i < kFaceletCount; ++i) {
         for (std::size_t g = 0; g < kFaceCount; ++g) {
-            cost[i][g] = std::min(fit.weights[g].cost(differenceParts(lab[i], fit.mean[g])), most);
+            cost[i][g] =
+                std::min(fit.weights[g].cost(colourDifferenceParts(lab[i], fit.mean[g])), most);
         }
     }
     return cost;
@@ -591,10 +550,13 @@ Letters groupStickers(const std::array<Lab, kFaceletCount>& lab, Fit& fit) {
 
 // The reachable cubes within kSureMargin of the best under any plausible matching of
 // centres to groups, each matching naming the groups' colours and adding its centres'
-// cost; best first. `unclear` is set when some matching found no cube or too many.
-std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear) {
+// cost; best first. `unclear` is set when some matching found no cube or too many. `shown`
+// is set to the pieces that fit the colours best under any of those matchings, reachable or
+// not.
+std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear, Candidate& shown) {
     std::vector<Candidate> near;
     unclear = false;
+    shown.cost = std::numeric_limits<double>::infinity();
     const std::vector<CentreMatch> matches = centreMatches(cost, kSureMargin);
     if (matches.size() > kMostMatchings) {
         // The centres' colours are too alike to say which group each one names.
@@ -611,7 +573,13 @@ std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear) {
                 byLetter[i][side] = cost[i][static_cast<std::size_t>(match.group[side])];
             }
         }
-        std::vector<Candidate> found = bestCubes(byLetter);
+        Candidate pieces;
+        std::vector<Candidate> found = bestCubes(byLetter, pieces);
+        pieces.cost += match.cost;
+        pieces.group = match.group;
+        if (pieces.cost < shown.cost) {
+            shown = pieces;
+        }
         unclear = unclear || found.empty();
         for (Candidate& candidate : found) {
             candidate.cost += match.cost;
@@ -656,10 +624,6 @@ std::vector<int> unclearStickers(const Costs& cost, const Letters& group) {
 
 } // namespace
 
-double colourDifference(Rgb first, Rgb second) {
-    return deltaE(toLab(first), toLab(second));
-}
-
 ColourReading readColours(const StickerColours& stickers) {
     std::array<Lab, kFaceletCount> lab{};
     for (std::size_t i = 0; i < kFaceletCount; ++i) {
@@ -669,7 +633,8 @@ ColourReading readColours(const StickerColours& stickers) {
     Letters group = groupStickers(lab, fit);
     Costs cost = measure(lab, fit, kOutlierCost);
     bool unclear = false;
-    std::vector<Candidate> near = bestCubesOfMatches(cost, unclear);
+    Candidate shown;
+    std::vector<Candidate> near = bestCubesOfMatches(cost, unclear, shown);
 
     // A sticker that reads as another colour altogether pulls its group's mean and spread.
     // Each near cube says which stickers are odd under it: the colours are fitted again
@@ -709,7 +674,7 @@ ColourReading readColours(const StickerColours& stickers) {
         if (clear) {
             cost = refits[best].second;
             group = groups[best];
-            near = bestCubesOfMatches(cost, unclear);
+            near = bestCubesOfMatches(cost, unclear, shown);
         }
     }
 
@@ -732,10 +697,11 @@ ColourReading readColours(const StickerColours& stickers) {
             }
             return count;
         };
-        const bool oneMisread =
-            misread(near.front(), kAsItLooks) == 1 && misread(near.front(), kSureMargin) == 1;
-        if (oneMisread && std::all_of(near.begin() + 1, near.end(), [&](const Candidate& c) {
-                return misread(c, kMisreadGap) >= 2;
+        const int plain = misread(near.front(), kSureMargin);
+        const bool fewMisread =
+            plain >= 1 && plain <= kMostMisread && misread(near.front(), kAsItLooks) == plain;
+        if (fewMisread && std::all_of(near.begin() + 1, near.end(), [&](const Candidate& c) {
+                return misread(c, kMisreadGap) > plain;
             })) {
             near.resize(1);
         }
@@ -751,9 +717,24 @@ ColourReading readColours(const StickerColours& stickers) {
                 doubt[i] = doubt[i] || other.letter[i] != letter[i];
             }
         }
+        // Pieces that fit the colours clearly better than any reachable cube, with a piece
+        // flipped or twisted in place or two pieces exchanged, say that the cube in the hands
+        // is not one face turns reach (a piece put back wrongly, stickers moved): the
+        // reachable cube nearest to it is then no reading at all. The stickers where the two
+        // differ are in doubt.
+        if (near.front().cost >= shown.cost + kSureMargin) {
+            for (std::size_t i = 0; i < kFaceletCount; ++i) {
+                const auto g = static_cast<std::size_t>(
+                    near.front().group[static_cast<std::size_t>(letter[i])]);
+                const auto seen = static_cast<std::size_t>(
+                    shown.group[static_cast<std::size_t>(shown.letter[i])]);
+                doubt[i] = doubt[i] || g != seen;
+            }
+        }
         // One odd sticker is a misreading the cube's rules can put right; two on one piece
-        // are more likely a piece put together wrongly (a sticker moved, a piece reassembled
-        // the wrong way round), which no reading should paper over.
+        // (each plainly another colour, or each clearly closer to another) are more likely a
+        // piece put together wrongly (a sticker moved, a piece reassembled the wrong way
+        // round), which no reading should paper over.
         const auto oddStickers = [&](const auto& places) {
             for (const auto& piece : places) {
                 int odd = 0;
@@ -761,7 +742,9 @@ ColourReading readColours(const StickerColours& stickers) {
                     const auto p = static_cast<std::size_t>(place);
                     const auto g = static_cast<std::size_t>(
                         near.front().group[static_cast<std::size_t>(letter[p])]);
-                    odd += cost[p][g] >= kOutlierCost ? 1 : 0;
+                    const double closest = *std::min_element(cost[p].begin(), cost[p].end());
+                    odd +=
+                        cost[p][g] >= kOutlierCost || cost[p][g] - closest >= kMisreadGap ? 1 : 0;
                 }
                 for (int place : piece) {
                     doubt[static_cast<std::size_t>(place)] =

@@ -9,18 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "cube/colour_difference.h"
 #include "cube/cube.h"
 
 namespace cw {
-
-/// A measured colour, 0 to 255 a channel, as sRGB.
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-
-    bool operator==(const Rgb& other) const = default;
-};
 
 /// The 54 stickers' colours in the order of a facelet string (U, R, F, D, L, B, each face
 /// row by row as seen from outside).
@@ -48,9 +40,5 @@ struct ColourReading {
 /// are, so any colour scheme reads. A reading is sure only when one reachable cube fits
 /// the colours clearly better than every other; it is never a different reachable cube.
 ColourReading readColours(const StickerColours& stickers);
-
-/// The perceptual difference between two colours (CIEDE2000, lightness weighed half), as
-/// the reader measures it. Exposed for its tests.
-double colourDifference(Rgb first, Rgb second);
 
 } // namespace cw

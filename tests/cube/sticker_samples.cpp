@@ -169,4 +169,29 @@ ReadingTally tallyReadings(const LightCondition& condition, int count, std::uint
     return tally;
 }
 
+int sureSwappedReadings(const LightCondition& condition, int count, std::uint64_t seed) {
+    SampleRandom random(seed);
+    int sure = 0;
+    for (int n = 0; n < count; ++n) {
+        const std::string truth = randomStateFacelets(random);
+        StickerColours colours = drawColours(truth, condition, kProgramScheme, random);
+        int first = 0;
+        int second = 0;
+        if (n % 2 == 0) {
+            const auto& edge = facelet_places::kEdgePlaces[random.below(12)];
+            first = edge[0];
+            second = edge[1];
+        } else {
+            const auto& corner = facelet_places::kCornerPlaces[random.below(8)];
+            const std::size_t kept = random.below(3);
+            first = corner[(kept + 1) % 3];
+            second = corner[(kept + 2) % 3];
+        }
+        std::swap(colours[static_cast<std::size_t>(first)],
+                  colours[static_cast<std::size_t>(second)]);
+        sure += readColours(colours).sure() ? 1 : 0;
+    }
+    return sure;
+}
+
 } // namespace cw::testing

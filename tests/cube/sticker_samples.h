@@ -73,4 +73,10 @@ struct ReadingTally {
 /// Reads `count` random-state cubes drawn from `condition` with seeds from `seed`.
 ReadingTally tallyReadings(const LightCondition& condition, int count, std::uint64_t seed);
 
+/// Reads `count` random-state cubes drawn from `condition` as tallyReadings does, each with
+/// two stickers of one piece swapped (an edge flipped in place on even cubes, two of a
+/// corner's three stickers exchanged on odd ones): no cube face turns reach shows those
+/// colours, so every sure reading is wrong. Returns how many were read sure.
+int sureSwappedReadings(const LightCondition& condition, int count, std::uint64_t seed);
+
 } // namespace cw::testing
