@@ -1,9 +1,11 @@
 // Tests of the window core, GLWindow's shared half, against a back end with no system
 // behind it (fake_system_window.h): the order of create's and destroy's steps, every
 // failure text and what is released before its box, the fullscreen question, and what
-// the back end's events do to the key table, the active flag and the viewport. What a
-// real system does with each step is tested per back end (platform_tests on SDL,
-// win32_platform_tests under Wine).
+// the back end's events do to the key table, the active flag, the client size and the
+// viewport. These are tested here only. Each back end's own tests (platform_tests on SDL,
+// win32_platform_tests under Wine) test what its system does for each step: the calls it
+// makes and with what, which failing call is which failure, which system event is which
+// call into the core; and the GL set-up on a real context.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -362,11 +364,26 @@ TEST_F(WindowCoreTest, KeyEventsSetAndClearTheirEntryOnly) {
 TEST_F(WindowCoreTest, QuitAndResizeReachTheLoopAndTheViewport) {
     ASSERT_TRUE(create());
     takeLog();
+    // Pointer events are given in the client area as the last resize left it.
+    EXPECT_EQ(window.clientWidth(), 640);
+    EXPECT_EQ(window.clientHeight(), 480);
     system.events = {{FakeEvent::Kind::Resize, 320, 0}, {FakeEvent::Kind::Quit}};
     EXPECT_EQ(window.pumpEvent(), PumpResult::Dispatched);
     EXPECT_EQ(takeLog(), Log({"viewport 320x0"}));
+    EXPECT_EQ(window.clientWidth(), 320);
+    EXPECT_EQ(window.clientHeight(), 0);
     EXPECT_EQ(window.pumpEvent(), PumpResult::Quit);
     EXPECT_EQ(window.pumpEvent(), PumpResult::None);
+}
+
+TEST_F(WindowCoreTest, MinimiseAndRestoreEventsSetTheActiveFlag) {
+    ASSERT_TRUE(create());
+    system.events = {active(false), active(false), active(true), active(true)};
+    const bool expected[] = {false, false, true, true};
+    for (const bool isActive : expected) {
+        EXPECT_EQ(window.pumpEvent(), PumpResult::Dispatched);
+        EXPECT_EQ(window.isActive(), isActive);
+    }
 }
 
 TEST_F(WindowCoreTest, ANewWindowStartsActiveWithNoKeyHeld) {
