@@ -1,9 +1,12 @@
-// Tests of GLWindow's Win32 and WGL back end, run under Wine on an X server: the calls
-// create and destroy make and their order, the window class, window and pixel format it
-// builds, which call failing is which failure and what is left after it, the display mode
-// it asks for, and the window procedure. The calls go through a table that logs them and
-// can make any one of them fail. The order of the core's steps, its texts and the
-// fullscreen question are tested once in tests/platform/window_core_test.cpp.
+// Tests of GLWindow's Win32 and WGL back end, run under Wine on an X server: the Win32
+// calls each step makes, with what and in what order, the window class, window and pixel
+// format it builds, which call failing is which failure and what is left after it, the
+// display mode it asks for, the window procedure's handling of each message, its message
+// boxes' styles and its ticks. The calls go through a table that logs them and can make
+// any one of them fail. What the window core does with each step (the order of the steps,
+// the texts and what is released before them, the fullscreen question, the key table, the
+// active flag) is tested once, against a fake back end, in
+// tests/platform/window_core_test.cpp.
 #include "platform/gl_window.h"
 
 #include <GL/gl.h>
@@ -226,7 +229,6 @@ TEST_F(GLWindowTest, CreateMakesItsCallsInOrderAndLeavesACurrentContextOn640By48
     EXPECT_EQ(gLog, kCreateCalls);
     EXPECT_THAT(boxes.shown, IsEmpty());
     EXPECT_TRUE(window.isCreated());
-    EXPECT_FALSE(window.isFullscreen());
     EXPECT_EQ(wglGetCurrentContext(), window.system().renderingContext());
     EXPECT_EQ(wglGetCurrentDC(), window.system().deviceContext());
 
@@ -372,7 +374,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GLWindowTest, FullscreenAsksForTheModeAndHidesTheCursorInAPopup) {
     ASSERT_TRUE(create(true));
     EXPECT_THAT(boxes.shown, IsEmpty());
-    EXPECT_TRUE(window.isFullscreen());
     EXPECT_EQ(gDisplayFlags, static_cast<DWORD>(CDS_FULLSCREEN));
     EXPECT_EQ(gRequestedMode.dmSize, sizeof(DEVMODEA));
     EXPECT_EQ(gRequestedMode.dmPelsWidth, 640u);
@@ -380,21 +381,18 @@ TEST_F(GLWindowTest, FullscreenAsksForTheModeAndHidesTheCursorInAPopup) {
     EXPECT_EQ(gRequestedMode.dmBitsPerPel, 16u);
     EXPECT_EQ(gRequestedMode.dmFields,
               static_cast<DWORD>(DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT));
-    const std::vector<std::string> expected = {"getModuleHandle", "registerClass",
-                                               "changeDisplaySettings", "hideCursor",
-                                               "adjustWindowRectEx"};
-    EXPECT_EQ(std::vector<std::string>(gLog.begin(), gLog.begin() + 5), expected);
+    EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "changeDisplaySettings"), 1);
+    EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "hideCursor"), 1);
     const auto style =
         static_cast<DWORD>(GetWindowLongPtrA(window.system().windowHandle(), GWL_STYLE));
     EXPECT_NE(style & WS_POPUP, 0u);
     EXPECT_EQ(style & WS_CAPTION, 0u);
 
-    // The desktop mode and the cursor come back before anything is released.
+    // The desktop mode and the cursor come back.
     gLog.clear();
     window.destroy();
-    std::vector<std::string> released = {"restoreDisplayMode", "showCursor"};
-    released.insert(released.end(), kDestroyCalls.begin(), kDestroyCalls.end());
-    EXPECT_EQ(gLog, released);
+    EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "restoreDisplayMode"), 1);
+    EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "showCursor"), 1);
 }
 
 class RefusedDisplayModeTest : public GLWindowTest, public ::testing::WithParamInterface<LONG> {};
@@ -404,8 +402,6 @@ TEST_P(RefusedDisplayModeTest, IsAskedAboutAndAnsweredYesGoesOnInAFramedWindow) 
     boxes.answer = MessageAnswer::Yes;
     ASSERT_TRUE(create(true));
     EXPECT_THAT(boxes.shown, ElementsAre(kQuestion));
-    EXPECT_FALSE(window.isFullscreen());
-    EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "hideCursor"), 0);
     const auto style =
         static_cast<DWORD>(GetWindowLongPtrA(window.system().windowHandle(), GWL_STYLE));
     EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, static_cast<DWORD>(WS_OVERLAPPEDWINDOW));
@@ -430,17 +426,16 @@ TEST_F(GLWindowTest, KeyMessagesSetAndClearTheVirtualKeyEntry) {
     send(WM_KEYDOWN, 0xFF);
     EXPECT_TRUE(window.keys()[0xFF]);
 
-    // A code past the table is never written, and nothing else changes.
+    // A code past the table is never written, nor taken for the key its low bits name.
     const KeyTable before = window.keys();
-    EXPECT_EQ(SystemWindow::windowProc(window.system().windowHandle(), WM_KEYDOWN, 0x100, 0), 0);
-    EXPECT_EQ(SystemWindow::windowProc(window.system().windowHandle(), WM_KEYDOWN, ~WPARAM{0}, 0),
+    const WPARAM pastTheTable = (WPARAM{1} << 32) | 'M';
+    EXPECT_EQ(SystemWindow::windowProc(window.system().windowHandle(), WM_KEYDOWN, pastTheTable, 0),
               0);
     EXPECT_EQ(window.keys(), before);
 }
 
 TEST_F(GLWindowTest, MinimiseClearsTheActiveFlagRestoreAndFocusLossDoNot) {
     ASSERT_TRUE(create());
-    EXPECT_TRUE(window.isActive());
     EXPECT_EQ(send(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE)), 0);
     EXPECT_FALSE(window.isActive());
     send(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, FALSE));
