@@ -1,11 +1,14 @@
 // The optimal solver's figures: the pattern table's build (or load) time, then cubes near
 // solved, 16-move scrambles and random states solved with it, each with its time, length
-// and search rate, and a summary line per set. Run by hand (see the README); not a test.
+// and search rate, a summary line per set and the figures for each optimal length. Run by
+// hand (see docs/performance.md); not a test.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -44,10 +47,95 @@ CubieCube scrambled(std::mt19937& random, int length) {
     return cube;
 }
 
+// One cube's search.
+struct Solved {
+    int length = 0;
+    double seconds = 0;
+    std::uint64_t nodes = 0;
+};
+
+// How often random cubes have each optimal length (a million random cubes solved
+// optimally); lengths below 16 are too rare to weigh.
+constexpr std::array<std::pair<int, double>, 4> kRandomLengthShare = {
+    {{16, 0.026}, {17, 0.267}, {18, 0.670}, {19, 0.034}}};
+
+double medianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// For each optimal length, how many cubes, their mean and worst time and positions. For
+// random states also the mean and median with each length weighed by its share of random
+// cubes, so that a set with more or fewer 17s than usual does not move them.
+void perLength(std::string_view name, const std::vector<Solved>& solved, bool randomStates) {
+    std::map<int, std::vector<const Solved*>> byLength;
+    for (const Solved& s : solved) {
+        byLength[s.length].push_back(&s);
+    }
+    for (const auto& [length, cubes] : byLength) {
+        double seconds = 0;
+        double worst = 0;
+        double nodes = 0;
+        double mostNodes = 0;
+        for (const Solved* s : cubes) {
+            seconds += s->seconds;
+            worst = std::max(worst, s->seconds);
+            nodes += static_cast<double>(s->nodes);
+            mostNodes = std::max(mostNodes, static_cast<double>(s->nodes));
+        }
+        const auto n = static_cast<double>(cubes.size());
+        std::printf("  %2d face turns: %3zu cubes, mean %8.2f s, worst %8.2f s; positions mean "
+                    "%14.0f, worst %14.0f\n",
+                    length, cubes.size(), seconds / n, worst, nodes / n, mostNodes);
+    }
+    if (!randomStates) {
+        return;
+    }
+    // Each cube's weight: its length's share of random cubes over the cubes of that length.
+    std::vector<std::pair<double, double>> weighted; // seconds, weight
+    double present = 0;
+    std::string missing;
+    for (const auto& [length, share] : kRandomLengthShare) {
+        const auto found = byLength.find(length);
+        if (found == byLength.end()) {
+            missing.push_back(' ');
+            missing.append(std::to_string(length));
+            continue;
+        }
+        present += share;
+        for (const Solved* s : found->second) {
+            weighted.emplace_back(s->seconds, share / static_cast<double>(found->second.size()));
+        }
+    }
+    if (weighted.empty()) {
+        return;
+    }
+    std::sort(weighted.begin(), weighted.end());
+    double mean = 0;
+    for (const auto& [seconds, weight] : weighted) {
+        mean += seconds * weight / present;
+    }
+    double reached = 0;
+    double median = weighted.back().first;
+    for (const auto& [seconds, weight] : weighted) {
+        reached += weight / present;
+        if (reached >= 0.5) {
+            median = seconds;
+            break;
+        }
+    }
+    std::printf("%.*s, each length weighed by its share of random cubes (16: 2.6 %%, 17: "
+                "26.7 %%, 18: 67.0 %%, 19: 3.4 %%%s%s): mean %.2f s, median %.2f s\n",
+                static_cast<int>(name.size()), name.data(), missing.empty() ? "" : "; none of",
+                missing.c_str(), mean, median);
+}
+
 template <typename Table>
 void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const Table& table,
-              unsigned jobs) {
+              unsigned jobs, bool randomStates = false) {
     std::vector<double> seconds;
+    std::vector<Solved> solved;
     std::uint64_t nodes = 0;
     int totalLength = 0;
     int proven = 0;
@@ -58,6 +146,7 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
         const optimal::OptimalSolution solution =
             optimal::solveOptimal(cubes[i], table, settings, two_phase::solvePieces(cubes[i]));
         seconds.push_back(secondsSince(start));
+        solved.push_back({solution.provenLength, seconds.back(), solution.nodes});
         nodes += solution.nodes;
         totalLength += static_cast<int>(solution.moves.size());
         proven += solution.optimal() ? 1 : 0;
@@ -71,20 +160,19 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
     if (cubes.empty()) {
         return;
     }
-    std::vector<double> sorted = seconds;
-    std::sort(sorted.begin(), sorted.end());
-    const double median = sorted.size() % 2 == 1
-                              ? sorted[sorted.size() / 2]
-                              : (sorted[sorted.size() / 2 - 1] + sorted[sorted.size() / 2]) / 2;
+    const double median = medianOf(seconds);
+    const double worst = *std::max_element(seconds.begin(), seconds.end());
     double total = 0;
     for (const double s : seconds) {
         total += s;
     }
     std::printf("%.*s: %zu cubes, %d proven optimal, mean length %.2f; median %.2f s, "
-                "max %.2f s; %.1f M nodes/s\n\n",
+                "max %.2f s; %.1f M nodes/s\n",
                 static_cast<int>(name.size()), name.data(), cubes.size(), proven,
-                static_cast<double>(totalLength) / static_cast<double>(cubes.size()), median,
-                sorted.back(), total > 0 ? static_cast<double>(nodes) / total / 1e6 : 0.0);
+                static_cast<double>(totalLength) / static_cast<double>(cubes.size()), median, worst,
+                total > 0 ? static_cast<double>(nodes) / total / 1e6 : 0.0);
+    perLength(name, solved, randomStates);
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -110,7 +198,7 @@ void solveAll(const Table& table, unsigned jobs, int near, int sixteen, int rand
         cubes.push_back(*core::fromFacelets(
             two_phase::randomStateFacelets(2026, static_cast<std::uint64_t>(i))));
     }
-    solveSet("random state", cubes, table, jobs);
+    solveSet("random state", cubes, table, jobs, true);
 }
 
 // Loads the table from the cache folder, or builds and stores it, and says how long it took.
@@ -144,7 +232,7 @@ int main(int argc, char** argv) {
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     int near = 20;
     int sixteen = 10;
-    int random = 20;
+    int random = 40;
     bool large = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string_view name = argv[i];
