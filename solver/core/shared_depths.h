@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 
 namespace cw::core {
@@ -52,6 +53,16 @@ public:
 #endif
     }
 
+    /// Stores `depth` in every entry still unknown, while no other thread stores any.
+    void fillUnknown(int depth) {
+        for (std::size_t at = 0; at < size_ / 2; ++at) {
+            fillByte(at, 0xFF, depth);
+        }
+        if (size_ % 2 != 0) {
+            fillByte(size_ / 2, 0x0F, depth);
+        }
+    }
+
     /// The threads a search may fill the depths from: one where bytes cannot be shared.
     static unsigned usableThreads(unsigned threads) {
 #ifdef __cpp_lib_atomic_ref
@@ -65,6 +76,17 @@ public:
 private:
     static int shift(std::size_t index) {
         return static_cast<int>(index & 1) * 4;
+    }
+
+    // Sets the unknown halves among `halves` (0x0F, 0xF0 or both) of byte `at` to `depth`.
+    void fillByte(std::size_t at, unsigned halves, int depth) {
+        unsigned byte = bytes_[at];
+        for (const unsigned half : {0x0FU, 0xF0U}) {
+            if ((halves & half) != 0 && (byte & half) == half) {
+                byte = (byte & ~half) | (static_cast<unsigned>(depth) * 0x11U & half);
+            }
+        }
+        bytes_[at] = static_cast<std::uint8_t>(byte);
     }
 
     std::uint8_t loadByte(std::size_t at) const {
