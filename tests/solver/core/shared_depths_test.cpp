@@ -31,6 +31,15 @@ TEST(SharedDepths, EntriesStartUnknownAndAreStoredOnceEachBesideTheirNeighbour) 
     // The low half of a byte holds the even entry, as the packed tables read them.
     EXPECT_EQ(bytes[0], 0x70);
     EXPECT_EQ(bytes[2], 0xFE);
+    // The entries still unknown can be given a depth all at once; the half byte past the
+    // last entry is none of them.
+    depths.fillUnknown(9);
+    EXPECT_EQ(bytes[0], 0x70);
+    EXPECT_EQ(bytes[1], 0x99);
+    EXPECT_EQ(bytes[2], 0xFE);
+    SharedDepths unknown(bytes, 5);
+    unknown.fillUnknown(3);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x33, 0x33, 0xF3}));
 }
 
 TEST(SharedDepths, ThreadsRacingOverSharedBytesStoreEveryEntryExactlyOnce) {
