@@ -159,11 +159,10 @@ private:
     // From each entry at `depth` in the class, marks the unknown neighbours one deeper.
     std::size_t expand(int cls, int depth, std::vector<int>& raws) {
         raws.clear();
-        for (int raw = 0; raw < rawCount; ++raw) {
-            if (depths.load(at(cls, raw)) == depth) {
-                raws.push_back(raw);
-            }
-        }
+        const std::size_t first = at(cls, 0);
+        depths.forEachHolding(
+            first, first + static_cast<std::size_t>(rawCount), depth,
+            [&raws, first](std::size_t index) { raws.push_back(static_cast<int>(index - first)); });
         std::size_t stored = 0;
         for (int k = 0; k < moveCount && !raws.empty(); ++k) {
             const auto [next, sym] = neighbour(cls, k);
@@ -180,11 +179,11 @@ private:
     // move by move over the entries still unknown.
     std::size_t gather(int cls, int depth, std::vector<int>& pending) {
         pending.clear();
-        for (int raw = 0; raw < rawCount; ++raw) {
-            if (depths.load(at(cls, raw)) == SharedDepths::kUnknown) {
-                pending.push_back(raw);
-            }
-        }
+        const std::size_t first = at(cls, 0);
+        depths.forEachHolding(first, first + static_cast<std::size_t>(rawCount),
+                              SharedDepths::kUnknown, [&pending, first](std::size_t index) {
+                                  pending.push_back(static_cast<int>(index - first));
+                              });
         std::size_t stored = 0;
         for (int k = 0; k < moveCount && !pending.empty(); ++k) {
             const auto [next, sym] = neighbour(cls, k);
