@@ -100,7 +100,7 @@ TEST(SymmetryClasses, CarryEveryValueOntoTheSmallestOfItsClassAndKnowItsSymmetri
         EXPECT_EQ(t.classSym[t.reps[cls]] >> 4, cls);
         for (int s = 0; s < kUdSymmetryCount; ++s) {
             const bool keeps = slice(conjugate(cubeWithSlice(t.reps[cls]), s)) == t.reps[cls];
-            EXPECT_EQ((t.stabilizers[cls] >> s & 1U) != 0, keeps) << cls << " " << s;
+            EXPECT_EQ((t.stabilizers[cls] >> s & 1) != 0, keeps) << cls << " " << s;
         }
     }
 }
