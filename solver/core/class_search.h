@@ -131,7 +131,7 @@ struct ClassSearch {
                 throw std::logic_error("a breadth-first search over classes stopped short");
             }
         }
-        if (known < total) {
+        if (known < total && deepest + 1 < SharedDepths::kUnknown) {
             depths.fillUnknown(deepest + 1);
         }
         report(total);
