@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace cw::core {
@@ -52,6 +54,57 @@ public:
 #endif
     }
 
+    /// Calls visit(index), in order, for every entry in [begin, end) that holds `depth`. Reads
+    /// sixteen entries at once where it can, so that stretches without one pass quickly.
+    template <typename Visit>
+    void forEachHolding(std::size_t begin, std::size_t end, int depth, const Visit& visit) const {
+        std::size_t index = begin;
+        for (const std::size_t words = std::min(end, firstWordFrom(begin)); index < words;
+             ++index) {
+            if (load(index) == depth) {
+                visit(index);
+            }
+        }
+        const std::uint64_t spread = kOnes * static_cast<std::uint64_t>(depth);
+        for (; index + kPerWord <= end; index += kPerWord) {
+            // The halves that hold the depth are the zero ones here.
+            const std::uint64_t differ = loadWord(index >> 1) ^ spread;
+            if (((differ - kOnes) & ~differ & kOnes * 8) == 0) {
+                continue;
+            }
+            for (std::size_t k = 0; k < kPerWord; ++k) {
+                if ((differ >> (k * 4) & 15) == 0) {
+                    visit(index + k);
+                }
+            }
+        }
+        for (; index < end; ++index) {
+            if (load(index) == depth) {
+                visit(index);
+            }
+        }
+    }
+
+    /// Stores `depth` in every entry still unknown, while no other thread stores any.
+    void fillUnknown(int depth) {
+        const std::uint64_t spread = kOnes * static_cast<std::uint64_t>(depth);
+        std::size_t index = 0;
+        for (const std::size_t words = std::min(size_, firstWordFrom(0)); index < words; ++index) {
+            fillOne(index, depth);
+        }
+        for (; index + kPerWord <= size_; index += kPerWord) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, bytes_ + (index >> 1), sizeof word);
+            const std::uint64_t unknown =
+                (word & word >> 1 & word >> 2 & word >> 3 & kOnes) * kUnknown;
+            word = (word & ~unknown) | (spread & unknown);
+            std::memcpy(bytes_ + (index >> 1), &word, sizeof word);
+        }
+        for (; index < size_; ++index) {
+            fillOne(index, depth);
+        }
+    }
+
     /// The threads a search may fill the depths from: one where bytes cannot be shared.
     static unsigned usableThreads(unsigned threads) {
 #ifdef __cpp_lib_atomic_ref
@@ -65,6 +118,40 @@ public:
 private:
     static int shift(std::size_t index) {
         return static_cast<int>(index & 1) * 4;
+    }
+
+    // Entries are read a 64-bit word, sixteen entries, at a time where the storage has whole
+    // words: entry index + k in the word from index is its bits 4k to 4k + 3.
+    static_assert(std::endian::native == std::endian::little);
+    static constexpr std::size_t kPerWord = 16;
+    static constexpr std::uint64_t kOnes = 0x1111111111111111U;
+
+    // The first entry from `index` on that starts a whole word of the storage.
+    std::size_t firstWordFrom(std::size_t index) const {
+        const auto skew = reinterpret_cast<std::uintptr_t>(bytes_) % sizeof(std::uint64_t);
+        const std::size_t first = (sizeof(std::uint64_t) - skew) % sizeof(std::uint64_t) * 2;
+        return index <= first ? first
+                              : first + (index - first + kPerWord - 1) / kPerWord * kPerWord;
+    }
+
+    std::uint64_t loadWord(std::size_t at) const {
+#ifdef __cpp_lib_atomic_ref
+        // Other threads store single bytes of it meanwhile.
+        return std::atomic_ref<std::uint64_t>(*reinterpret_cast<std::uint64_t*>(bytes_ + at))
+            .load(std::memory_order_relaxed);
+#else
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes_ + at, sizeof word);
+        return word;
+#endif
+    }
+
+    void fillOne(std::size_t index, int depth) {
+        if (load(index) == kUnknown) {
+            const int at = shift(index);
+            bytes_[index >> 1] =
+                static_cast<std::uint8_t>((bytes_[index >> 1] & ~(15 << at)) | depth << at);
+        }
     }
 
     std::uint8_t loadByte(std::size_t at) const {

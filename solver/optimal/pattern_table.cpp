@@ -1,28 +1,26 @@
 // Builds the optimal search's pattern tables: the classes of the flip-slice coordinate under
-// the up-down symmetries, then a breadth-first search over classes and twists, forwards from
-// the solved cube while few entries are known and backwards from the unknown ones after.
+// the up-down symmetries, then the breadth-first search over classes and twists of
+// solver/core/class_search.h.
 #include "solver/optimal/pattern_table.h"
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <stdexcept>
+#include <utility>
 
+#include "solver/core/class_search.h"
 #include "solver/core/move_table.h"
+#include "solver/core/shared_depths.h"
 #include "solver/core/symmetry.h"
-#include "solver/core/threads.h"
 
 namespace cw::optimal {
 namespace {
 
-using core::conjugate;
-using core::inverseSymmetry;
 using core::kFlipCount;
 using core::kMoveCount;
 using core::kSliceCount;
 using core::kTwistCount;
 using core::kUdSymmetryCount;
-using core::runOnThreads;
 
 constexpr std::size_t kMoves = kMoveCount;
 
@@ -34,11 +32,11 @@ int sliceValue(int sorted) {
 }
 
 template <bool kSliceOrder>
-CubieCube flipSliceCube(std::uint32_t flipSlice) {
+CubieCube flipSliceCube(int flipSlice) {
     CubieCube cube;
-    const auto slice = static_cast<int>(flipSlice / kFlipCount);
+    const int slice = flipSlice / kFlipCount;
     core::setEdgeSet(cube, core::kSliceEdges, kSliceOrder ? slice : slice * kSliceOrders);
-    core::setFlip(cube, static_cast<int>(flipSlice % kFlipCount));
+    core::setFlip(cube, flipSlice % kFlipCount);
     return cube;
 }
 
@@ -72,108 +70,24 @@ template <bool kSliceOrder>
 const FlipSliceClasses& classes() {
     static const FlipSliceClasses kClasses = [] {
         using Table = SymmetricPatternTable<kSliceOrder>;
-        constexpr std::uint32_t kFlipSliceCount = Table::kFlipSliceCount;
-        constexpr std::uint32_t kNone = ~std::uint32_t{0};
         FlipSliceClasses c;
-        c.classAndSymmetry.assign(kFlipSliceCount, kNone);
-        for (std::uint32_t value = 0; value < kFlipSliceCount; ++value) {
-            if (c.classAndSymmetry[value] != kNone) {
-                continue;
-            }
-            const auto index = static_cast<std::uint32_t>(c.representative.size());
-            c.representative.push_back(value);
-            c.stabiliser.push_back(0);
-            const CubieCube cube = flipSliceCube<kSliceOrder>(value);
-            for (int s = 0; s < kUdSymmetryCount; ++s) {
-                const std::uint32_t image = flipSliceOf<kSliceOrder>(conjugate(cube, s));
-                if (image == value) {
-                    c.stabiliser.back() = static_cast<std::uint16_t>(c.stabiliser.back() | 1u << s);
-                }
-                if (c.classAndSymmetry[image] == kNone) {
-                    c.classAndSymmetry[image] =
-                        index << 4 | static_cast<std::uint32_t>(inverseSymmetry(s));
-                }
-            }
-        }
+        c.stabiliser = core::symmetryClasses(static_cast<int>(Table::kFlipSliceCount),
+                                             flipSliceCube<kSliceOrder>, flipSliceOf<kSliceOrder>,
+                                             c.classAndSymmetry, c.representative);
         if (c.representative.size() != Table::kClassCount) {
             throw std::logic_error("the flip-slice coordinate has an unexpected number of classes");
         }
-        c.twistConjugate.resize(std::size_t{kTwistCount} * kUdSymmetryCount);
-        for (int t = 0; t < kTwistCount; ++t) {
-            CubieCube cube;
-            core::setTwist(cube, t);
-            for (int s = 0; s < kUdSymmetryCount; ++s) {
-                c.twistConjugate[static_cast<std::size_t>(t * kUdSymmetryCount + s)] =
-                    static_cast<std::uint16_t>(core::twist(conjugate(cube, s)));
-            }
-        }
+        c.twistConjugate = core::conjugationTable(
+            kTwistCount,
+            [](int t) {
+                CubieCube cube;
+                core::setTwist(cube, t);
+                return cube;
+            },
+            core::twist);
         return c;
     }();
     return kClasses;
-}
-
-constexpr std::uint32_t kUnknown = 15;
-
-// Runs work(firstWord, endWord) over [0, words) in chunks on `jobs` threads; the calling
-// thread is one of them and calls `afterChunk` after each of its own chunks.
-template <typename Work>
-void inChunks(unsigned jobs, std::size_t words, const Work& work,
-              const std::function<void()>& afterChunk) {
-    constexpr std::size_t kChunkWords = std::size_t{1} << 14;
-    std::atomic<std::size_t> next{0};
-    const auto run = [&](bool caller) {
-        for (;;) {
-            const std::size_t begin = next.fetch_add(kChunkWords);
-            if (begin >= words) {
-                return;
-            }
-            work(begin, std::min(words, begin + kChunkWords));
-            if (caller && afterChunk) {
-                afterChunk();
-            }
-        }
-    };
-    runOnThreads(jobs, [&run](unsigned runner) { run(runner == 0); });
-}
-
-// Entries are read and written through atomic_ref during the build: threads fill entries
-// that share a word with entries other threads read or fill.
-#ifdef __cpp_lib_atomic_ref
-constexpr bool kSharedBuild = true;
-
-std::uint32_t loadWord(std::uint32_t* words, std::size_t word) {
-    return std::atomic_ref<std::uint32_t>(words[word]).load(std::memory_order_relaxed);
-}
-#else
-// Without atomic_ref (the WebAssembly toolchain's library) one thread builds the table.
-constexpr bool kSharedBuild = false;
-
-std::uint32_t loadWord(const std::uint32_t* words, std::size_t word) {
-    return words[word];
-}
-#endif
-
-// Sets the entry to `depth` if it is still unknown; true when it did.
-bool fill(std::uint32_t* words, std::uint64_t index, std::uint32_t depth) {
-    const unsigned shift = static_cast<unsigned>(index & 7) * 4;
-#ifdef __cpp_lib_atomic_ref
-    std::atomic_ref<std::uint32_t> word(words[index >> 3]);
-    std::uint32_t old = word.load(std::memory_order_relaxed);
-    while (((old >> shift) & 15) == kUnknown) {
-        const std::uint32_t updated = (old & ~(15u << shift)) | depth << shift;
-        if (word.compare_exchange_weak(old, updated, std::memory_order_relaxed)) {
-            return true;
-        }
-    }
-    return false;
-#else
-    std::uint32_t& word = words[index >> 3];
-    if (((word >> shift) & 15) != kUnknown) {
-        return false;
-    }
-    word = (word & ~(15u << shift)) | depth << shift;
-    return true;
-#endif
 }
 
 } // namespace
@@ -233,105 +147,35 @@ void SymmetricPatternTable<kSliceOrder>::build(
     unsigned jobs, int deepest, const std::function<void(std::uint64_t filled)>& progress) {
     const FlipSliceClasses& c = classes<kSliceOrder>();
     const MoveTables& moves = moveTables();
-    std::uint32_t* const words = words_.get();
-    std::fill(words, words + kWords, ~std::uint32_t{0});
-    jobs = kSharedBuild ? core::usableThreads(jobs) : 1;
-
-    // The entry one move away from (class, twist).
-    const auto neighbour = [&c, &moves](std::uint64_t index, std::size_t m) {
-        const std::uint32_t value = c.representative[static_cast<std::size_t>(index / kTwistCount)];
-        const auto twist = static_cast<std::size_t>(index % kTwistCount);
-        const std::uint32_t flip = moves.flip[value % kFlipCount * kMoves + m];
-        const int sorted = kSliceOrder ? static_cast<int>(value / kFlipCount)
-                                       : static_cast<int>(value / kFlipCount) * kSliceOrders;
-        const auto slice = static_cast<std::uint32_t>(sliceValue<kSliceOrder>(
-            moves.sliceEdges[static_cast<std::size_t>(sorted) * kMoves + m]));
-        return c.entry(slice * kFlipCount + flip, moves.twist[twist * kMoves + m]);
-    };
-
-    std::atomic<std::uint64_t> filled{0};
-    // An entry and the entries that its class's self-symmetries make of it stand for the
-    // same cubes, so they are filled together.
-    const auto fillAll = [words, &c](std::uint64_t index, std::uint32_t depth) {
-        std::uint64_t count = fill(words, index, depth) ? 1u : 0u;
-        const std::uint64_t cls = index / kTwistCount;
-        const std::uint16_t stabiliser = c.stabiliser[static_cast<std::size_t>(cls)];
-        if (stabiliser != 1) {
-            const auto twist = static_cast<std::size_t>(index % kTwistCount);
-            for (std::size_t s = 1; s < kUdSymmetryCount; ++s) {
-                if ((stabiliser >> s & 1u) != 0) {
-                    const std::uint64_t image =
-                        cls * kTwistCount + c.twistConjugate[twist * kUdSymmetryCount + s];
-                    count += fill(words, image, depth) ? 1u : 0u;
-                }
-            }
-        }
-        return count;
-    };
-    filled += fillAll(0, 0);
-
-    const std::function<void()> report = [&] {
+    core::SharedDepths depths(bytes(), kEntries);
+    core::ClassSearch search{
+        depths, static_cast<int>(kClassCount), kTwistCount, kMoveCount, c.stabiliser,
+        // The class and symmetry of a representative's flip and slice after move m.
+        [&c, &moves](int cls, int m) {
+            const std::uint32_t value = c.representative[static_cast<std::size_t>(cls)];
+            const auto move = static_cast<std::size_t>(m);
+            const std::uint32_t flip = moves.flip[value % kFlipCount * kMoves + move];
+            const int sorted = kSliceOrder ? static_cast<int>(value / kFlipCount)
+                                           : static_cast<int>(value / kFlipCount) * kSliceOrders;
+            const auto slice = static_cast<std::uint32_t>(sliceValue<kSliceOrder>(
+                moves.sliceEdges[static_cast<std::size_t>(sorted) * kMoves + move]));
+            const std::uint32_t both = c.classAndSymmetry[slice * kFlipCount + flip];
+            return std::pair<int, int>(static_cast<int>(both >> 4), static_cast<int>(both & 15));
+        },
+        [&c, &moves](int twist, int m, int s) {
+            return int{c.twistConjugate[std::size_t{moves.twist[static_cast<std::size_t>(
+                                            twist * kMoveCount + m)]} *
+                                            kUdSymmetryCount +
+                                        static_cast<std::size_t>(s)]};
+        },
+        [&c](int twist, int s) {
+            return int{c.twistConjugate[static_cast<std::size_t>(twist * kUdSymmetryCount + s)]};
+        }};
+    search.run(jobs, deepest, [&progress](std::uint64_t filled) {
         if (progress) {
-            progress(filled.load());
+            progress(filled);
         }
-    };
-    std::uint64_t before = 0;
-    for (std::uint32_t d = 0; d < static_cast<std::uint32_t>(deepest) && filled < kEntries; ++d) {
-        const std::uint64_t atDepth = filled - before;
-        before = filled;
-        const bool forwards = atDepth < kEntries - filled;
-        inChunks(
-            jobs, kWords,
-            [&](std::size_t first, std::size_t end) {
-                std::uint64_t added = 0;
-                for (std::size_t w = first; w < end; ++w) {
-                    const std::uint32_t word = loadWord(words, w);
-                    if (forwards ? word == ~std::uint32_t{0} : (word & 0x88888888u) == 0) {
-                        continue; // nothing at depth d, or nothing unknown, in these eight
-                    }
-                    for (std::uint64_t k = 0; k < 8; ++k) {
-                        const std::uint32_t entry = word >> (k * 4) & 15;
-                        const std::uint64_t index = w * 8 + k;
-                        if (index >= kEntries) {
-                            break;
-                        }
-                        if (forwards && entry == d) {
-                            for (std::size_t m = 0; m < kMoves; ++m) {
-                                added += fillAll(neighbour(index, m), d + 1);
-                            }
-                        } else if (!forwards && entry == kUnknown) {
-                            for (std::size_t m = 0; m < kMoves; ++m) {
-                                const std::uint64_t next = neighbour(index, m);
-                                if ((loadWord(words, static_cast<std::size_t>(next >> 3)) >>
-                                         ((next & 7) * 4) &
-                                     15) == d) {
-                                    added += fill(words, index, d + 1) ? 1u : 0u;
-                                    break;
-                                }
-                            }
-                        }
-                    }
-                }
-                filled += added;
-            },
-            report);
-        if (filled == before) {
-            throw std::logic_error("the pattern table's search stopped short");
-        }
-    }
-    report();
-
-    // What is still unknown lies deeper than the search went.
-    const std::uint32_t beyond = static_cast<std::uint32_t>(deepest) + 1;
-    if (filled < kEntries && beyond < kUnknown) {
-        for (std::uint32_t& word : std::span(words, kWords)) {
-            for (unsigned k = 0; k < 8; ++k) {
-                if ((word >> (k * 4) & 15) == kUnknown) {
-                    word = (word & ~(15u << (k * 4))) | beyond << (k * 4);
-                }
-            }
-        }
-    }
+    });
 }
 
 namespace {

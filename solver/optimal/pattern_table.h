@@ -78,8 +78,9 @@ public:
 
     /// Fills the table by breadth-first search from the solved cube on `jobs` threads,
     /// calling `progress` now and then (on the calling thread) with the entries filled so
-    /// far. With `deepest` below kDeepest it stops after that distance and the entries left
-    /// read deepest + 1, which is still a lower bound: the tests use this to keep it quick.
+    /// far, last with kEntries. With `deepest` below kDeepest it stops after that distance
+    /// and the entries left read deepest + 1, which is still a lower bound: the tests use
+    /// this to keep it quick.
     void build(unsigned jobs, int deepest = kDeepest,
                const std::function<void(std::uint64_t filled)>& progress = {});
 

@@ -1,20 +1,19 @@
 // Builds the short solver's large tables: move tables by playing each move on cubes set to
-// every coordinate value, symmetry classes by conjugating each new representative by all 16
-// symmetries, and the pruning tables by a breadth-first search over classes that runs on
-// every core. Also keeps them on disk (see prepareLargeTables()).
+// every coordinate value, then the symmetry classes and the pruning tables by the search over
+// classes in solver/core/class_search.h, which runs on every core. Also keeps them on disk (see
+// prepareLargeTables()).
 #include "solver/two_phase/large_tables.h"
 #include "solver/core/move_table.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <iostream>
-#include <mutex>
 #include <stdexcept>
 
+#include "solver/core/class_search.h"
 #include "solver/core/shared_depths.h"
 #include "solver/core/symmetry.h"
-#include "solver/core/threads.h"
 #include "solver/two_phase/tables.h"
 
 namespace cw::two_phase {
@@ -23,64 +22,13 @@ using namespace core;
 
 namespace {
 
-// Sorts `count` raw coordinate values into symmetry classes. The first value of each class
-// met in counting order is its representative; every value records its class and the
-// symmetry that carries it onto the representative, as class * 16 + symmetry. Returns, for
-// each class, the symmetries that leave its representative unchanged as a bit mask.
-template <typename ClassSyms, typename Reps>
-std::vector<std::uint16_t> classify(int count, const auto& cubeOf, const auto& valueOf,
-                                    ClassSyms& classSymOf, Reps& reps) {
-    using ClassSym = typename ClassSyms::value_type;
-    using Rep = typename Reps::value_type;
-    constexpr auto kNoClass = static_cast<ClassSym>(~ClassSym{0});
-    classSymOf.assign(static_cast<std::size_t>(count), kNoClass);
-    reps.clear();
-    std::vector<std::uint16_t> stabilizers;
-    for (int value = 0; value < count; ++value) {
-        if (classSymOf[static_cast<std::size_t>(value)] != kNoClass) {
-            continue;
-        }
-        const std::size_t id = reps.size();
-        const CubieCube cube = cubeOf(value);
-        std::uint16_t fixing = 0;
-        for (int s = 0; s < kUdSymmetryCount; ++s) {
-            const auto image = static_cast<std::size_t>(valueOf(conjugate(cube, s)));
-            if (classSymOf[image] == kNoClass) {
-                classSymOf[image] = static_cast<ClassSym>(
-                    id * kUdSymmetryCount + static_cast<std::size_t>(inverseSymmetry(s)));
-            }
-            if (image == static_cast<std::size_t>(value)) {
-                fixing = static_cast<std::uint16_t>(fixing | 1U << s);
-            }
-        }
-        reps.push_back(static_cast<Rep>(value));
-        stabilizers.push_back(fixing);
-    }
-    return stabilizers;
-}
-
-// coordinate value * 16 + symmetry -> the coordinate of the conjugated cube.
-std::vector<std::uint16_t> conjugationTable(int count, const auto& cubeOf, const auto& valueOf) {
-    std::vector<std::uint16_t> table(static_cast<std::size_t>(count) * kUdSymmetryCount);
-    for (int value = 0; value < count; ++value) {
-        const CubieCube cube = cubeOf(value);
-        for (int s = 0; s < kUdSymmetryCount; ++s) {
-            table[static_cast<std::size_t>(value * kUdSymmetryCount + s)] =
-                static_cast<std::uint16_t>(valueOf(conjugate(cube, s)));
-        }
-    }
-    return table;
-}
-
 // Writes " 10%", " 20%" ... to the progress stream as the pruning tables fill.
 class Progress {
 public:
-    Progress(std::ostream& out, std::size_t total) : out_(out), total_(total) {}
+    Progress(std::ostream& out, std::uint64_t total) : out_(out), total_(total) {}
 
-    void add(std::size_t filled) {
-        const std::size_t now = filled_.fetch_add(filled) + filled;
-        const auto percent = static_cast<int>(now * 100 / total_) / 10 * 10;
-        const std::lock_guard lock(mutex_);
+    void reached(std::uint64_t filled) {
+        const auto percent = static_cast<int>(filled * 100 / total_) / 10 * 10;
         while (shown_ < percent) {
             shown_ += 10;
             out_ << ' ' << shown_ << '%' << std::flush;
@@ -89,132 +37,9 @@ public:
 
 private:
     std::ostream& out_;
-    std::size_t total_;
-    std::atomic<std::size_t> filled_{0};
-    std::mutex mutex_;
+    std::uint64_t total_;
     int shown_ = 0;
 };
-
-// One breadth-first search over a pruning table indexed [class * rawCount + raw], where a
-// class is a symmetry class of one coordinate and raw the other coordinate, conjugated by
-// the symmetry that carries the first onto its class representative. The steps are the
-// caller's lambdas, called inline for every entry.
-template <typename Neighbour, typename Step, typename Conjugated>
-struct ClassSearch {
-    SharedDepths& depths;
-    int classCount;
-    int rawCount;
-    int moveCount;
-    // The symmetries that leave each representative unchanged.
-    const std::vector<std::uint16_t>& stabilizers;
-    // The class and symmetry of the first coordinate after move k from a representative.
-    // (int cls, int k) -> std::pair<int, int>
-    Neighbour neighbour;
-    // The raw coordinate after move k, conjugated by symmetry s: (int raw, int k, int s) -> int.
-    Step step;
-    // The raw coordinate conjugated by symmetry s: (int raw, int s) -> int.
-    Conjugated conjugated;
-
-    std::size_t at(int cls, int raw) const {
-        return static_cast<std::size_t>(cls) * static_cast<std::size_t>(rawCount) +
-               static_cast<std::size_t>(raw);
-    }
-
-    // From each entry at `depth` in the class, marks the unknown neighbours (and their images
-    // under the neighbour representative's own symmetries, which are the same cube seen
-    // differently) one deeper.
-    std::size_t expand(int cls, int depth, std::vector<int>& raws) {
-        raws.clear();
-        for (int raw = 0; raw < rawCount; ++raw) {
-            if (depths.load(at(cls, raw)) == depth) {
-                raws.push_back(raw);
-            }
-        }
-        std::size_t stored = 0;
-        for (int k = 0; k < moveCount && !raws.empty(); ++k) {
-            const auto [next, sym] = neighbour(cls, k);
-            const std::uint16_t fixing = stabilizers[static_cast<std::size_t>(next)];
-            for (const int raw : raws) {
-                const int image = step(raw, k, sym);
-                stored += depths.storeIfUnknown(at(next, image), depth + 1) ? 1U : 0U;
-                for (int s = 1; s < kUdSymmetryCount; ++s) {
-                    if ((fixing >> s & 1U) != 0) {
-                        stored += depths.storeIfUnknown(at(next, conjugated(image, s)), depth + 1)
-                                      ? 1U
-                                      : 0U;
-                    }
-                }
-            }
-        }
-        return stored;
-    }
-
-    // Marks each unknown entry of the class that has a neighbour at `depth` one deeper. The
-    // neighbours of one class under one move lie in one block of the table, so the loop runs
-    // move by move over the entries still unknown.
-    std::size_t gather(int cls, int depth, std::vector<int>& pending) {
-        pending.clear();
-        for (int raw = 0; raw < rawCount; ++raw) {
-            if (depths.load(at(cls, raw)) == SharedDepths::kUnknown) {
-                pending.push_back(raw);
-            }
-        }
-        std::size_t stored = 0;
-        for (int k = 0; k < moveCount && !pending.empty(); ++k) {
-            const auto [next, sym] = neighbour(cls, k);
-            for (std::size_t i = 0; i < pending.size();) {
-                if (depths.load(at(next, step(pending[i], k, sym))) == depth) {
-                    stored += depths.storeIfUnknown(at(cls, pending[i]), depth + 1) ? 1U : 0U;
-                    pending[i] = pending.back();
-                    pending.pop_back();
-                } else {
-                    ++i;
-                }
-            }
-        }
-        return stored;
-    }
-
-    void run(unsigned threads, Progress& progress) {
-        const std::size_t total = depths.size();
-        depths.storeIfUnknown(0, 0);
-        progress.add(1);
-        std::size_t known = 1;
-        std::size_t atDepth = 1;
-        const int chunk = std::max(1, 65536 / rawCount);
-        for (int depth = 0; atDepth > 0 && known < total && depth + 1 < SharedDepths::kUnknown;
-             ++depth) {
-            // Spreading out from few entries is cheap; once most of the table is reached,
-            // asking each unknown entry about its neighbours is cheaper.
-            const bool forward = atDepth < total - known;
-            std::atomic<int> nextClass{0};
-            std::atomic<std::size_t> stored{0};
-            runOnThreads(SharedDepths::usableThreads(threads), [&](unsigned) {
-                std::vector<int> buffer;
-                buffer.reserve(static_cast<std::size_t>(rawCount));
-                for (int first = nextClass.fetch_add(chunk); first < classCount;
-                     first = nextClass.fetch_add(chunk)) {
-                    std::size_t count = 0;
-                    for (int cls = first; cls < std::min(first + chunk, classCount); ++cls) {
-                        count += forward ? expand(cls, depth, buffer) : gather(cls, depth, buffer);
-                    }
-                    stored += count;
-                    progress.add(count);
-                }
-            });
-            atDepth = stored;
-            known += atDepth;
-        }
-        // What is left lies 15 moves or more away, as the table keeps it already.
-        progress.add(total - known);
-    }
-};
-
-// Spelled out for compilers that deduce no template arguments from an aggregate's fields
-// (the WebAssembly toolchain's).
-template <typename Neighbour, typename Step, typename Conjugated>
-ClassSearch(SharedDepths&, int, int, int, const std::vector<std::uint16_t>&, Neighbour, Step,
-            Conjugated) -> ClassSearch<Neighbour, Step, Conjugated>;
 
 // A plain breadth-first search over corners and middle-layer order in the second phase.
 void buildCornerSliceDepth(LargeTables& t) {
@@ -345,10 +170,10 @@ void buildFlipSliceClassDepth(LargeTables& t) {
 void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) {
     buildMoveTables(t);
 
-    const std::vector<std::uint16_t> flipSliceFixing = classify(
+    const std::vector<std::uint16_t> flipSliceFixing = symmetryClasses(
         kFlipSliceCount, cubeWithFlipSlice, flipSliceOf, t.flipSliceClassSym, t.flipSliceRep);
-    const std::vector<std::uint16_t> cornerFixing =
-        classify(kPermutation8, cubeWithCorners, cornerPermutation, t.cornerClassSym, t.cornerRep);
+    const std::vector<std::uint16_t> cornerFixing = symmetryClasses(
+        kPermutation8, cubeWithCorners, cornerPermutation, t.cornerClassSym, t.cornerRep);
     if (t.flipSliceRep.size() != kFlipSliceClassCount || t.cornerRep.size() != kCornerClassCount) {
         throw std::logic_error("the symmetry classes do not come out as counted");
     }
@@ -359,7 +184,9 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
 
     Progress shown(progress, kPhase1Entries + kPhase2Entries);
     // The pruning tables are filled where they are, two depths to a byte, with nothing else
-    // the size of a table beside them.
+    // the size of a table beside them, as deep as four bits go: what is left lies 15 moves
+    // or more away and reads 15.
+    constexpr int kDeepest = SharedDepths::kUnknown - 1;
     {
         SharedDepths phase1Depth(t.phase1Depth.storage(), t.phase1Depth.size());
         ClassSearch phase1{
@@ -385,7 +212,7 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
             [&t](int raw, int s) {
                 return int{t.twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
             }};
-        phase1.run(threads, shown);
+        phase1.run(threads, kDeepest, [&shown](std::size_t known) { shown.reached(known); });
     }
     buildFlipSliceClassDepth(t);
 
@@ -412,7 +239,8 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
         [&t](int raw, int s) {
             return int{t.udEdgeConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)]};
         }};
-    phase2.run(threads, shown);
+    phase2.run(threads, kDeepest,
+               [&shown](std::size_t known) { shown.reached(kPhase1Entries + known); });
 }
 
 } // namespace cw::two_phase

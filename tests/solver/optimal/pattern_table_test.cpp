@@ -2,12 +2,10 @@
 // search over the coordinates, and both tables as lower bounds on cubes of known distance.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <random>
-#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -86,14 +84,6 @@ TEST(MediumPatternTable, AgreesWithAPlainSearchOverTheCoordinates) {
             ASSERT_EQ(table.depth(at), 6);
         }
     }
-}
-
-TEST(MediumPatternTable, BuildsTheSameOnAnyNumberOfThreads) {
-    MediumPatternTable one;
-    one.build(1, 5);
-    const std::span<const std::uint8_t> two = shallowPatternTable().bytes();
-    EXPECT_TRUE(std::equal(one.bytes().begin(), one.bytes().end(), two.begin(), two.end()))
-        << "built on two threads";
 }
 
 TEST(LowerBound, NeverExceedsTheDistance) {
