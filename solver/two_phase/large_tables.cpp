@@ -168,6 +168,8 @@ void buildFlipSliceClassDepth(LargeTables& t) {
 } // namespace
 
 void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) {
+    // Sized tables keep their storage (the table file's reader builds into it).
+    sizeLargeTables(t);
     buildMoveTables(t);
 
     const std::vector<std::uint16_t> flipSliceFixing = symmetryClasses(
