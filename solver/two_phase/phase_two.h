@@ -146,11 +146,9 @@ private:
             return togo == 1 ? static_cast<int>(!isSolved(next)) : moves_.bound(next);
         };
         if constexpr (kSettings.boundsBeforeMoves) {
-            std::array<Phase2Position, kPhase2MoveCount> next;
             std::array<int, kPhase2MoveCount> bounds{};
             for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
-                next[k] = rows.after(k);
-                bounds[k] = boundOf(next[k]);
+                bounds[k] = boundOf(rows.after(k));
             }
             for (std::size_t k = 0; k < kPhase2Moves.size(); ++k) {
                 const int m = kPhase2Moves[k];
@@ -158,7 +156,7 @@ private:
                     continue;
                 }
                 path[static_cast<std::size_t>(done)] = static_cast<std::uint8_t>(m);
-                if (solves(path, next[k], done + 1, togo - 1, nodes)) {
+                if (solves(path, rows.after(k), done + 1, togo - 1, nodes)) {
                     return true;
                 }
             }
@@ -188,7 +186,9 @@ private:
 /// phase-two moves.
 class SmallTablesPhase2Moves {
 public:
-    explicit SmallTablesPhase2Moves(const Tables& tables) : t_(tables) {}
+    explicit SmallTablesPhase2Moves(const Tables& tables)
+        : corners_(tables.cornerMove.data()), udEdges_(tables.udEdgeMove.data()),
+          slice_(tables.slicePermMove.data()), t_(tables) {}
 
     struct Rows {
         const std::uint16_t* corners;
@@ -198,9 +198,9 @@ public:
     };
 
     Rows rowsOf(const Phase2Position& at) const {
-        return {&t_.cornerMove[static_cast<std::size_t>(at.corners) * kPhase2MoveCount],
-                &t_.udEdgeMove[static_cast<std::size_t>(at.udEdges) * kPhase2MoveCount],
-                &t_.slicePermMove[static_cast<std::size_t>(at.slice) * kPhase2MoveCount]};
+        return {corners_ + static_cast<std::size_t>(at.corners) * kPhase2MoveCount,
+                udEdges_ + static_cast<std::size_t>(at.udEdges) * kPhase2MoveCount,
+                slice_ + static_cast<std::size_t>(at.slice) * kPhase2MoveCount};
     }
 
     int bound(const Phase2Position& at) const {
@@ -213,6 +213,11 @@ public:
     }
 
 private:
+    // The move tables' rows are read at every node: their addresses are kept here rather
+    // than looked up through the tables each time.
+    const std::uint16_t* corners_;
+    const std::uint16_t* udEdges_;
+    const std::uint8_t* slice_;
     const Tables& t_;
 };
 
