@@ -19,6 +19,7 @@
 
 #include "cube/cube.h"
 #include "cube/facelet_string.h"
+#include "solver/core/threads.h"
 #include "solver/two_phase/large_tables.h"
 #include "solver/two_phase/tables.h"
 #include "solver/two_phase/two_phase.h"
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     if (buildOnly) {
         two_phase::LargeTables tables;
         const auto start = Clock::now();
-        two_phase::buildLargeTables(tables, 0, std::cerr);
+        two_phase::buildLargeTables(tables, core::everyCore(), std::cerr);
         std::cerr << '\n';
         std::printf("large tables: built in %.0f ms on every core, %.1f MB; peak memory %.1f MB\n",
                     millisecondsSince(start), megabytes(tables.bytes()), peakMegabytes());
