@@ -144,8 +144,8 @@ after(async () => {
 
 const text = (page, selector) => page.$eval(selector, (element) => element.textContent);
 
-/** The face number the camera shows now, from the white blocks in its corner. */
-const faceOnShow = (page) => page.evaluate(() => {
+/** The face number the camera shows now, from the white blocks in its corner (run in the page). */
+const faceOnShowInPage = () => {
   const video = document.getElementById('camera');
   const canvas = document.createElement('canvas');
   canvas.width = video.videoWidth;
@@ -158,7 +158,9 @@ const faceOnShow = (page) => page.evaluate(() => {
     if (r > 128) ++count;
   }
   return count - 1;
-});
+};
+
+const faceOnShow = (page) => page.evaluate(faceOnShowInPage);
 
 test('six faces shown to the camera paint the net, which then solves', async () => {
   const colours = stickerColours(kScrambled);
@@ -175,19 +177,7 @@ test('six faces shown to the camera paint the net, which then solves', async () 
   let retakes = 0;
   for (let face = 0; face < 6; ++face) {
     for (;;) {
-      await page.waitForFunction((want) => {
-        const video = document.getElementById('camera');
-        const canvas = document.createElement('canvas');
-        canvas.width = video.videoWidth;
-        canvas.height = video.videoHeight;
-        const context = canvas.getContext('2d');
-        context.drawImage(video, 0, 0);
-        let count = 0;
-        for (let block = 0; block < 6; ++block) {
-          if (context.getImageData(block * 20 + 7, 6, 1, 1).data[0] > 128) ++count;
-        }
-        return count - 1 === want;
-      }, { timeout: 20000, polling: 50 }, face);
+      await page.waitForFunction(`(${faceOnShowInPage})() === ${face}`, { timeout: 20000, polling: 50 });
       await page.click('#scan-take');
       // The picture may have moved on between the look and the take: then take it again.
       const taken = await page.$$eval('#scan-preview span', (list) => list.map((s) => s.dataset.colour));
