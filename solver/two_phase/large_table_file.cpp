@@ -101,9 +101,17 @@ std::vector<std::span<std::uint8_t>> LargeTables::sections() {
     return all;
 }
 
+std::vector<std::span<const std::uint8_t>> LargeTables::sections() const {
+    std::vector<std::span<const std::uint8_t>> all;
+    for (const std::span<std::uint8_t> section : const_cast<LargeTables*>(this)->sections()) {
+        all.emplace_back(section);
+    }
+    return all;
+}
+
 std::size_t LargeTables::bytes() const {
     std::size_t total = 0;
-    for (const std::span<std::uint8_t> section : const_cast<LargeTables*>(this)->sections()) {
+    for (const std::span<const std::uint8_t> section : sections()) {
         total += section.size();
     }
     return total;

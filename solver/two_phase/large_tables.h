@@ -98,6 +98,7 @@ struct LargeTables {
 
     /// Every table as bytes, in the order of the table file.
     std::vector<std::span<std::uint8_t>> sections();
+    std::vector<std::span<const std::uint8_t>> sections() const;
     /// The bytes the tables take.
     std::size_t bytes() const;
 };

@@ -248,6 +248,22 @@ TEST(LargeTables, ReducedDepthsEqualThePlainDistancesOnASample) {
     }
 }
 
+TEST(LargeTables, AFreshBuildGivesTheTablesTheSolverUses) {
+    // Built from nothing, as short_solver_bench --build-tables does, rather than into the
+    // sized tables the file's reader hands over: every section byte for byte as the ones
+    // the solver loaded or built.
+    LargeTables fresh;
+    std::ostringstream progress;
+    buildLargeTables(fresh, 2, progress);
+    EXPECT_NE(progress.str().find("100%"), std::string::npos) << progress.str();
+    const auto built = fresh.sections();
+    const auto used = largeTables().sections();
+    ASSERT_EQ(built.size(), used.size());
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        EXPECT_TRUE(std::ranges::equal(built[i], used[i])) << "section " << i;
+    }
+}
+
 TEST(LargeSolve, ThreeThousandRandomStatesInAtMostTwentyFaceTurns) {
     for (std::uint64_t index = 0; index < 3000; ++index) {
         const std::string text = randomStateFacelets(31, index);
