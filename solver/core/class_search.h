@@ -20,6 +20,15 @@
 
 namespace cw::core {
 
+/// A solved cube with one coordinate set by `kSet`, as the functions below take it:
+/// cubeWith<setTwist>(value).
+template <auto kSet>
+CubieCube cubeWith(int value) {
+    CubieCube cube;
+    kSet(cube, value);
+    return cube;
+}
+
 /// Sorts the `count` values of a coordinate into symmetry classes; `cubeOf(value)` is a cube
 /// with that value and `valueOf(cube)` reads it back. The first value of each class met in
 /// counting order, its smallest, is its representative, reps[class]; every value records

@@ -77,14 +77,8 @@ const FlipSliceClasses& classes() {
         if (c.representative.size() != Table::kClassCount) {
             throw std::logic_error("the flip-slice coordinate has an unexpected number of classes");
         }
-        c.twistConjugate = core::conjugationTable(
-            kTwistCount,
-            [](int t) {
-                CubieCube cube;
-                core::setTwist(cube, t);
-                return cube;
-            },
-            core::twist);
+        c.twistConjugate =
+            core::conjugationTable(kTwistCount, core::cubeWith<core::setTwist>, core::twist);
         return c;
     }();
     return kClasses;

@@ -65,24 +65,6 @@ void buildCornerSliceDepth(LargeTables& t) {
     }
 }
 
-CubieCube cubeWithTwist(int value) {
-    CubieCube cube;
-    setTwist(cube, value);
-    return cube;
-}
-
-CubieCube cubeWithCorners(int value) {
-    CubieCube cube;
-    setCornerPermutation(cube, value);
-    return cube;
-}
-
-CubieCube cubeWithUdEdges(int value) {
-    CubieCube cube;
-    setUdEdgePermutation(cube, value);
-    return cube;
-}
-
 int flipSliceOf(const CubieCube& cube) {
     return slice(cube) * kFlipCount + flip(cube);
 }
@@ -174,14 +156,16 @@ void buildLargeTables(LargeTables& t, unsigned threads, std::ostream& progress) 
 
     const std::vector<std::uint16_t> flipSliceFixing = symmetryClasses(
         kFlipSliceCount, cubeWithFlipSlice, flipSliceOf, t.flipSliceClassSym, t.flipSliceRep);
-    const std::vector<std::uint16_t> cornerFixing = symmetryClasses(
-        kPermutation8, cubeWithCorners, cornerPermutation, t.cornerClassSym, t.cornerRep);
+    const std::vector<std::uint16_t> cornerFixing =
+        symmetryClasses(kPermutation8, cubeWith<setCornerPermutation>, cornerPermutation,
+                        t.cornerClassSym, t.cornerRep);
     if (t.flipSliceRep.size() != kFlipSliceClassCount || t.cornerRep.size() != kCornerClassCount) {
         throw std::logic_error("the symmetry classes do not come out as counted");
     }
-    fillInPlace(t.twistConj, conjugationTable(kTwistCount, cubeWithTwist, twist));
+    fillInPlace(t.twistConj, conjugationTable(kTwistCount, cubeWith<setTwist>, twist));
     buildFlipSliceClassMoves(t);
-    fillInPlace(t.udEdgeConj, conjugationTable(kPermutation8, cubeWithUdEdges, udEdgePermutation));
+    fillInPlace(t.udEdgeConj,
+                conjugationTable(kPermutation8, cubeWith<setUdEdgePermutation>, udEdgePermutation));
     buildCornerSliceDepth(t);
 
     Progress shown(progress, kPhase1Entries + kPhase2Entries);

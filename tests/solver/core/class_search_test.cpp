@@ -17,18 +17,6 @@
 namespace cw::core {
 namespace {
 
-CubieCube cubeWithSlice(int value) {
-    CubieCube cube;
-    setSlice(cube, value);
-    return cube;
-}
-
-CubieCube cubeWithTwist(int value) {
-    CubieCube cube;
-    setTwist(cube, value);
-    return cube;
-}
-
 // The slice classes, the twist's moves and conjugates, and a table of depths over them.
 struct SliceTwistTable {
     std::vector<std::uint16_t> classSym;
@@ -38,11 +26,11 @@ struct SliceTwistTable {
         moveTable<std::uint16_t>(kSliceCount, allMoves(), setSlice, slice);
     std::vector<std::uint16_t> twistMove =
         moveTable<std::uint16_t>(kTwistCount, allMoves(), setTwist, twist);
-    std::vector<std::uint16_t> twistConj = conjugationTable(kTwistCount, cubeWithTwist, twist);
+    std::vector<std::uint16_t> twistConj = conjugationTable(kTwistCount, cubeWith<setTwist>, twist);
     std::vector<std::uint8_t> bytes;
 
     SliceTwistTable() {
-        stabilizers = symmetryClasses(kSliceCount, cubeWithSlice, slice, classSym, reps);
+        stabilizers = symmetryClasses(kSliceCount, cubeWith<setSlice>, slice, classSym, reps);
     }
 
     std::size_t entries() const { return reps.size() * kTwistCount; }
@@ -93,13 +81,13 @@ TEST(SymmetryClasses, CarryEveryValueOntoTheSmallestOfItsClassAndKnowItsSymmetri
         const unsigned both = t.classSym[static_cast<std::size_t>(value)];
         const int rep = t.reps[both >> 4];
         EXPECT_LE(rep, value);
-        EXPECT_EQ(slice(conjugate(cubeWithSlice(value), static_cast<int>(both & 15))), rep)
+        EXPECT_EQ(slice(conjugate(cubeWith<setSlice>(value), static_cast<int>(both & 15))), rep)
             << value;
     }
     for (std::size_t cls = 0; cls < t.reps.size(); ++cls) {
         EXPECT_EQ(t.classSym[t.reps[cls]] >> 4, cls);
         for (int s = 0; s < kUdSymmetryCount; ++s) {
-            const bool keeps = slice(conjugate(cubeWithSlice(t.reps[cls]), s)) == t.reps[cls];
+            const bool keeps = slice(conjugate(cubeWith<setSlice>(t.reps[cls]), s)) == t.reps[cls];
             EXPECT_EQ((t.stabilizers[cls] >> s & 1) != 0, keeps) << cls << " " << s;
         }
     }
