@@ -343,7 +343,17 @@ struct Candidate {
     Letters letter{};
     /// The group each letter's colour is, under the matching of centres that gave this cube.
     Matching group{};
+
+    /// The group of the colour this cube reads sticker `i` as.
+    std::size_t groupAt(std::size_t i) const {
+        return static_cast<std::size_t>(group[static_cast<std::size_t>(letter[i])]);
+    }
 };
+
+// How much worse sticker `i` fits the colour `candidate` reads it as than its closest colour.
+double misfit(const Costs& cost, const Candidate& candidate, std::size_t i) {
+    return cost[i][candidate.groupAt(i)] - *std::min_element(cost[i].begin(), cost[i].end());
+}
 
 Candidate cubeOf(const Layout<kCornerCount>& corners, const Layout<kEdgeCount>& edges) {
     Candidate candidate{corners.cost + edges.cost, {}, {}};
@@ -647,7 +657,7 @@ ColourReading readColours(const StickerColours& stickers) {
         bool odd = false;
         for (std::size_t k = 0; k < near.size(); ++k) {
             for (std::size_t i = 0; i < kFaceletCount; ++i) {
-                groups[k][i] = near[k].group[static_cast<std::size_t>(near[k].letter[i])];
+                groups[k][i] = static_cast<int>(near[k].groupAt(i));
                 counted[k][i] = cost[i][static_cast<std::size_t>(groups[k][i])] < kOutlierCost;
                 odd = odd || !counted[k][i];
             }
@@ -690,10 +700,7 @@ ColourReading readColours(const StickerColours& stickers) {
         const auto misread = [&](const Candidate& candidate, double gap) {
             int count = 0;
             for (std::size_t i = 0; i < kFaceletCount; ++i) {
-                const auto& own = cost[i];
-                const auto g = static_cast<std::size_t>(
-                    candidate.group[static_cast<std::size_t>(candidate.letter[i])]);
-                count += own[g] - *std::min_element(own.begin(), own.end()) >= gap ? 1 : 0;
+                count += misfit(cost, candidate, i) >= gap ? 1 : 0;
             }
             return count;
         };
@@ -724,11 +731,7 @@ ColourReading readColours(const StickerColours& stickers) {
         // differ are in doubt.
         if (near.front().cost >= shown.cost + kSureMargin) {
             for (std::size_t i = 0; i < kFaceletCount; ++i) {
-                const auto g = static_cast<std::size_t>(
-                    near.front().group[static_cast<std::size_t>(letter[i])]);
-                const auto seen = static_cast<std::size_t>(
-                    shown.group[static_cast<std::size_t>(shown.letter[i])]);
-                doubt[i] = doubt[i] || g != seen;
+                doubt[i] = doubt[i] || near.front().groupAt(i) != shown.groupAt(i);
             }
         }
         // One odd sticker is a misreading the cube's rules can put right; two on one piece
@@ -740,11 +743,10 @@ ColourReading readColours(const StickerColours& stickers) {
                 int odd = 0;
                 for (int place : piece) {
                     const auto p = static_cast<std::size_t>(place);
-                    const auto g = static_cast<std::size_t>(
-                        near.front().group[static_cast<std::size_t>(letter[p])]);
-                    const double closest = *std::min_element(cost[p].begin(), cost[p].end());
-                    odd +=
-                        cost[p][g] >= kOutlierCost || cost[p][g] - closest >= kMisreadGap ? 1 : 0;
+                    odd += cost[p][near.front().groupAt(p)] >= kOutlierCost ||
+                                   misfit(cost, near.front(), p) >= kMisreadGap
+                               ? 1
+                               : 0;
                 }
                 for (int place : piece) {
                     doubt[static_cast<std::size_t>(place)] =

@@ -165,13 +165,18 @@ private:
         return stored;
     }
 
-    // From each entry at `depth` in the class, marks the unknown neighbours one deeper.
-    std::size_t expand(int cls, int depth, std::vector<int>& raws) {
+    // The raw values whose entries in the class hold `depth`, in order.
+    void rawsHolding(int cls, int depth, std::vector<int>& raws) const {
         raws.clear();
         const std::size_t first = at(cls, 0);
         depths.forEachHolding(
             first, first + static_cast<std::size_t>(rawCount), depth,
             [&raws, first](std::size_t index) { raws.push_back(static_cast<int>(index - first)); });
+    }
+
+    // From each entry at `depth` in the class, marks the unknown neighbours one deeper.
+    std::size_t expand(int cls, int depth, std::vector<int>& raws) {
+        rawsHolding(cls, depth, raws);
         std::size_t stored = 0;
         for (int k = 0; k < moveCount && !raws.empty(); ++k) {
             const auto [next, sym] = neighbour(cls, k);
@@ -187,12 +192,7 @@ private:
     // neighbours of one class under one move lie in one block of the table, so the loop runs
     // move by move over the entries still unknown.
     std::size_t gather(int cls, int depth, std::vector<int>& pending) {
-        pending.clear();
-        const std::size_t first = at(cls, 0);
-        depths.forEachHolding(first, first + static_cast<std::size_t>(rawCount),
-                              SharedDepths::kUnknown, [&pending, first](std::size_t index) {
-                                  pending.push_back(static_cast<int>(index - first));
-                              });
+        rawsHolding(cls, SharedDepths::kUnknown, pending);
         std::size_t stored = 0;
         for (int k = 0; k < moveCount && !pending.empty(); ++k) {
             const auto [next, sym] = neighbour(cls, k);
