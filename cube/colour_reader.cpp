@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <memory>
 
 #include "cube/facelet_places.h"
 
@@ -36,8 +37,9 @@ constexpr int kMostRounds = 8;
 // How many of all the stickers' readings a colour's own nine are weighed with when its
 // spread is estimated.
 constexpr double kPooledReadings = 9.0;
-// The piece search looks at cubes within this much of the best fit first, and widens up to
-// the last limit; more candidate piece layouts than kMostLayouts means too unclear to read.
+// The piece search first looks at layouts within kFirstWidth of what each slot's cheapest
+// choice alone would cost; a best cube further than kLastWidth from that, or more piece
+// layouts than kMostLayouts that could be part of a near cube, is too unclear to read.
 constexpr double kFirstWidth = kSureMargin + 4.0;
 constexpr double kLastWidth = 160.0;
 constexpr std::size_t kMostLayouts = 4000;
@@ -169,17 +171,6 @@ struct Layout {
     std::array<PieceChoice, Slots> choice{};
 };
 
-template <std::size_t N>
-int permutationParity(const std::array<PieceChoice, N>& choice) {
-    int parity = 0;
-    for (std::size_t i = 0; i < N; ++i) {
-        for (std::size_t j = i + 1; j < N; ++j) {
-            parity ^= static_cast<int>(choice[i].piece > choice[j].piece);
-        }
-    }
-    return parity;
-}
-
 // Every layout of corners (Size 3) or edges (Size 2) whose pieces are all different and
 // whose twists or flips add up as a reachable cube's do, costing at most `limit`. Returns
 // false when there are more than kMostLayouts.
@@ -213,16 +204,54 @@ public:
     /// The least a layout can cost, counting each slot's cheapest choice alone.
     double floor() const { return leastAfter_[0]; }
 
+    /// Every layout within `limit`, into `found`; false when there are more than
+    /// kMostLayouts.
     bool find(double limit, std::vector<Layout<Slots>>& found) {
         found.clear();
         limit_ = limit;
         found_ = &found;
-        // Past the first width the walk meets many partial layouts that no piece left can
-        // complete within the limit: the least completions prune them.
-        if (completion_.empty() && limit > floor() + kFirstWidth) {
-            fillCompletions();
+        return walk(0, 0.0, 0U, 0, 0);
+    }
+
+    /// Works out, for every set of pieces put into the first slots, the least cost of
+    /// filling the rest: from then on the walk visits only partial layouts that some
+    /// completion keeps within the limit, and the least layout of each parity is known.
+    void fillCompletions() {
+        constexpr unsigned kAll = (1U << Slots) - 1;
+        constexpr double kNever = std::numeric_limits<double>::infinity();
+        completion_.assign(std::size_t{kAll + 1} * Size * 2, kNever);
+        completion_[index(kAll, 0, 0)] = 0.0;
+        for (unsigned used = kAll; used-- > 0;) {
+            const auto& costs = byPiece_[static_cast<std::size_t>(std::popcount(used))];
+            std::array<double, Size * 2> least{};
+            least.fill(kNever);
+            // Whether an odd number of the pieces used are greater than `piece`: putting
+            // it next then changes the permutation's parity.
+            std::size_t above = 0;
+            for (std::size_t piece = Slots; piece-- > 0;) {
+                const unsigned bit = 1U << piece;
+                if ((used & bit) != 0) {
+                    above ^= 1U;
+                    continue;
+                }
+                const double* const after = &completion_[index(used | bit, 0, 0)];
+                for (std::size_t turn = 0; turn < Size; ++turn) {
+                    const double here = costs[piece * Size + turn];
+                    for (std::size_t turns = 0; turns < Size; ++turns) {
+                        const double* const then = after + (turns + turn) % Size * 2;
+                        least[turns * 2] = std::min(least[turns * 2], here + then[above]);
+                        least[turns * 2 + 1] =
+                            std::min(least[turns * 2 + 1], here + then[above ^ 1U]);
+                    }
+                }
+            }
+            std::copy(least.begin(), least.end(), &completion_[index(used, 0, 0)]);
         }
-        return walk(0, 0.0, 0U, 0);
+    }
+
+    /// The least cost of a layout whose permutation has `parity`; needs fillCompletions.
+    double least(int parity) const {
+        return completion_[index(0, 0, static_cast<std::size_t>(parity))];
     }
 
     /// The cheapest layout of all-different pieces whatever their twists or flips add up to
@@ -252,7 +281,22 @@ private:
         }
     }
 
-    bool walk(std::size_t slot, double sum, unsigned used, std::size_t turns) {
+    static std::size_t index(unsigned used, std::size_t turns, std::size_t parity) {
+        return (std::size_t{used} * Size + turns) * 2 + parity;
+    }
+
+    // Whether putting `piece` after the pieces `used` changes the permutation's parity: it
+    // does when an odd number of them are greater.
+    static std::size_t inversions(unsigned used, unsigned piece) {
+        unsigned above = used >> (piece + 1);
+        above ^= above >> 8;
+        above ^= above >> 4;
+        above ^= above >> 2;
+        above ^= above >> 1;
+        return above & 1U;
+    }
+
+    bool walk(std::size_t slot, double sum, unsigned used, std::size_t turns, std::size_t parity) {
         if (slot == Slots) {
             if (turns % Size != 0) {
                 return true;
@@ -261,7 +305,7 @@ private:
                 return false;
             }
             current_.cost = sum;
-            current_.parity = permutationParity(current_.choice);
+            current_.parity = static_cast<int>(parity);
             found_->push_back(current_);
             return true;
         }
@@ -273,46 +317,21 @@ private:
             if ((used & bit) != 0) {
                 continue;
             }
+            const std::size_t nextTurns = (turns + option.turn) % Size;
+            const std::size_t nextParity = parity ^ inversions(used, option.piece);
             // A little slack, as the completion's costs were added up in another order.
-            if (!completion_.empty() &&
-                sum + option.cost + completion(used | bit, turns + option.turn) > limit_ + 1e-9) {
-                continue;
+            if (!completion_.empty()) {
+                const double* const rest = &completion_[index(used | bit, nextTurns, 0)];
+                if (sum + option.cost + std::min(rest[0], rest[1]) > limit_ + 1e-9) {
+                    continue;
+                }
             }
             current_.choice[slot] = option;
-            if (!walk(slot + 1, sum + option.cost, used | bit, turns + option.turn)) {
+            if (!walk(slot + 1, sum + option.cost, used | bit, nextTurns, nextParity)) {
                 return false;
             }
         }
         return true;
-    }
-
-    // The least cost of filling the slots after those `used` holds with the pieces it does
-    // not hold, so that the turns come to a whole number of twists or flips.
-    double completion(unsigned used, std::size_t turns) const {
-        return completion_[used * Size + turns % Size];
-    }
-
-    // From the full set of pieces down: every set of used pieces fills the first slots, as
-    // many as it holds, and the slot after it is the next to fill.
-    void fillCompletions() {
-        constexpr unsigned kAll = (1U << Slots) - 1;
-        constexpr double kNever = std::numeric_limits<double>::infinity();
-        completion_.assign(std::size_t{kAll + 1} * Size, kNever);
-        completion_[kAll * Size] = 0.0;
-        for (unsigned used = kAll; used-- > 0;) {
-            const auto& costs = byPiece_[static_cast<std::size_t>(std::popcount(used))];
-            double* const least = &completion_[used * Size];
-            for (unsigned left = kAll & ~used; left != 0; left &= left - 1) {
-                const auto piece = static_cast<std::size_t>(std::countr_zero(left));
-                const double* const after = &completion_[(used | 1U << piece) * Size];
-                for (std::size_t turn = 0; turn < Size; ++turn) {
-                    const double here = costs[piece * Size + turn];
-                    for (std::size_t turns = 0; turns < Size; ++turns) {
-                        least[turns] = std::min(least[turns], here + after[(turns + turn) % Size]);
-                    }
-                }
-            }
-        }
     }
 
     std::array<std::array<PieceChoice, Slots * Size>, Slots> options_{};
@@ -368,59 +387,74 @@ Candidate cubeOf(const Layout<kCornerCount>& corners, const Layout<kEdgeCount>& 
 // The reachable cubes that fit the colours within kSureMargin of the best, best first; empty
 // when none fits or too many nearly fit. `shown` is set to the pieces that fit the colours
 // best, reachable or not.
-std::vector<Candidate> bestCubes(const Costs& cost, Candidate& shown) {
-    LayoutSearch<kCornerCount, 3> corners(kCornerPlaces, kCornerColours, cost);
-    LayoutSearch<kEdgeCount, 2> edges(kEdgePlaces, kEdgeColours, cost);
+using CornerSearch = LayoutSearch<kCornerCount, 3>;
+using EdgeSearch = LayoutSearch<kEdgeCount, 2>;
+
+std::vector<Candidate> bestCubes(CornerSearch& corners, EdgeSearch& edges, Candidate& shown) {
     shown = cubeOf(corners.leastAnyTurns(), edges.leastAnyTurns());
     std::vector<Layout<kCornerCount>> cornerLayouts;
     std::vector<Layout<kEdgeCount>> edgeLayouts;
     const double floor = corners.floor() + edges.floor();
-    for (double width = kFirstWidth; width <= kLastWidth; width *= 2.0) {
-        if (!corners.find(corners.floor() + width, cornerLayouts) ||
-            !edges.find(edges.floor() + width, edgeLayouts)) {
+    // Mostly the best cube's corners and edges are each within the first width of what their
+    // slots' cheapest choices alone would cost: every layout that close is found, and the
+    // best cube is among them.
+    if (!corners.find(corners.floor() + kFirstWidth, cornerLayouts) ||
+        !edges.find(edges.floor() + kFirstWidth, edgeLayouts)) {
+        return {};
+    }
+    constexpr double kNone = std::numeric_limits<double>::infinity();
+    std::array<double, 2> leastCorners = {kNone, kNone};
+    std::array<double, 2> leastEdges = {kNone, kNone};
+    for (const auto& c : cornerLayouts) {
+        auto& least = leastCorners[static_cast<std::size_t>(c.parity)];
+        least = std::min(least, c.cost);
+    }
+    for (const auto& e : edgeLayouts) {
+        auto& least = leastEdges[static_cast<std::size_t>(e.parity)];
+        least = std::min(least, e.cost);
+    }
+    // A cube costs its corners plus its edges, whose permutations share a parity.
+    double best = std::min(leastCorners[0] + leastEdges[0], leastCorners[1] + leastEdges[1]);
+    // Any cube within the margin of the best has corners and edges each within the width of
+    // their floors, so every one of them has been seen.
+    if (best + kSureMargin > floor + kFirstWidth) {
+        // Otherwise the least layouts of each parity, worked out exactly, say where the best
+        // cube is. One further than the last width from the floor is too unclear to read,
+        // and so are more than kMostLayouts layouts that could be part of a near cube.
+        corners.fillCompletions();
+        edges.fillCompletions();
+        best = std::min(corners.least(0) + edges.least(0), corners.least(1) + edges.least(1));
+        if (best + kSureMargin > floor + kLastWidth) {
             return {};
         }
-        // A cube costs its corners plus its edges, whose permutations share a parity.
-        const auto byCost = [](const auto& x, const auto& y) { return x.cost < y.cost; };
-        std::sort(cornerLayouts.begin(), cornerLayouts.end(), byCost);
-        std::sort(edgeLayouts.begin(), edgeLayouts.end(), byCost);
-        constexpr double kNone = std::numeric_limits<double>::infinity();
-        std::array<double, 2> leastCorners = {kNone, kNone};
-        std::array<double, 2> leastEdges = {kNone, kNone};
-        for (const auto& c : cornerLayouts) {
-            auto& least = leastCorners[static_cast<std::size_t>(c.parity)];
-            least = std::min(least, c.cost);
+        // Only the layouts that some layout of the other kind completes within the margin
+        // can be part of a near cube.
+        const double cornersMost = best + kSureMargin - std::min(edges.least(0), edges.least(1));
+        const double edgesMost = best + kSureMargin - std::min(corners.least(0), corners.least(1));
+        if (!corners.find(cornersMost, cornerLayouts) || !edges.find(edgesMost, edgeLayouts)) {
+            return {};
+        }
+    }
+    const auto byCost = [](const auto& x, const auto& y) { return x.cost < y.cost; };
+    std::sort(cornerLayouts.begin(), cornerLayouts.end(), byCost);
+    std::sort(edgeLayouts.begin(), edgeLayouts.end(), byCost);
+    std::vector<Candidate> near;
+    for (const auto& c : cornerLayouts) {
+        if (edgeLayouts.empty() || c.cost + edgeLayouts.front().cost >= best + kSureMargin) {
+            break;
         }
         for (const auto& e : edgeLayouts) {
-            auto& least = leastEdges[static_cast<std::size_t>(e.parity)];
-            least = std::min(least, e.cost);
-        }
-        const double best =
-            std::min(leastCorners[0] + leastEdges[0], leastCorners[1] + leastEdges[1]);
-        // Any cube within the margin of the best has corners and edges each within the
-        // width of their floors, so every one of them has been seen.
-        if (best + kSureMargin > floor + width) {
-            continue;
-        }
-        std::vector<Candidate> near;
-        for (const auto& c : cornerLayouts) {
-            if (c.cost + edgeLayouts.front().cost >= best + kSureMargin) {
+            if (c.cost + e.cost >= best + kSureMargin) {
                 break;
             }
-            for (const auto& e : edgeLayouts) {
-                if (c.cost + e.cost >= best + kSureMargin) {
-                    break;
-                }
-                if (c.parity == e.parity) {
-                    near.push_back(cubeOf(c, e));
-                }
+            if (c.parity == e.parity) {
+                near.push_back(cubeOf(c, e));
             }
         }
-        std::sort(near.begin(), near.end(),
-                  [](const Candidate& x, const Candidate& y) { return x.cost < y.cost; });
-        return near;
     }
-    return {};
+    std::sort(near.begin(), near.end(),
+              [](const Candidate& x, const Candidate& y) { return x.cost < y.cost; });
+    return near;
 }
 
 std::string lettersOf(const Letters& letter) {
@@ -573,18 +607,38 @@ std::vector<Candidate> bestCubesOfMatches(const Costs& cost, bool& unclear, Cand
         unclear = true;
         return near;
     }
+    // Each matching's cubes cost at least its centres plus the least of each slot alone:
+    // the matchings are searched least first by that, and those that cannot come within the
+    // margin of a cube already found are not searched at all.
+    struct MatchSearch {
+        CentreMatch match;
+        CornerSearch corners;
+        EdgeSearch edges;
+
+        MatchSearch(const CentreMatch& m, const Costs& byLetter)
+            : match(m), corners(kCornerPlaces, kCornerColours, byLetter),
+              edges(kEdgePlaces, kEdgeColours, byLetter) {}
+        double least() const { return match.cost + corners.floor() + edges.floor(); }
+    };
+    std::vector<std::unique_ptr<MatchSearch>> searches;
     for (const CentreMatch& match : matches) {
-        if (!near.empty() && match.cost > near.front().cost + kSureMargin) {
-            break;
-        }
         Costs byLetter{};
         for (std::size_t i = 0; i < kFaceletCount; ++i) {
             for (std::size_t side = 0; side < kFaceCount; ++side) {
                 byLetter[i][side] = cost[i][static_cast<std::size_t>(match.group[side])];
             }
         }
+        searches.push_back(std::make_unique<MatchSearch>(match, byLetter));
+    }
+    std::stable_sort(searches.begin(), searches.end(),
+                     [](const auto& x, const auto& y) { return x->least() < y->least(); });
+    for (const auto& search : searches) {
+        const CentreMatch& match = search->match;
+        if (!near.empty() && search->least() >= near.front().cost + kSureMargin) {
+            break;
+        }
         Candidate pieces;
-        std::vector<Candidate> found = bestCubes(byLetter, pieces);
+        std::vector<Candidate> found = bestCubes(search->corners, search->edges, pieces);
         pieces.cost += match.cost;
         pieces.group = match.group;
         if (pieces.cost < shown.cost) {
