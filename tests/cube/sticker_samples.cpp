@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <limits>
 #include <sstream>
 
 #include "cube/facelet_places.h"
@@ -53,11 +55,17 @@ Rgb fromHsv(int h, int s, int v) {
     return {channel(r), channel(g), channel(b)};
 }
 
-LightCondition readCondition(std::string_view name, std::string_view text) {
-    LightCondition condition{name, {}};
+struct Row {
+    int line = 0;
+    int label = 0;
+    Rgb colour;
+};
+
+std::vector<Row> readRows(std::string_view text) {
+    std::vector<Row> rows;
     std::istringstream in{std::string(text)};
     std::string line;
-    while (std::getline(in, line)) {
+    for (int number = 1; std::getline(in, line); ++number) {
         int h = 0;
         int s = 0;
         int v = 0;
@@ -66,7 +74,61 @@ LightCondition readCondition(std::string_view name, std::string_view text) {
         std::istringstream row(line);
         if (row >> h >> comma >> s >> comma >> v >> comma >> label && label >= 0 &&
             label < kLabelCount) {
-            condition.samples[static_cast<std::size_t>(label)].push_back(fromHsv(h, s, v));
+            rows.push_back({number, label, fromHsv(h, s, v)});
+        }
+    }
+    return rows;
+}
+
+double median(std::vector<double> values) {
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+// How much nearer (in CIELAB) each row's colour is to the nearest other label's median
+// colour than to its own label's.
+std::vector<double> nearerToAnother(const std::vector<Row>& rows) {
+    std::array<Lab, kLabelCount> middle{};
+    for (int label = 0; label < kLabelCount; ++label) {
+        std::array<std::vector<double>, 3> parts;
+        for (const Row& row : rows) {
+            if (row.label == label) {
+                const Lab lab = toLab(row.colour);
+                parts[0].push_back(lab.l);
+                parts[1].push_back(lab.a);
+                parts[2].push_back(lab.b);
+            }
+        }
+        middle[static_cast<std::size_t>(label)] = {median(parts[0]), median(parts[1]),
+                                                   median(parts[2])};
+    }
+    std::vector<double> nearer;
+    for (const Row& row : rows) {
+        const Lab lab = toLab(row.colour);
+        const auto distance = [&lab](const Lab& m) {
+            return std::hypot(lab.l - m.l, lab.a - m.a, lab.b - m.b);
+        };
+        double other = std::numeric_limits<double>::infinity();
+        for (int label = 0; label < kLabelCount; ++label) {
+            if (label != row.label) {
+                other = std::min(other, distance(middle[static_cast<std::size_t>(label)]));
+            }
+        }
+        nearer.push_back(distance(middle[static_cast<std::size_t>(row.label)]) - other);
+    }
+    return nearer;
+}
+
+LightCondition readCondition(std::string_view name, std::string_view text, bool audited) {
+    LightCondition condition{name, {}, {}};
+    const std::vector<Row> rows = readRows(text);
+    const std::vector<double> nearer = nearerToAnother(rows);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (audited && nearer[i] > kMislabelledGap) {
+            condition.mislabelled.push_back(rows[i].line);
+        } else {
+            condition.samples[static_cast<std::size_t>(rows[i].label)].push_back(rows[i].colour);
         }
     }
     return condition;
@@ -94,9 +156,18 @@ int parity(const std::array<std::uint8_t, N>& items) {
 
 const std::vector<LightCondition>& lightConditions() {
     static const std::vector<LightCondition> conditions = {
-        readCondition("cube1_light", kStickerData[0]),
-        readCondition("cube1_dark", kStickerData[1]),
-        readCondition("cube2_light", kStickerData[2]),
+        readCondition("cube1_light", kStickerData[0], true),
+        readCondition("cube1_dark", kStickerData[1], true),
+        readCondition("cube2_light", kStickerData[2], true),
+    };
+    return conditions;
+}
+
+const std::vector<LightCondition>& publishedLightConditions() {
+    static const std::vector<LightCondition> conditions = {
+        readCondition("cube1_light", kStickerData[0], false),
+        readCondition("cube1_dark", kStickerData[1], false),
+        readCondition("cube2_light", kStickerData[2], false),
     };
     return conditions;
 }
