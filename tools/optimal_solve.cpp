@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "solver/core/threads.h"
 #include "solver/optimal/pattern_table.h"
 #include "solver/optimal/table_file.h"
 #include "solver/two_phase/two_phase.h"
@@ -108,7 +109,12 @@ std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) 
             std::fflush(stderr);
         }
     };
-    optimal::loadOrBuild(solver->table(), file, jobs, std::cerr, hooks);
+    {
+        // The search starts from the small two-phase search's solution, whose tables take a
+        // moment to work out: that goes on beside the load.
+        const core::Beside firstSolution(&two_phase::prepareTables);
+        optimal::loadOrBuild(solver->table(), file, jobs, std::cerr, hooks);
+    }
     if (shown >= 0) {
         std::fputs("\n", stderr);
     }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -29,30 +30,32 @@ CubieCube cubeWith(int value) {
     return cube;
 }
 
-/// Sorts the `count` values of a coordinate into symmetry classes; `cubeOf(value)` is a cube
-/// with that value and `valueOf(cube)` reads it back. The first value of each class met in
-/// counting order, its smallest, is its representative, reps[class]; every value records
-/// classSymOf[value] = class * 16 + a symmetry that carries it onto the representative (the
-/// inverse of the first symmetry that carries the representative onto it). Returns, for each
-/// class, the symmetries that leave its representative unchanged as a bit mask.
+/// Sorts the `count` values of a coordinate into symmetry classes; `imagesOf(value, images)`
+/// sets images[s] to the value conjugated by each symmetry s. The first value of each class
+/// met in counting order, its smallest, is its representative, reps[class]; every value
+/// records classSymOf[value] = class * 16 + a symmetry that carries it onto the
+/// representative (the inverse of the first symmetry that carries the representative onto
+/// it). Returns, for each class, the symmetries that leave its representative unchanged as a
+/// bit mask.
 template <typename ClassSyms, typename Reps>
-std::vector<std::uint16_t> symmetryClasses(int count, const auto& cubeOf, const auto& valueOf,
-                                           ClassSyms& classSymOf, Reps& reps) {
+std::vector<std::uint16_t> symmetryClassesOfImages(int count, const auto& imagesOf,
+                                                   ClassSyms& classSymOf, Reps& reps) {
     using ClassSym = typename ClassSyms::value_type;
     using Rep = typename Reps::value_type;
     constexpr auto kNoClass = static_cast<ClassSym>(~ClassSym{0});
     classSymOf.assign(static_cast<std::size_t>(count), kNoClass);
     reps.clear();
     std::vector<std::uint16_t> stabilizers;
+    std::array<std::uint32_t, kUdSymmetryCount> images{};
     for (int value = 0; value < count; ++value) {
         if (classSymOf[static_cast<std::size_t>(value)] != kNoClass) {
             continue;
         }
         const std::size_t id = reps.size();
-        const CubieCube cube = cubeOf(value);
+        imagesOf(value, images);
         std::uint16_t fixing = 0;
         for (int s = 0; s < kUdSymmetryCount; ++s) {
-            const auto image = static_cast<std::size_t>(valueOf(conjugate(cube, s)));
+            const std::size_t image = images[static_cast<std::size_t>(s)];
             if (classSymOf[image] == kNoClass) {
                 classSymOf[image] = static_cast<ClassSym>(
                     id * kUdSymmetryCount + static_cast<std::size_t>(inverseSymmetry(s)));
@@ -65,6 +68,21 @@ std::vector<std::uint16_t> symmetryClasses(int count, const auto& cubeOf, const 
         stabilizers.push_back(fixing);
     }
     return stabilizers;
+}
+
+/// symmetryClassesOfImages() for a coordinate whose images are read off conjugated cubes:
+/// `cubeOf(value)` is a cube with that value and `valueOf(cube)` reads it back.
+template <typename ClassSyms, typename Reps>
+std::vector<std::uint16_t> symmetryClasses(int count, const auto& cubeOf, const auto& valueOf,
+                                           ClassSyms& classSymOf, Reps& reps) {
+    const auto imagesOf = [&](int value, std::array<std::uint32_t, kUdSymmetryCount>& images) {
+        const CubieCube cube = cubeOf(value);
+        for (int s = 0; s < kUdSymmetryCount; ++s) {
+            images[static_cast<std::size_t>(s)] =
+                static_cast<std::uint32_t>(valueOf(conjugate(cube, s)));
+        }
+    };
+    return symmetryClassesOfImages(count, imagesOf, classSymOf, reps);
 }
 
 /// value * 16 + symmetry -> the coordinate of cubeOf(value) conjugated by the symmetry.

@@ -47,6 +47,71 @@ std::uint32_t flipSliceOf(const CubieCube& cube) {
         core::flip(cube));
 }
 
+// A flip-slice value conjugated by each up-down symmetry, without building cubes: the
+// classes of the large table take tens of millions of these on every load. A symmetry moves
+// the slice edges among the slice places whatever the flips are, and it carries each edge's
+// flip to another place and adds to it only what depends on which edges are where, so the
+// image of a value is the image of its slice with no edges flipped, with the flips carried
+// over bit by bit (five or six at a time, by table).
+template <bool kSliceOrder>
+class FlipSliceImages {
+public:
+    FlipSliceImages() {
+        using Table = SymmetricPatternTable<kSliceOrder>;
+        constexpr int kSlices = Table::kSliceValues;
+        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+            const auto image = [s](std::uint32_t value) {
+                return flipSliceOf<kSliceOrder>(core::conjugate(
+                    flipSliceCube<kSliceOrder>(static_cast<int>(value)), static_cast<int>(s)));
+            };
+            base_[s].resize(kSlices);
+            for (int slice = 0; slice < kSlices; ++slice) {
+                base_[s][static_cast<std::size_t>(slice)] =
+                    image(static_cast<std::uint32_t>(slice) * kFlipCount);
+            }
+            std::array<std::uint32_t, kFlipBits> bit{};
+            for (std::size_t b = 0; b < kFlipBits; ++b) {
+                bit[b] = image(1U << b) ^ base_[s][0];
+            }
+            for (std::uint32_t flips = 0; flips < kLowCount; ++flips) {
+                low_[s][flips] = carried(bit, flips, 0);
+            }
+            for (std::uint32_t flips = 0; flips < kHighCount; ++flips) {
+                high_[s][flips] = carried(bit, flips, kLowBits);
+            }
+        }
+    }
+
+    void operator()(int value, std::array<std::uint32_t, kUdSymmetryCount>& images) const {
+        const auto v = static_cast<std::uint32_t>(value);
+        const std::size_t slice = v / kFlipCount;
+        const std::uint32_t low = v % kLowCount;
+        const std::uint32_t high = v % kFlipCount / kLowCount;
+        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+            images[s] = base_[s][slice] ^ low_[s][low] ^ high_[s][high];
+        }
+    }
+
+private:
+    static constexpr std::size_t kFlipBits = 11;
+    static constexpr std::size_t kLowBits = 6;
+    static constexpr std::uint32_t kLowCount = 1U << kLowBits;
+    static constexpr std::uint32_t kHighCount = 1U << (kFlipBits - kLowBits);
+
+    static std::uint32_t carried(const std::array<std::uint32_t, kFlipBits>& bit,
+                                 std::uint32_t flips, std::size_t first) {
+        std::uint32_t sum = 0;
+        for (std::size_t b = 0; first + b < kFlipBits; ++b) {
+            sum ^= (flips >> b & 1U) != 0 ? bit[first + b] : 0U;
+        }
+        return sum;
+    }
+
+    std::array<std::vector<std::uint32_t>, kUdSymmetryCount> base_;
+    std::array<std::array<std::uint32_t, kLowCount>, kUdSymmetryCount> low_{};
+    std::array<std::array<std::uint32_t, kHighCount>, kUdSymmetryCount> high_{};
+};
+
 // Every flip-slice value's class and the symmetry that carries it onto the class's
 // representative (its smallest value); the twist each symmetry makes of each twist; and, for
 // the few representatives that some symmetries leave alone, which ones.
@@ -71,9 +136,9 @@ const FlipSliceClasses& classes() {
     static const FlipSliceClasses kClasses = [] {
         using Table = SymmetricPatternTable<kSliceOrder>;
         FlipSliceClasses c;
-        c.stabiliser = core::symmetryClasses(static_cast<int>(Table::kFlipSliceCount),
-                                             flipSliceCube<kSliceOrder>, flipSliceOf<kSliceOrder>,
-                                             c.classAndSymmetry, c.representative);
+        c.stabiliser = core::symmetryClassesOfImages(static_cast<int>(Table::kFlipSliceCount),
+                                                     FlipSliceImages<kSliceOrder>(),
+                                                     c.classAndSymmetry, c.representative);
         if (c.representative.size() != Table::kClassCount) {
             throw std::logic_error("the flip-slice coordinate has an unexpected number of classes");
         }
