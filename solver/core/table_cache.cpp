@@ -30,6 +30,9 @@ static_assert(std::endian::native == std::endian::little);
 
 constexpr int kRenameAttempts = 100;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
+// Reads are small enough that what was read is still in the processor's cache when it is
+// summed.
+constexpr std::size_t kReadBytes = std::size_t{1} << 20;
 
 constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
 constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
@@ -52,6 +55,47 @@ std::uint64_t loadWord(const std::uint8_t* at) {
     std::memcpy(&word, at, sizeof word);
     return word;
 }
+
+// The checksum of a section taken a piece at a time as it is read, while the piece is still
+// in the cache: add() whole blocks of 32 bytes, and hand the rest to finish().
+class Checksum {
+public:
+    static constexpr std::size_t kBlock = 32;
+
+    explicit Checksum(std::uint64_t seed)
+        : lanes_{seed + kPrime1 + kPrime2, seed + kPrime2, seed, seed - kPrime1} {}
+
+    /// Takes in every whole block of `bytes`; returns how many bytes that was.
+    std::size_t add(std::span<const std::uint8_t> bytes) {
+        const std::uint8_t* at = bytes.data();
+        const std::size_t whole = bytes.size() / kBlock * kBlock;
+        for (const std::uint8_t* end = at + whole; at != end; at += kBlock) {
+            for (std::size_t lane = 0; lane < 4; ++lane) {
+                lanes_[lane] = round(lanes_[lane], loadWord(at + 8 * lane));
+            }
+        }
+        return whole;
+    }
+
+    /// The checksum of all `size` bytes, the last `rest` of them not yet added.
+    std::uint64_t finish(std::span<const std::uint8_t> rest, std::uint64_t size) const {
+        std::uint64_t h = std::rotl(lanes_[0], 1) + std::rotl(lanes_[1], 7) +
+                          std::rotl(lanes_[2], 12) + std::rotl(lanes_[3], 18);
+        h += size;
+        const std::uint8_t* at = rest.data();
+        std::size_t left = rest.size();
+        for (; left >= 8; at += 8, left -= 8) {
+            h = std::rotl(h ^ round(0, loadWord(at)), 27) * kPrime1 + kPrime3;
+        }
+        for (; left > 0; ++at, --left) {
+            h = std::rotl(h ^ (*at * kPrime1), 11) * kPrime2;
+        }
+        return avalanche(h);
+    }
+
+private:
+    std::array<std::uint64_t, 4> lanes_;
+};
 
 void putU32(std::string& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
@@ -167,25 +211,9 @@ bool writeFile(const std::filesystem::path& path, const FileFormat& format,
 } // namespace
 
 std::uint64_t checksum(std::span<const std::uint8_t> bytes, std::uint64_t seed) {
-    std::array<std::uint64_t, 4> lanes = {seed + kPrime1 + kPrime2, seed + kPrime2, seed,
-                                          seed - kPrime1};
-    const std::uint8_t* at = bytes.data();
-    std::size_t left = bytes.size();
-    for (; left >= 32; at += 32, left -= 32) {
-        for (std::size_t lane = 0; lane < 4; ++lane) {
-            lanes[lane] = round(lanes[lane], loadWord(at + 8 * lane));
-        }
-    }
-    std::uint64_t h = std::rotl(lanes[0], 1) + std::rotl(lanes[1], 7) + std::rotl(lanes[2], 12) +
-                      std::rotl(lanes[3], 18);
-    h += bytes.size();
-    for (; left >= 8; at += 8, left -= 8) {
-        h = std::rotl(h ^ round(0, loadWord(at)), 27) * kPrime1 + kPrime3;
-    }
-    for (; left > 0; ++at, --left) {
-        h = std::rotl(h ^ (*at * kPrime1), 11) * kPrime2;
-    }
-    return avalanche(h);
+    Checksum sum(seed);
+    const std::size_t added = sum.add(bytes);
+    return sum.finish(bytes.subspan(added), bytes.size());
 }
 
 std::filesystem::path defaultFolder() {
@@ -256,14 +284,18 @@ LoadStatus read(std::istream& in, const FileFormat& format,
     }
     std::uint64_t sum = 0;
     for (const auto& section : sections) {
-        for (std::size_t at = 0; at < section.size(); at += kChunkBytes) {
-            const std::size_t size = std::min(kChunkBytes, section.size() - at);
+        // Each piece is summed as soon as it is read, while it is still in the cache.
+        Checksum piecewise(sum);
+        std::size_t added = 0;
+        for (std::size_t at = 0; at < section.size(); at += kReadBytes) {
+            const std::size_t size = std::min(kReadBytes, section.size() - at);
             if (!readExactly(in, section.data() + at, size)) {
                 why = "it is truncated";
                 return LoadStatus::damaged;
             }
+            added += piecewise.add(section.subspan(added, at + size - added));
         }
-        sum = checksum(section, sum);
+        sum = piecewise.finish(section.subspan(added), section.size());
     }
     std::uint64_t stored = 0;
     if (!readU64(in, stored)) {
