@@ -2,15 +2,19 @@
 // build with progress, progress lines while searching, and the Ctrl-C flag.
 #include "tools/optimal_solve.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <sstream>
+#include <vector>
 
 #include "solver/core/threads.h"
 #include "solver/optimal/pattern_table.h"
+#include "solver/optimal/quick_first.h"
 #include "solver/optimal/table_file.h"
 #include "solver/two_phase/two_phase.h"
 
@@ -68,6 +72,7 @@ public:
     }
 
     Table& table() { return table_; }
+    const Table& table() const { return table_; }
 
 private:
     Table table_;
@@ -78,16 +83,25 @@ std::unique_ptr<OptimalSolver> openSmall() {
     return std::make_unique<TableSolver<optimal::SmallPatternTable>>();
 }
 
-template <bool kSliceOrder>
-std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) {
-    using Table = optimal::SymmetricPatternTable<kSliceOrder>;
+// Refuses (false, with `error` set) when the machine has less free memory than the table
+// needs.
+template <typename Table>
+bool enoughMemory(std::string& error) {
     const std::optional<std::uint64_t> free = availableMemory();
     if (free && *free < Table::kMemoryBytes) {
         error = "--optimal needs " + byteSize(Table::kMemoryBytes) +
                 " of free memory for its table, and this machine has " + byteSize(*free) +
                 " free (--table-size medium needs less, and searches more slowly)";
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+// Loads the table from the cache folder, or builds it there with a progress line.
+template <bool kSliceOrder>
+std::unique_ptr<TableSolver<optimal::SymmetricPatternTable<kSliceOrder>>>
+loadSymmetric(unsigned jobs) {
+    using Table = optimal::SymmetricPatternTable<kSliceOrder>;
     auto solver = std::make_unique<TableSolver<Table>>();
     const std::filesystem::path file = optimal::defaultTableFile(kSliceOrder);
     const auto start = std::chrono::steady_clock::now();
@@ -119,6 +133,82 @@ std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) 
         std::fputs("\n", stderr);
     }
     return solver;
+}
+
+template <bool kSliceOrder>
+std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) {
+    if (!enoughMemory<optimal::SymmetricPatternTable<kSliceOrder>>(error)) {
+        return nullptr;
+    }
+    return loadSymmetric<kSliceOrder>(jobs);
+}
+
+// How long the medium table is tried before the large one is loaded.
+constexpr std::chrono::milliseconds kMediumFirst{300};
+
+// The default, the large table, which takes a second or more to load. A cube a few turns
+// from solved is proven on the medium one, a twentieth of its size, in a fraction of that:
+// so when the cache folder holds both, the medium table is tried for a moment first, and
+// the large one is loaded only when that is not enough, which costs every other cube that
+// moment more. The solution is the same on either table: the search returns the first
+// solution of the shortest length in its order of moves, and a table only says which
+// branches cannot hold one.
+class LargeTableSolver final : public OptimalSolver {
+public:
+    LargeTableSolver(unsigned jobs,
+                     std::unique_ptr<TableSolver<optimal::MediumPatternTable>> medium)
+        : jobs_(jobs), medium_(std::move(medium)) {}
+
+    optimal::OptimalSolution solve(const CubieCube& cube,
+                                   optimal::SearchSettings settings) const override {
+        if (!medium_ || largeLoaded_.load()) {
+            return largeTable().solve(cube, settings);
+        }
+        settings.onLength = reportLength;
+        const auto large = [this]() -> const optimal::LargePatternTable& {
+            return largeTable().table();
+        };
+        return optimal::solveQuickFirst(cube, medium_->table(), large, settings,
+                                        two_phase::solvePieces(cube), kMediumFirst);
+    }
+
+private:
+    const TableSolver<optimal::LargePatternTable>& largeTable() const {
+        std::call_once(loaded_, [this] {
+            // Ctrl-C ends the program while the table loads, as it does before any search.
+            const auto previous = std::signal(SIGINT, SIG_DFL);
+            large_ = loadSymmetric<true>(jobs_);
+            std::signal(SIGINT, previous);
+            largeLoaded_.store(true);
+        });
+        return *large_;
+    }
+
+    unsigned jobs_;
+    std::unique_ptr<TableSolver<optimal::MediumPatternTable>> medium_;
+    mutable std::once_flag loaded_;
+    mutable std::unique_ptr<TableSolver<optimal::LargePatternTable>> large_;
+    mutable std::atomic<bool> largeLoaded_{false};
+};
+
+std::unique_ptr<OptimalSolver> openLarge(unsigned jobs, std::string& error) {
+    if (!enoughMemory<optimal::LargePatternTable>(error)) {
+        return nullptr;
+    }
+    const std::filesystem::path large = optimal::defaultTableFile(true);
+    const std::filesystem::path medium = optimal::defaultTableFile(false);
+    std::error_code missing;
+    if (large.empty() || !std::filesystem::exists(large, missing)) {
+        // The first run builds the large table, and the medium one after it (a few seconds
+        // more) for the runs after.
+        std::unique_ptr<OptimalSolver> built = loadSymmetric<true>(jobs);
+        if (!large.empty()) {
+            loadSymmetric<false>(jobs);
+        }
+        return built;
+    }
+    return std::make_unique<LargeTableSolver>(
+        jobs, std::filesystem::exists(medium, missing) ? loadSymmetric<false>(jobs) : nullptr);
 }
 
 } // namespace
@@ -168,7 +258,7 @@ std::unique_ptr<OptimalSolver> OptimalSolver::open(optimal::TableSize tables, un
     case optimal::TableSize::large:
         break;
     }
-    return openSymmetric<true>(jobs, error);
+    return openLarge(jobs, error);
 }
 
 std::string optimalText(const optimal::OptimalSolution& solution) {
