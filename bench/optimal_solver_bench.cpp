@@ -1,6 +1,8 @@
 // The optimal solver's figures: the pattern table's build (or load) time, then cubes near
 // solved, 16-move scrambles and random states solved with it, each with its time, length
-// and search rate, a summary line per set and the figures for each optimal length. Run by
+// and search rate, a summary line per set and the figures for each optimal length; with
+// --symmetric N, the first N cubes of each set also solved as their inverse and mirror
+// image, which must prove the same length (the exit status is 1 when one does not). Run by
 // hand (see docs/performance.md); not a test.
 #include <algorithm>
 #include <array>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "solver/core/cubie.h"
+#include "solver/core/symmetry.h"
 #include "solver/optimal/pattern_table.h"
 #include "solver/optimal/search.h"
 #include "solver/optimal/table_file.h"
@@ -131,6 +134,19 @@ void perLength(std::string_view name, const std::vector<Solved>& solved, bool ra
                 missing.c_str(), mean, median);
 }
 
+// How many cubes at the start of each set are also solved as their inverse and their mirror image,
+// which must prove the same length: a different one means a bound that is not a true lower bound.
+int symmetricChecks = 0;
+int symmetricChecked = 0;
+int symmetricMismatches = 0;
+
+template <typename Table>
+int provenLength(const CubieCube& cube, const Table& table, unsigned jobs) {
+    optimal::SearchSettings settings;
+    settings.jobs = jobs;
+    return optimal::solveOptimal(cube, table, settings, two_phase::solvePieces(cube)).provenLength;
+}
+
 template <typename Table>
 void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const Table& table,
               unsigned jobs, bool randomStates = false) {
@@ -155,6 +171,17 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
                     solution.optimal() ? " (optimal)" : "", seconds.back(),
                     static_cast<unsigned long long>(solution.nodes),
                     two_phase::formatSolution(solution.moves).c_str());
+        if (static_cast<int>(i) < symmetricChecks) {
+            // Symmetry 1 is the mirror that swaps left and right.
+            const int inverse = provenLength(core::inverseOf(cubes[i]), table, jobs);
+            const int mirror = provenLength(core::conjugate(cubes[i], 1), table, jobs);
+            const bool same = inverse == solution.provenLength && mirror == solution.provenLength;
+            ++symmetricChecked;
+            symmetricMismatches += same ? 0 : 1;
+            std::printf("%.*s %2zu: inverse %d, mirror image %d face turns%s\n",
+                        static_cast<int>(name.size()), name.data(), i, inverse, mirror,
+                        same ? "" : "  MISMATCH");
+        }
         std::fflush(stdout);
     }
     if (cubes.empty()) {
@@ -246,9 +273,12 @@ int main(int argc, char** argv) {
             large = std::string_view(argv[i + 1]) != "medium";
         } else if (name == "--random") {
             random = count(argv[i + 1]);
+        } else if (name == "--symmetric") {
+            symmetricChecks = count(argv[i + 1]);
         } else {
             std::fprintf(stderr, "usage: optimal_solver_bench [--jobs N] [--near N] "
-                                 "[--sixteen N] [--random N] [--table medium|large]\n");
+                                 "[--sixteen N] [--random N] [--table medium|large] "
+                                 "[--symmetric N]\n");
             return 2;
         }
     }
@@ -264,5 +294,9 @@ int main(int argc, char** argv) {
         prepare(*table, jobs);
         solveAll(*table, jobs, near, sixteen, random);
     }
-    return 0;
+    if (symmetricChecked > 0) {
+        std::printf("inverse and mirror image: %d cubes of %d proved another length\n",
+                    symmetricMismatches, symmetricChecked);
+    }
+    return symmetricMismatches == 0 ? 0 : 1;
 }
