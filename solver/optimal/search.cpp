@@ -10,6 +10,7 @@
 
 #include "solver/core/symmetry.h"
 #include "solver/core/threads.h"
+#include "solver/optimal/inverse.h"
 
 namespace cw::optimal {
 namespace {
@@ -31,12 +32,18 @@ constexpr int kBeginningLength = 2;
 /// How many positions a thread visits between looks at the clock and the stop flag.
 constexpr std::uint64_t kCheckEvery = std::uint64_t{1} << 14;
 
+/// How far below `remaining` a child's own bound may be for its inverse still to be looked
+/// up: the inverse's bound is seldom far above the cube's, and its lookups cost as much.
+constexpr int kInverseSlack = 1;
+
 /// The cube's coordinates along each of the three axes, and for each axis at most how many
 /// moves its table says it needs: the table's own value, or, where the search had no need
-/// to look it up, its parent's plus one (a move changes it by at most one).
+/// to look it up, its parent's plus one (a move changes it by at most one). And the cube's
+/// inverse, to bound it by as well.
 struct Node {
     std::array<PhaseOneCoordinates, kAxisCount> axes{};
     std::array<std::uint8_t, kAxisCount> most{};
+    PackedCube inverse{};
 };
 
 /// What every thread reads: the table, the move tables and the start.
@@ -44,11 +51,13 @@ template <typename Table>
 struct Context {
     const Table& table;
     const MoveTables& moves = moveTables();
+    const InverseMoves& inverse = InverseMoves::get();
     std::array<std::array<std::uint8_t, kMoveCount>, kAxisCount> axisMoves{};
     CubieCube start;
     Node root{};
 
     Context(const Table& t, const CubieCube& cube) : table(t), start(cube) {
+        root.inverse = packed(core::inverseOf(cube));
         for (int a = 0; a < kAxisCount; ++a) {
             const auto ai = static_cast<std::size_t>(a);
             root.axes[ai] = phaseOneCoordinates(alongAxis(cube, a));
@@ -134,6 +143,41 @@ struct Context {
         std::size_t stay = 0;
         for (std::size_t i = 0; i < count; ++i) {
             if (bound(next[i].most) <= remaining) {
+                next[stay] = next[i];
+                kept[stay++] = kept[i];
+            }
+        }
+        // On the last move the coordinates at home decide; no inverse is needed after it.
+        return remaining == 0 ? stay : keepByInverse(node, remaining, stay, next, kept);
+    }
+
+    /// Of the `count` children left, those whose inverse `remaining` moves may solve, in
+    /// order; returns how many. Only children whose own bound comes near `remaining` are
+    /// looked up.
+    std::size_t keepByInverse(const Node& node, int remaining, std::size_t count,
+                              std::array<Node, kMoveCount>& next,
+                              std::array<std::uint8_t, kMoveCount>& kept) const {
+        std::array<const PackedCube*, kMoveCount> probed{};
+        std::array<std::uint8_t, kMoveCount> child{};
+        std::size_t probes = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            next[i].inverse = inverse.before(node.inverse, InverseMoves::undo(kept[i]));
+            if (bound(next[i].most) + kInverseSlack >= remaining) {
+                probed[probes] = &next[i].inverse;
+                child[probes++] = static_cast<std::uint8_t>(i);
+            }
+        }
+        const std::uint32_t far = inverse.tooFar(table, probed.data(), probes, remaining);
+        if (far == 0) {
+            return count;
+        }
+        std::uint32_t dropped = 0;
+        for (std::size_t k = 0; k < probes; ++k) {
+            dropped |= ((far >> k) & 1U) << child[k];
+        }
+        std::size_t stay = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (((dropped >> i) & 1U) == 0) {
                 next[stay] = next[i];
                 kept[stay++] = kept[i];
             }

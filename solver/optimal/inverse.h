@@ -1,0 +1,119 @@
+// The inverse of the cube the optimal search has reached, kept up to date move by move. A
+// cube and its inverse are equally far from solved (a solution played backwards, each move
+// undone, solves the inverse), so the pattern table's bound for the inverse bounds the cube
+// too. Appending a move m to the cube puts m^-1 in front of the inverse, which the
+// coordinates' move tables cannot do (they only append), so the inverse is kept as pieces.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "solver/core/cubie.h"
+#include "solver/core/symmetry.h"
+#include "solver/optimal/pattern_table.h"
+
+namespace cw::optimal {
+
+/// A cube's pieces one byte each: a corner as piece + 8 * twist, an edge as piece + 12 *
+/// flip, both 0..23.
+struct PackedCube {
+    std::array<std::uint8_t, kCornerCount> corners{};
+    std::array<std::uint8_t, kEdgeCount> edges{};
+};
+
+PackedCube packed(const CubieCube& cube);
+
+/// Tables for putting a move in front of a packed cube and for reading its coordinates along
+/// each axis. Built on the first call (thread-safe), then only read.
+class InverseMoves {
+public:
+    static const InverseMoves& get();
+
+    /// The move that undoes `move`.
+    static constexpr int undo(int move) { return move - move % 3 + 2 - move % 3; }
+
+    /// `move` followed by `cube`: core::multiply(core::moveCube(move), cube), packed.
+    PackedCube before(const PackedCube& cube, int move) const {
+        PackedCube out;
+        const auto& corner = cornerBefore_[static_cast<std::size_t>(move)];
+        const auto& edge = edgeBefore_[static_cast<std::size_t>(move)];
+        for (std::size_t i = 0; i < kCornerCount; ++i) {
+            out.corners[i] = corner[cube.corners[i]];
+        }
+        for (std::size_t i = 0; i < kEdgeCount; ++i) {
+            out.edges[i] = edge[cube.edges[i]];
+        }
+        return out;
+    }
+
+    /// phaseOneCoordinates(core::alongAxis(cube, axis)), straight from the packed pieces.
+    PhaseOneCoordinates along(const PackedCube& cube, int axis) const;
+
+    /// Bit i set for each of `cubes[0..count)` that `table`, looked up along the three axes,
+    /// puts more than `remaining` moves from solved. As in the search's own bound, three
+    /// axes that ask for the same number of moves ask for one more: that holds for any
+    /// cube, so for an inverse too. Each axis's lookups go out together and the next axis
+    /// is asked only about the cubes the ones before it kept.
+    template <typename Table>
+    std::uint32_t tooFar(const Table& table, const PackedCube* const* cubes, std::size_t count,
+                         int remaining) const {
+        std::array<std::uint8_t, core::kMoveCount> alive{};
+        std::array<std::array<int, core::kAxisCount>, core::kMoveCount> depths{};
+        std::uint32_t far = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            alive[i] = static_cast<std::uint8_t>(i);
+        }
+        std::size_t left = count;
+        for (std::size_t a = 0; a < core::kAxisCount && left > 0; ++a) {
+            std::array<int, core::kMoveCount> depth{};
+            if constexpr (requires(PhaseOneCoordinates at) { table.indexOf(at); }) {
+                std::array<std::uint64_t, core::kMoveCount> index{};
+                for (std::size_t k = 0; k < left; ++k) {
+                    index[k] = table.indexOf(along(*cubes[alive[k]], static_cast<int>(a)));
+                }
+                for (std::size_t k = 0; k < left; ++k) {
+                    depth[k] = table.depthAt(index[k]);
+                }
+            } else {
+                for (std::size_t k = 0; k < left; ++k) {
+                    depth[k] = table.depth(along(*cubes[alive[k]], static_cast<int>(a)));
+                }
+            }
+            std::size_t stay = 0;
+            for (std::size_t k = 0; k < left; ++k) {
+                if (depth[k] > remaining) {
+                    far |= std::uint32_t{1} << alive[k];
+                } else {
+                    depths[alive[k]][a] = depth[k];
+                    alive[stay++] = alive[k];
+                }
+            }
+            left = stay;
+        }
+        for (std::size_t k = 0; k < left && remaining > 0; ++k) {
+            const auto& d = depths[alive[k]];
+            if (d[0] == remaining && d[1] == remaining && d[2] == remaining) {
+                far |= std::uint32_t{1} << alive[k];
+            }
+        }
+        return far;
+    }
+
+private:
+    InverseMoves();
+
+    static constexpr std::size_t kValues = 24;
+    using Map = std::array<std::uint8_t, kValues>;
+    std::array<Map, core::kMoveCount> cornerBefore_{};
+    std::array<Map, core::kMoveCount> edgeBefore_{};
+    // Seen along an axis, slot i holds what slot from[i] holds, mapped by the table at i.
+    struct Axis {
+        std::array<std::uint8_t, kCornerCount> cornerFrom{};
+        std::array<std::uint8_t, kEdgeCount> edgeFrom{};
+        std::array<Map, kCornerCount> corner{};
+        std::array<Map, kEdgeCount> edge{};
+    };
+    std::array<Axis, core::kAxisCount> axes_{};
+};
+
+} // namespace cw::optimal
