@@ -49,54 +49,75 @@ public:
     /// phaseOneCoordinates(core::alongAxis(cube, axis)), straight from the packed pieces.
     PhaseOneCoordinates along(const PackedCube& cube, int axis) const;
 
-    /// Bit i set for each of `cubes[0..count)` that `table`, looked up along the three axes,
-    /// puts more than `remaining` moves from solved. As in the search's own bound, three
-    /// axes that ask for the same number of moves ask for one more: that holds for any
-    /// cube, so for an inverse too. Each axis's lookups go out together and the next axis
-    /// is asked only about the cubes the ones before it kept.
-    template <typename Table>
-    std::uint32_t tooFar(const Table& table, const PackedCube* const* cubes, std::size_t count,
+    /// Keeps of `children[0..count)`, and of `moves` alongside, those whose inverse `table`
+    /// puts at most `remaining` moves from solved; returns how many. Only the children with
+    /// their bit set in `probe` are looked up, along the axes in `order`: each axis's lookups
+    /// go out together, and the next axis is asked only about the children the ones before
+    /// it kept. A child has `inverse` (a PackedCube) and `inverseDepths`, which this sets to
+    /// the table's values for the children it looked up. As in the search's own bound, three
+    /// axes that ask for the same number of moves ask for one more: that holds for any cube,
+    /// so for an inverse too.
+    template <typename Table, typename Child, std::size_t N>
+    std::size_t keepNear(const Table& table, std::array<Child, N>& children,
+                         std::array<std::uint8_t, N>& moves, std::size_t count, std::uint32_t probe,
+                         const std::array<std::size_t, core::kAxisCount>& order,
                          int remaining) const {
-        std::array<std::uint8_t, core::kMoveCount> alive{};
-        std::array<std::array<int, core::kAxisCount>, core::kMoveCount> depths{};
-        std::uint32_t far = 0;
+        std::array<std::uint8_t, N> alive{};
+        std::size_t left = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            alive[i] = static_cast<std::uint8_t>(i);
+            if ((probe >> i) & 1U) {
+                alive[left++] = static_cast<std::uint8_t>(i);
+            }
         }
-        std::size_t left = count;
-        for (std::size_t a = 0; a < core::kAxisCount && left > 0; ++a) {
-            std::array<int, core::kMoveCount> depth{};
+        std::uint32_t far = 0;
+        for (std::size_t k = 0; k < core::kAxisCount && left > 0; ++k) {
+            const std::size_t a = order[k];
+            std::array<int, N> depth{};
             if constexpr (requires(PhaseOneCoordinates at) { table.indexOf(at); }) {
-                std::array<std::uint64_t, core::kMoveCount> index{};
-                for (std::size_t k = 0; k < left; ++k) {
-                    index[k] = table.indexOf(along(*cubes[alive[k]], static_cast<int>(a)));
+                std::array<PhaseOneCoordinates, N> at{};
+                for (std::size_t j = 0; j < left; ++j) {
+                    at[j] = along(children[alive[j]].inverse, static_cast<int>(a));
                 }
-                for (std::size_t k = 0; k < left; ++k) {
-                    depth[k] = table.depthAt(index[k]);
+                std::array<std::uint64_t, N> index{};
+                for (std::size_t j = 0; j < left; ++j) {
+                    index[j] = table.indexOf(at[j]);
+                }
+                for (std::size_t j = 0; j < left; ++j) {
+                    depth[j] = table.depthAt(index[j]);
                 }
             } else {
-                for (std::size_t k = 0; k < left; ++k) {
-                    depth[k] = table.depth(along(*cubes[alive[k]], static_cast<int>(a)));
+                for (std::size_t j = 0; j < left; ++j) {
+                    depth[j] = table.depth(along(children[alive[j]].inverse, static_cast<int>(a)));
                 }
             }
             std::size_t stay = 0;
-            for (std::size_t k = 0; k < left; ++k) {
-                if (depth[k] > remaining) {
-                    far |= std::uint32_t{1} << alive[k];
+            for (std::size_t j = 0; j < left; ++j) {
+                if (depth[j] > remaining) {
+                    far |= std::uint32_t{1} << alive[j];
                 } else {
-                    depths[alive[k]][a] = depth[k];
-                    alive[stay++] = alive[k];
+                    children[alive[j]].inverseDepths[a] = static_cast<std::uint8_t>(depth[j]);
+                    alive[stay++] = alive[j];
                 }
             }
             left = stay;
         }
-        for (std::size_t k = 0; k < left && remaining > 0; ++k) {
-            const auto& d = depths[alive[k]];
+        for (std::size_t j = 0; j < left && remaining > 0; ++j) {
+            const auto& d = children[alive[j]].inverseDepths;
             if (d[0] == remaining && d[1] == remaining && d[2] == remaining) {
-                far |= std::uint32_t{1} << alive[k];
+                far |= std::uint32_t{1} << alive[j];
             }
         }
-        return far;
+        if (far == 0) {
+            return count;
+        }
+        std::size_t stay = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (((far >> i) & 1U) == 0) {
+                children[stay] = children[i];
+                moves[stay++] = moves[i];
+            }
+        }
+        return stay;
     }
 
 private:

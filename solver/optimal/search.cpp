@@ -39,11 +39,13 @@ constexpr int kInverseSlack = 1;
 /// The cube's coordinates along each of the three axes, and for each axis at most how many
 /// moves its table says it needs: the table's own value, or, where the search had no need
 /// to look it up, its parent's plus one (a move changes it by at most one). And the cube's
-/// inverse, to bound it by as well.
+/// inverse, to bound it by as well, with its bounds along the axes as last looked up (its
+/// parent's where it was not), which only set the order of its next lookups.
 struct Node {
     std::array<PhaseOneCoordinates, kAxisCount> axes{};
     std::array<std::uint8_t, kAxisCount> most{};
     PackedCube inverse{};
+    std::array<std::uint8_t, kAxisCount> inverseDepths{};
 };
 
 /// What every thread reads: the table, the move tables and the start.
@@ -58,6 +60,10 @@ struct Context {
 
     Context(const Table& t, const CubieCube& cube) : table(t), start(cube) {
         root.inverse = packed(core::inverseOf(cube));
+        for (int a = 0; a < kAxisCount; ++a) {
+            root.inverseDepths[static_cast<std::size_t>(a)] =
+                static_cast<std::uint8_t>(table.depth(inverse.along(root.inverse, a)));
+        }
         for (int a = 0; a < kAxisCount; ++a) {
             const auto ai = static_cast<std::size_t>(a);
             root.axes[ai] = phaseOneCoordinates(alongAxis(cube, a));
@@ -153,36 +159,23 @@ struct Context {
 
     /// Of the `count` children left, those whose inverse `remaining` moves may solve, in
     /// order; returns how many. Only children whose own bound comes near `remaining` are
-    /// looked up.
+    /// looked up, first along the axis whose bound was the tightest for the parent's inverse.
     std::size_t keepByInverse(const Node& node, int remaining, std::size_t count,
                               std::array<Node, kMoveCount>& next,
                               std::array<std::uint8_t, kMoveCount>& kept) const {
-        std::array<const PackedCube*, kMoveCount> probed{};
-        std::array<std::uint8_t, kMoveCount> child{};
-        std::size_t probes = 0;
+        std::uint32_t probe = 0;
         for (std::size_t i = 0; i < count; ++i) {
             next[i].inverse = inverse.before(node.inverse, InverseMoves::undo(kept[i]));
+            next[i].inverseDepths = node.inverseDepths;
             if (bound(next[i].most) + kInverseSlack >= remaining) {
-                probed[probes] = &next[i].inverse;
-                child[probes++] = static_cast<std::uint8_t>(i);
+                probe |= std::uint32_t{1} << i;
             }
         }
-        const std::uint32_t far = inverse.tooFar(table, probed.data(), probes, remaining);
-        if (far == 0) {
-            return count;
-        }
-        std::uint32_t dropped = 0;
-        for (std::size_t k = 0; k < probes; ++k) {
-            dropped |= ((far >> k) & 1U) << child[k];
-        }
-        std::size_t stay = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (((dropped >> i) & 1U) == 0) {
-                next[stay] = next[i];
-                kept[stay++] = kept[i];
-            }
-        }
-        return stay;
+        std::array<std::size_t, kAxisCount> order{0, 1, 2};
+        std::sort(order.begin(), order.end(), [&node](std::size_t a, std::size_t b) {
+            return node.inverseDepths[a] > node.inverseDepths[b];
+        });
+        return inverse.keepNear(table, next, kept, count, probe, order, remaining);
     }
 };
 
