@@ -1,6 +1,8 @@
 // Iterative-deepening search for the shortest solution. Each length is searched to the end
 // as a list of two-move beginnings that the threads take in order; the first beginning (in
 // that order) with a solution gives the answer, so the number of threads never changes it.
+// The bounds only ever rule out positions that no solution of the length passes through, so
+// a tighter bound (such as the inverse's) changes how much is searched, never the answer.
 #include "solver/optimal/search.h"
 
 #include <algorithm>
