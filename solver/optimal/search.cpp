@@ -1,6 +1,8 @@
 // Iterative-deepening search for the shortest solution. Each length is searched to the end
 // as a list of two-move beginnings that the threads take in order; the first beginning (in
 // that order) with a solution gives the answer, so the number of threads never changes it.
+// The bounds only ever rule out positions that no solution of the length passes through, so
+// a tighter bound (such as the inverse's) changes how much is searched, never the answer.
 #include "solver/optimal/search.h"
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 
 #include "solver/core/symmetry.h"
 #include "solver/core/threads.h"
+#include "solver/optimal/inverse.h"
 
 namespace cw::optimal {
 namespace {
@@ -31,12 +34,20 @@ constexpr int kBeginningLength = 2;
 /// How many positions a thread visits between looks at the clock and the stop flag.
 constexpr std::uint64_t kCheckEvery = std::uint64_t{1} << 14;
 
+/// How far below `remaining` a child's own bound may be for its inverse still to be looked
+/// up: the inverse's bound is seldom far above the cube's, and its lookups cost as much.
+constexpr int kInverseSlack = 1;
+
 /// The cube's coordinates along each of the three axes, and for each axis at most how many
 /// moves its table says it needs: the table's own value, or, where the search had no need
-/// to look it up, its parent's plus one (a move changes it by at most one).
+/// to look it up, its parent's plus one (a move changes it by at most one). And the cube's
+/// inverse, to bound it by as well, with its bounds along the axes as last looked up (its
+/// parent's where it was not), which only set the order of its next lookups.
 struct Node {
     std::array<PhaseOneCoordinates, kAxisCount> axes{};
     std::array<std::uint8_t, kAxisCount> most{};
+    PackedCube inverse{};
+    std::array<std::uint8_t, kAxisCount> inverseDepths{};
 };
 
 /// What every thread reads: the table, the move tables and the start.
@@ -44,11 +55,17 @@ template <typename Table>
 struct Context {
     const Table& table;
     const MoveTables& moves = moveTables();
+    const InverseMoves& inverse = InverseMoves::get();
     std::array<std::array<std::uint8_t, kMoveCount>, kAxisCount> axisMoves{};
     CubieCube start;
     Node root{};
 
     Context(const Table& t, const CubieCube& cube) : table(t), start(cube) {
+        root.inverse = packed(core::inverseOf(cube));
+        for (int a = 0; a < kAxisCount; ++a) {
+            root.inverseDepths[static_cast<std::size_t>(a)] =
+                static_cast<std::uint8_t>(table.depth(inverse.along(root.inverse, a)));
+        }
         for (int a = 0; a < kAxisCount; ++a) {
             const auto ai = static_cast<std::size_t>(a);
             root.axes[ai] = phaseOneCoordinates(alongAxis(cube, a));
@@ -138,7 +155,29 @@ struct Context {
                 kept[stay++] = kept[i];
             }
         }
-        return stay;
+        // On the last move the coordinates at home decide; no inverse is needed after it.
+        return remaining == 0 ? stay : keepByInverse(node, remaining, stay, next, kept);
+    }
+
+    /// Of the `count` children left, those whose inverse `remaining` moves may solve, in
+    /// order; returns how many. Only children whose own bound comes near `remaining` are
+    /// looked up, first along the axis whose bound was the tightest for the parent's inverse.
+    std::size_t keepByInverse(const Node& node, int remaining, std::size_t count,
+                              std::array<Node, kMoveCount>& next,
+                              std::array<std::uint8_t, kMoveCount>& kept) const {
+        std::uint32_t probe = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            next[i].inverse = inverse.before(node.inverse, InverseMoves::undo(kept[i]));
+            next[i].inverseDepths = node.inverseDepths;
+            if (bound(next[i].most) + kInverseSlack >= remaining) {
+                probe |= std::uint32_t{1} << i;
+            }
+        }
+        std::array<std::size_t, kAxisCount> order{0, 1, 2};
+        std::sort(order.begin(), order.end(), [&node](std::size_t a, std::size_t b) {
+            return node.inverseDepths[a] > node.inverseDepths[b];
+        });
+        return inverse.keepNear(table, next, kept, count, probe, order, remaining);
     }
 };
 

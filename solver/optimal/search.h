@@ -1,6 +1,6 @@
 // The optimal search: iterative deepening over face turns, bounded below by a pattern table
-// looked up along three axes, on several threads. Used by cubewright-solve --optimal, the
-// optimal-solver benchmark and the tests.
+// looked up along three axes, for each position and for its inverse, on several threads. Used by
+// cubewright-solve --optimal, the optimal-solver benchmark and the tests.
 #pragma once
 
 #include <atomic>
