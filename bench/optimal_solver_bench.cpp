@@ -2,8 +2,10 @@
 // solved, 16-move scrambles and random states solved with it, each with its time, length
 // and search rate, a summary line per set and the figures for each optimal length; with
 // --symmetric N, the first N cubes of each set also solved as their inverse and mirror
-// image, which must prove the same length (the exit status is 1 when one does not). Run by
-// hand (see docs/performance.md); not a test.
+// image, which must prove the same length; with --before N, the first N cubes of each set
+// also solved by the search as it was before it bounded positions by their inverse, which
+// must give the same moves, with both times and node counts (the exit status is 1 when any
+// of these differ). Run by hand (see docs/performance.md); not a test.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -137,8 +139,11 @@ void perLength(std::string_view name, const std::vector<Solved>& solved, bool ra
 // How many cubes at the start of each set are also solved as their inverse and their mirror image,
 // which must prove the same length: a different one means a bound that is not a true lower bound.
 int symmetricChecks = 0;
+// How many cubes at the start of each set are also solved by the search as it was before it
+// bounded positions by their inverse (--before N): the same moves, compared time and nodes.
+int compareBefore = 0;
 int symmetricChecked = 0;
-int symmetricMismatches = 0;
+int mismatches = 0;
 
 template <typename Table>
 int provenLength(const CubieCube& cube, const Table& table, unsigned jobs) {
@@ -155,13 +160,36 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
     std::uint64_t nodes = 0;
     int totalLength = 0;
     int proven = 0;
+    // The same cubes by the search as it was before it bounded positions by their inverse.
+    double beforeSeconds = 0;
+    double afterSeconds = 0;
+    std::uint64_t beforeNodes = 0;
+    std::uint64_t afterNodes = 0;
+    std::size_t compared = 0;
     for (std::size_t i = 0; i < cubes.size(); ++i) {
-        optimal::SearchSettings settings;
-        settings.jobs = jobs;
-        const Clock::time_point start = Clock::now();
-        const optimal::OptimalSolution solution =
-            optimal::solveOptimal(cubes[i], table, settings, two_phase::solvePieces(cubes[i]));
-        seconds.push_back(secondsSince(start));
+        const auto timed = [&](bool inverseBounds, double& took) {
+            optimal::SearchSettings settings;
+            settings.jobs = jobs;
+            settings.inverseBounds = inverseBounds;
+            const Clock::time_point start = Clock::now();
+            optimal::OptimalSolution found =
+                optimal::solveOptimal(cubes[i], table, settings, two_phase::solvePieces(cubes[i]));
+            took = secondsSince(start);
+            return found;
+        };
+        double took = 0;
+        double before = 0;
+        optimal::OptimalSolution old;
+        const bool compare = static_cast<int>(i) < compareBefore;
+        // Old and new take turns to go first, so that neither always meets a warmer cache.
+        if (compare && i % 2 == 1) {
+            old = timed(false, before);
+        }
+        const optimal::OptimalSolution solution = timed(true, took);
+        if (compare && i % 2 == 0) {
+            old = timed(false, before);
+        }
+        seconds.push_back(took);
         solved.push_back({solution.provenLength, seconds.back(), solution.nodes});
         nodes += solution.nodes;
         totalLength += static_cast<int>(solution.moves.size());
@@ -171,13 +199,25 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
                     solution.optimal() ? " (optimal)" : "", seconds.back(),
                     static_cast<unsigned long long>(solution.nodes),
                     two_phase::formatSolution(solution.moves).c_str());
+        if (compare) {
+            ++compared;
+            beforeSeconds += before;
+            afterSeconds += took;
+            beforeNodes += old.nodes;
+            afterNodes += solution.nodes;
+            std::printf("%.*s %2zu: before %8.2f s, %12llu nodes%s\n",
+                        static_cast<int>(name.size()), name.data(), i, before,
+                        static_cast<unsigned long long>(old.nodes),
+                        old.moves == solution.moves ? "" : "  OTHER MOVES");
+            mismatches += old.moves == solution.moves ? 0 : 1;
+        }
         if (static_cast<int>(i) < symmetricChecks) {
             // Symmetry 1 is the mirror that swaps left and right.
             const int inverse = provenLength(core::inverseOf(cubes[i]), table, jobs);
             const int mirror = provenLength(core::conjugate(cubes[i], 1), table, jobs);
             const bool same = inverse == solution.provenLength && mirror == solution.provenLength;
             ++symmetricChecked;
-            symmetricMismatches += same ? 0 : 1;
+            mismatches += same ? 0 : 1;
             std::printf("%.*s %2zu: inverse %d, mirror image %d face turns%s\n",
                         static_cast<int>(name.size()), name.data(), i, inverse, mirror,
                         same ? "" : "  MISMATCH");
@@ -198,6 +238,18 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
                 static_cast<int>(name.size()), name.data(), cubes.size(), proven,
                 static_cast<double>(totalLength) / static_cast<double>(cubes.size()), median, worst,
                 total > 0 ? static_cast<double>(nodes) / total / 1e6 : 0.0);
+    if (compared > 0) {
+        std::printf("%.*s, the first %zu beside the search before inverse bounds: %.2f s and "
+                    "%.1f M nodes now, %.2f s and %.1f M nodes before (%.2fx the time, %.2fx "
+                    "the nodes)\n",
+                    static_cast<int>(name.size()), name.data(), compared, afterSeconds,
+                    static_cast<double>(afterNodes) / 1e6, beforeSeconds,
+                    static_cast<double>(beforeNodes) / 1e6,
+                    afterSeconds > 0 ? beforeSeconds / afterSeconds : 0.0,
+                    afterNodes > 0
+                        ? static_cast<double>(beforeNodes) / static_cast<double>(afterNodes)
+                        : 0.0);
+    }
     perLength(name, solved, randomStates);
     std::printf("\n");
     std::fflush(stdout);
@@ -273,12 +325,14 @@ int main(int argc, char** argv) {
             large = std::string_view(argv[i + 1]) != "medium";
         } else if (name == "--random") {
             random = count(argv[i + 1]);
+        } else if (name == "--before") {
+            compareBefore = count(argv[i + 1]);
         } else if (name == "--symmetric") {
             symmetricChecks = count(argv[i + 1]);
         } else {
             std::fprintf(stderr, "usage: optimal_solver_bench [--jobs N] [--near N] "
                                  "[--sixteen N] [--random N] [--table medium|large] "
-                                 "[--symmetric N]\n");
+                                 "[--symmetric N] [--before N]\n");
             return 2;
         }
     }
@@ -295,8 +349,10 @@ int main(int argc, char** argv) {
         solveAll(*table, jobs, near, sixteen, random);
     }
     if (symmetricChecked > 0) {
-        std::printf("inverse and mirror image: %d cubes of %d proved another length\n",
-                    symmetricMismatches, symmetricChecked);
+        std::printf("inverse and mirror image: checked %d cubes\n", symmetricChecked);
     }
-    return symmetricMismatches == 0 ? 0 : 1;
+    if (mismatches > 0) {
+        std::printf("%d cubes proved another length or got other moves\n", mismatches);
+    }
+    return mismatches == 0 ? 0 : 1;
 }

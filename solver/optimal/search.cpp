@@ -59,8 +59,10 @@ struct Context {
     std::array<std::array<std::uint8_t, kMoveCount>, kAxisCount> axisMoves{};
     CubieCube start;
     Node root{};
+    bool inverseBounds = true;
 
-    Context(const Table& t, const CubieCube& cube) : table(t), start(cube) {
+    Context(const Table& t, const CubieCube& cube, bool byInverse = true)
+        : table(t), start(cube), inverseBounds(byInverse) {
         root.inverse = packed(core::inverseOf(cube));
         for (int a = 0; a < kAxisCount; ++a) {
             root.inverseDepths[static_cast<std::size_t>(a)] =
@@ -156,7 +158,8 @@ struct Context {
             }
         }
         // On the last move the coordinates at home decide; no inverse is needed after it.
-        return remaining == 0 ? stay : keepByInverse(node, remaining, stay, next, kept);
+        return remaining == 0 || !inverseBounds ? stay
+                                                : keepByInverse(node, remaining, stay, next, kept);
     }
 
     /// Of the `count` children left, those whose inverse `remaining` moves may solve, in
@@ -373,7 +376,7 @@ int lowerBound(const CubieCube& cube, const Table& table) {
 template <typename Table>
 SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
                             const SearchSettings& settings) {
-    const Context<Table> context(table, cube);
+    const Context<Table> context(table, cube, settings.inverseBounds);
     SearchOutcome outcome;
     const int longest = std::min(settings.longest, kMostMoves);
     int length = context.bound(context.root.most);

@@ -35,6 +35,9 @@ struct SearchSettings {
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
     const std::atomic<bool>* stop = nullptr;
     std::function<void(const LengthReport&)> onLength;
+    /// Whether a position is also bounded by its inverse's distance, which is the same. Off,
+    /// the search is as it was before it had that bound: the benchmark compares the two.
+    bool inverseBounds = true;
 };
 
 struct SearchOutcome {
