@@ -52,8 +52,16 @@ Outcome fullOnly(const CubieCube& cube) {
 
 TEST(QuickFirst, GivesTheLargeTablesAnswerWhetherOrNotItLoadsIt) {
     std::mt19937 random(41);
-    for (int i = 0; i < 6; ++i) {
+    int tried = 0;
+    for (int i = 0; i < 12 && tried < 6; ++i) {
         const CubieCube cube = played(randomMoves(random, 7 + i % 3));
+        // Only cubes the first table has to search: where its bound already equals the
+        // first solution's length, it proves it at once, in no time at all.
+        if (lowerBound(cube, shallowPatternTable()) >=
+            static_cast<int>(two_phase::solvePieces(cube).size())) {
+            continue;
+        }
+        ++tried;
         const Outcome alone = fullOnly(cube);
         ASSERT_TRUE(alone.solution.optimal());
 
@@ -74,6 +82,7 @@ TEST(QuickFirst, GivesTheLargeTablesAnswerWhetherOrNotItLoadsIt) {
             EXPECT_EQ(far.reports[k].nodes, alone.reports[k].nodes);
         }
     }
+    EXPECT_EQ(tried, 6);
 }
 
 TEST(QuickFirst, TheCallersDeadlineOrStopEndsItWithoutTheLargeTable) {
