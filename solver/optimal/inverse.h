@@ -73,23 +73,12 @@ public:
         for (std::size_t k = 0; k < core::kAxisCount && left > 0; ++k) {
             const std::size_t a = order[k];
             std::array<int, N> depth{};
-            if constexpr (requires(PhaseOneCoordinates at) { table.indexOf(at); }) {
-                std::array<PhaseOneCoordinates, N> at{};
-                for (std::size_t j = 0; j < left; ++j) {
-                    at[j] = along(children[alive[j]].inverse, static_cast<int>(a));
-                }
-                std::array<std::uint64_t, N> index{};
-                for (std::size_t j = 0; j < left; ++j) {
-                    index[j] = table.indexOf(at[j]);
-                }
-                for (std::size_t j = 0; j < left; ++j) {
-                    depth[j] = table.depthAt(index[j]);
-                }
-            } else {
-                for (std::size_t j = 0; j < left; ++j) {
-                    depth[j] = table.depth(along(children[alive[j]].inverse, static_cast<int>(a)));
-                }
-            }
+            depthsTogether(
+                table, left,
+                [&](std::size_t j) {
+                    return along(children[alive[j]].inverse, static_cast<int>(a));
+                },
+                depth);
             std::size_t stay = 0;
             for (std::size_t j = 0; j < left; ++j) {
                 if (depth[j] > remaining) {

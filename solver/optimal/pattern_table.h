@@ -3,6 +3,7 @@
 // cubewright-solve --optimal (which keeps the large table on disk) and by the tests.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -129,5 +130,27 @@ private:
     std::vector<std::uint8_t> twistSlice_;
     std::vector<std::uint8_t> flipSlice_;
 };
+
+/// The bounds of `count` positions, `at(i)` the coordinates of each, looked up together: a
+/// table that splits a lookup into finding the entry and reading it has every entry found
+/// before any is read, so that the reads' misses in a table of gigabytes overlap rather than
+/// wait for one another.
+template <typename Table, typename At, std::size_t N>
+void depthsTogether(const Table& table, std::size_t count, const At& at,
+                    std::array<int, N>& depths) {
+    if constexpr (requires(const PhaseOneCoordinates& c) { table.indexOf(c); }) {
+        std::array<std::uint64_t, N> index{};
+        for (std::size_t i = 0; i < count; ++i) {
+            index[i] = table.indexOf(at(i));
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            depths[i] = table.depthAt(index[i]);
+        }
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            depths[i] = table.depth(at(i));
+        }
+    }
+}
 
 } // namespace cw::optimal

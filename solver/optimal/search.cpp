@@ -125,18 +125,9 @@ struct Context {
                 for (std::size_t i = 0; i < count; ++i) {
                     depths[i] = next[i].axes[a] == PhaseOneCoordinates{} ? 0 : 1;
                 }
-            } else if constexpr (requires { table.indexOf(node.axes[a]); }) {
-                std::array<std::uint64_t, kMoveCount> index{};
-                for (std::size_t i = 0; i < count; ++i) {
-                    index[i] = table.indexOf(next[i].axes[a]);
-                }
-                for (std::size_t i = 0; i < count; ++i) {
-                    depths[i] = table.depthAt(index[i]);
-                }
             } else {
-                for (std::size_t i = 0; i < count; ++i) {
-                    depths[i] = table.depth(next[i].axes[a]);
-                }
+                depthsTogether(
+                    table, count, [&](std::size_t i) { return next[i].axes[a]; }, depths);
             }
             std::size_t stay = 0;
             for (std::size_t i = 0; i < count; ++i) {
