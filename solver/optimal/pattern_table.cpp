@@ -47,12 +47,12 @@ std::uint32_t flipSliceOf(const CubieCube& cube) {
         core::flip(cube));
 }
 
-// A flip-slice value conjugated by each up-down symmetry, without building cubes: the
-// classes of the large table take tens of millions of these on every load. A symmetry moves
-// the slice edges among the slice places whatever the flips are, and it carries each edge's
-// flip to another place and adds to it only what depends on which edges are where, so the
-// image of a value is the image of its slice with no edges flipped, with the flips carried
-// over bit by bit (five or six at a time, by table).
+// A flip-slice value conjugated by each up-down symmetry, without building cubes: every
+// lookup in the table takes one. A symmetry moves the slice edges among the slice places
+// whatever the flips are, and it carries each edge's flip to another place and adds to it
+// only what depends on which edges are where, so the image of a value is the image of its
+// slice with no edges flipped, with the flips carried over bit by bit (five or six at a
+// time, by table).
 template <bool kSliceOrder>
 class FlipSliceImages {
 public:
@@ -74,22 +74,21 @@ public:
                 bit[b] = image(1U << b) ^ base_[s][0];
             }
             for (std::uint32_t flips = 0; flips < kLowCount; ++flips) {
-                low_[s][flips] = carried(bit, flips, 0);
+                low_[s][flips] = sumOf(bit, flips, 0);
             }
             for (std::uint32_t flips = 0; flips < kHighCount; ++flips) {
-                high_[s][flips] = carried(bit, flips, kLowBits);
+                high_[s][flips] = sumOf(bit, flips, kLowBits);
             }
         }
     }
 
-    void operator()(int value, std::array<std::uint32_t, kUdSymmetryCount>& images) const {
-        const auto v = static_cast<std::uint32_t>(value);
-        const std::size_t slice = v / kFlipCount;
-        const std::uint32_t low = v % kLowCount;
-        const std::uint32_t high = v % kFlipCount / kLowCount;
-        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
-            images[s] = base_[s][slice] ^ low_[s][low] ^ high_[s][high];
-        }
+    /// The slice's value with no edges flipped, conjugated by symmetry `s`.
+    std::uint32_t base(std::size_t s, std::size_t slice) const { return base_[s][slice]; }
+
+    /// What symmetry `s` adds to that for the flips `flips`: the image of slice * 2048 +
+    /// flips is base(s, slice) ^ carried(s, flips).
+    std::uint32_t carried(std::size_t s, std::uint32_t flips) const {
+        return low_[s][flips % kLowCount] ^ high_[s][flips / kLowCount];
     }
 
 private:
@@ -98,8 +97,8 @@ private:
     static constexpr std::uint32_t kLowCount = 1U << kLowBits;
     static constexpr std::uint32_t kHighCount = 1U << (kFlipBits - kLowBits);
 
-    static std::uint32_t carried(const std::array<std::uint32_t, kFlipBits>& bit,
-                                 std::uint32_t flips, std::size_t first) {
+    static std::uint32_t sumOf(const std::array<std::uint32_t, kFlipBits>& bit, std::uint32_t flips,
+                               std::size_t first) {
         std::uint32_t sum = 0;
         for (std::size_t b = 0; first + b < kFlipBits; ++b) {
             sum ^= (flips >> b & 1U) != 0 ? bit[first + b] : 0U;
@@ -112,40 +111,137 @@ private:
     std::array<std::array<std::uint32_t, kHighCount>, kUdSymmetryCount> high_{};
 };
 
-// Every flip-slice value's class and the symmetry that carries it onto the class's
-// representative (its smallest value); the twist each symmetry makes of each twist; and, for
-// the few representatives that some symmetries leave alone, which ones.
-struct FlipSliceClasses {
-    // Class * 16 + symmetry, together so that a lookup reads one place, not two; in large
-    // pages, as lookups land anywhere in it.
-    LargePageVector<std::uint32_t> classAndSymmetry;
+// The classes of the flip-slice values: the representative of each (its smallest value) and
+// the symmetries that leave it unchanged, for the build; and, for every value, its class and
+// a symmetry that carries it onto the representative, found in two steps through tables
+// small enough to stay in the processor's caches, as lookups land anywhere in the table.
+//
+// A symmetry first carries the slice onto the smallest slice of its class, the flips going
+// along bit by bit (see FlipSliceImages). Most slices are kept by no symmetry but the
+// identity; on those, every flip value is a class of its own. For the few others, a row of
+// 2048 entries gives the class of each flip value and a symmetry that keeps the slice and
+// carries the flips onto the representative's.
+template <bool kSliceOrder>
+class FlipSliceClasses {
+public:
+    FlipSliceClasses() {
+        using Table = SymmetricPatternTable<kSliceOrder>;
+        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+            for (std::size_t t = 0; t < kUdSymmetryCount; ++t) {
+                composed_[s][t] = static_cast<std::uint8_t>(
+                    core::composeSymmetries(static_cast<int>(s), static_cast<int>(t)));
+            }
+        }
+        steps_.resize(Table::kSliceValues);
+        // In order, so that the smallest slice of each class comes first, and its classes.
+        for (std::size_t slice = 0; slice < Table::kSliceValues; ++slice) {
+            std::size_t towards = 0;
+            std::uint16_t keeping = 0;
+            for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+                const std::size_t to = images_.base(s, slice) / kFlipCount;
+                towards = to < images_.base(towards, slice) / kFlipCount ? s : towards;
+                keeping = static_cast<std::uint16_t>(keeping | (to == slice ? 1U << s : 0U));
+            }
+            const std::size_t least = images_.base(towards, slice) / kFlipCount;
+            if (least == slice) {
+                addClassesOf(slice, keeping);
+            }
+            SliceStep& step = steps_[slice];
+            step = steps_[least];
+            step.image = images_.base(towards, slice);
+            step.symmetry = static_cast<std::uint8_t>(towards);
+        }
+        if (representative.size() != Table::kClassCount) {
+            throw std::logic_error("the flip-slice coordinate has an unexpected number of classes");
+        }
+        twistConjugate =
+            core::conjugationTable(kTwistCount, core::cubeWith<core::setTwist>, core::twist);
+    }
+
     std::vector<std::uint32_t> representative;
     std::vector<std::uint16_t> stabiliser;     // bit s: symmetry s keeps the representative
     std::vector<std::uint16_t> twistConjugate; // [twist * 16 + symmetry]
 
-    std::uint64_t entry(std::uint32_t flipSlice, std::uint16_t twist) const {
-        const std::uint32_t both = classAndSymmetry[flipSlice];
-        const std::uint32_t symmetry = both & 15;
-        return std::uint64_t{both >> 4} * kTwistCount +
-               twistConjugate[std::size_t{twist} * kUdSymmetryCount + symmetry];
+    /// The value's class * 16 + a symmetry that carries it onto the class's representative.
+    std::uint32_t classAndSymmetry(std::uint32_t flipSlice) const {
+        const SliceStep& step = steps_[flipSlice / kFlipCount];
+        const std::uint32_t flip = flipSlice % kFlipCount;
+        const std::uint32_t to = (step.image ^ images_.carried(step.symmetry, flip)) % kFlipCount;
+        if (!step.stabilised) {
+            return (step.firstClass + to) * kUdSymmetryCount + step.symmetry;
+        }
+        const std::uint32_t both = rows_[std::size_t{step.row} * kFlipCount + to];
+        return (both & ~15U) | composed_[step.symmetry][both & 15];
     }
+
+    std::uint64_t entry(std::uint32_t flipSlice, std::uint16_t twist) const {
+        const std::uint32_t both = classAndSymmetry(flipSlice);
+        return std::uint64_t{both >> 4} * kTwistCount +
+               twistConjugate[std::size_t{twist} * kUdSymmetryCount + (both & 15)];
+    }
+
+private:
+    // The classes of the flip values on `slice`, the smallest of its class, which the
+    // symmetries in `keeping` keep.
+    void addClassesOf(std::size_t slice, std::uint16_t keeping) {
+        SliceStep& step = steps_[slice];
+        step.firstClass = static_cast<std::uint32_t>(representative.size());
+        step.stabilised = keeping != 1;
+        const auto start = static_cast<std::uint32_t>(slice) * kFlipCount;
+        if (!step.stabilised) {
+            for (std::uint32_t f = 0; f < kFlipCount; ++f) {
+                representative.push_back(start + f);
+                stabiliser.push_back(1);
+            }
+            return;
+        }
+        constexpr std::uint32_t kNone = ~0U;
+        step.row = static_cast<std::uint16_t>(rows_.size() / kFlipCount);
+        const std::size_t row = rows_.size();
+        rows_.resize(row + kFlipCount, kNone);
+        for (std::uint32_t f = 0; f < kFlipCount; ++f) {
+            if (rows_[row + f] != kNone) {
+                continue;
+            }
+            const auto id = static_cast<std::uint32_t>(representative.size());
+            std::uint16_t fixing = 0;
+            for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
+                if ((keeping >> s & 1U) == 0) {
+                    continue;
+                }
+                const std::uint32_t to =
+                    (images_.base(s, slice) ^ images_.carried(s, f)) % kFlipCount;
+                if (rows_[row + to] == kNone) {
+                    const int back = core::inverseSymmetry(static_cast<int>(s));
+                    rows_[row + to] = id * kUdSymmetryCount + static_cast<std::uint32_t>(back);
+                }
+                fixing = static_cast<std::uint16_t>(fixing | (to == f ? 1U << s : 0U));
+            }
+            representative.push_back(start + f);
+            stabiliser.push_back(fixing);
+        }
+    }
+
+    FlipSliceImages<kSliceOrder> images_;
+
+    // Where a slice goes first: `image` is its value with no flips carried by `symmetry` onto
+    // the smallest slice of its class, whose classes start at `firstClass`, or whose row of
+    // rows_ is `row` when it is `stabilised`.
+    struct SliceStep {
+        std::uint32_t image = 0;
+        std::uint32_t firstClass = 0;
+        std::uint16_t row = 0;
+        std::uint8_t symmetry = 0;
+        bool stabilised = false;
+    };
+    std::vector<SliceStep> steps_;
+    std::vector<std::uint32_t> rows_;
+    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed_{};
 };
 
 template <bool kSliceOrder>
-const FlipSliceClasses& classes() {
-    static const FlipSliceClasses kClasses = [] {
-        using Table = SymmetricPatternTable<kSliceOrder>;
-        FlipSliceClasses c;
-        c.stabiliser = core::symmetryClassesOfImages(static_cast<int>(Table::kFlipSliceCount),
-                                                     FlipSliceImages<kSliceOrder>(),
-                                                     c.classAndSymmetry, c.representative);
-        if (c.representative.size() != Table::kClassCount) {
-            throw std::logic_error("the flip-slice coordinate has an unexpected number of classes");
-        }
-        c.twistConjugate =
-            core::conjugationTable(kTwistCount, core::cubeWith<core::setTwist>, core::twist);
-        return c;
-    }();
+const FlipSliceClasses<kSliceOrder>& classes() {
+    static const FlipSliceClasses<kSliceOrder> kClasses;
     return kClasses;
 }
 
@@ -180,7 +276,7 @@ SymmetricPatternTable<kSliceOrder>::SymmetricPatternTable()
     : words_(LargePageAllocator<std::uint32_t>().allocate(kWords)) {}
 
 template <bool kSliceOrder>
-std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) const {
+std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) {
     return classes<kSliceOrder>().entry(
         static_cast<std::uint32_t>(sliceValue<kSliceOrder>(at.sliceEdges)) * kFlipCount + at.flip,
         at.twist);
@@ -204,7 +300,7 @@ std::span<const std::uint8_t> SymmetricPatternTable<kSliceOrder>::bytes() const 
 template <bool kSliceOrder>
 void SymmetricPatternTable<kSliceOrder>::build(
     unsigned jobs, int deepest, const std::function<void(std::uint64_t filled)>& progress) {
-    const FlipSliceClasses& c = classes<kSliceOrder>();
+    const FlipSliceClasses<kSliceOrder>& c = classes<kSliceOrder>();
     const MoveTables& moves = moveTables();
     core::SharedDepths depths(bytes(), kEntries);
     core::ClassSearch search{
@@ -218,7 +314,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
                                            : static_cast<int>(value / kFlipCount) * kSliceOrders;
             const auto slice = static_cast<std::uint32_t>(sliceValue<kSliceOrder>(
                 moves.sliceEdges[static_cast<std::size_t>(sorted) * kMoves + move]));
-            const std::uint32_t both = c.classAndSymmetry[slice * kFlipCount + flip];
+            const std::uint32_t both = c.classAndSymmetry(slice * kFlipCount + flip);
             return std::pair<int, int>(static_cast<int>(both >> 4), static_cast<int>(both & 15));
         },
         [&c, &moves](int twist, int m, int s) {

@@ -71,7 +71,7 @@ public:
     static constexpr int kDeepest = kSliceOrder ? 14 : 12;
     static constexpr std::size_t kBytes = (kEntries + 7) / 8 * 4;
     /// Roughly what the table and its class lists take in memory.
-    static constexpr std::size_t kMemoryBytes = kBytes + std::size_t{kFlipSliceCount} * 5;
+    static constexpr std::size_t kMemoryBytes = kBytes + std::size_t{kClassCount} * 6;
 
     /// A table with nothing in it yet (not even zeros, so that a table read from a file is
     /// written once): build() it or fill bytes() from a file.
@@ -86,8 +86,8 @@ public:
                const std::function<void(std::uint64_t filled)>& progress = {});
 
     /// Works out the flip-slice classes that lookups go through, unless done already in this
-    /// process (thread-safe; build() and the first lookup do it too). Seconds for the large
-    /// table, so loading calls it to have it counted in the load time.
+    /// process (thread-safe; build() and the first lookup do it too). Loading does it while
+    /// the file is read.
     static void prepareClasses();
 
     /// The table's storage, for reading it from and writing it to a file.
@@ -97,7 +97,11 @@ public:
     /// The bound for these coordinates.
     int depth(const PhaseOneCoordinates& at) const { return depthAt(indexOf(at)); }
 
-    std::uint64_t indexOf(const PhaseOneCoordinates& at) const;
+    /// The entry of these coordinates: the class of their flip and slice values together,
+    /// numbered in the order of the classes' smallest values, times 2187, plus the twist as
+    /// a symmetry that carries the flip-slice value onto that smallest value leaves it. The
+    /// table files depend on this numbering.
+    static std::uint64_t indexOf(const PhaseOneCoordinates& at);
     int depthAt(std::uint64_t index) const {
         return static_cast<int>(
             (words_.get()[static_cast<std::size_t>(index >> 3)] >> ((index & 7) * 4)) & 15);

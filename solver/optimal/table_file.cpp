@@ -33,8 +33,8 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
                                          kFormatVersion,
                                          {std::uint64_t{Table::kBytes}}};
     const std::span<std::uint8_t> sections[] = {table.bytes()};
-    // Lookups need the classes, which take seconds to work out, as reading the file does:
-    // both at once, and both done before this returns.
+    // Lookups need the classes: worked out while the file is read, and done before this
+    // returns.
     const core::Beside classes(&Table::prepareClasses);
     return table_cache::loadOrBuild(
         file, format, sections,

@@ -2,9 +2,12 @@
 // search over the coordinates, and both tables as lower bounds on cubes of known distance.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
+#include <map>
 #include <random>
 #include <unordered_map>
 #include <vector>
@@ -84,6 +87,75 @@ TEST(MediumPatternTable, AgreesWithAPlainSearchOverTheCoordinates) {
             ASSERT_EQ(table.depth(at), 6);
         }
     }
+}
+
+// Looks up cubes of random moves and checks each entry against the classes worked out from
+// the cube's 16 symmetric images: the flip-slice value of an entry's class is the smallest
+// among the images, the classes are numbered in the order of those values, and the twist
+// is that of an image with the smallest value.
+template <typename Table>
+void expectEntriesNumberedByClass(int sliceDivisor) {
+    const auto flipSlice = [sliceDivisor](const PhaseOneCoordinates& at) {
+        return std::uint32_t{at.sliceEdges} / static_cast<std::uint32_t>(sliceDivisor) *
+                   core::kFlipCount +
+               at.flip;
+    };
+    std::map<std::uint32_t, std::uint64_t> classOfSmallest;
+    std::mt19937 random(41);
+    for (int i = 0; i < 3000; ++i) {
+        const CubieCube cube = played(randomMoves(random, 1 + i % 25));
+        std::array<PhaseOneCoordinates, kUdSymmetryCount> images{};
+        std::uint32_t smallest = std::numeric_limits<std::uint32_t>::max();
+        for (int s = 0; s < kUdSymmetryCount; ++s) {
+            images[static_cast<std::size_t>(s)] = phaseOneCoordinates(conjugate(cube, s));
+            smallest = std::min(smallest, flipSlice(images[static_cast<std::size_t>(s)]));
+        }
+        const std::uint64_t entry = Table::indexOf(phaseOneCoordinates(cube));
+        ASSERT_LT(entry, Table::kEntries);
+        const bool twistOfASmallestImage =
+            std::any_of(images.begin(), images.end(), [&](const PhaseOneCoordinates& at) {
+                return flipSlice(at) == smallest && at.twist == entry % core::kTwistCount;
+            });
+        ASSERT_TRUE(twistOfASmallestImage) << "cube " << i;
+        const auto [known, added] = classOfSmallest.emplace(smallest, entry / core::kTwistCount);
+        ASSERT_EQ(known->second, entry / core::kTwistCount) << "cube " << i;
+    }
+    std::uint64_t previous = 0;
+    for (const auto& [smallest, cls] : classOfSmallest) {
+        ASSERT_TRUE(smallest == 0 ? cls == 0 : cls > previous) << smallest;
+        previous = cls;
+    }
+    EXPECT_GT(classOfSmallest.size(), 2000u);
+}
+
+TEST(PatternTables, NumberTheirEntriesByTheClassesOfTheCubesSymmetricImages) {
+    expectEntriesNumberedByClass<MediumPatternTable>(kSliceOrders);
+    expectEntriesNumberedByClass<LargePatternTable>(1);
+}
+
+TEST(PatternTables, TheMediumTablesClassesAreNumberedExactly) {
+    // Every flip-slice value of the medium table, in order: a value smaller than all of its
+    // images starts the next class, and every value falls in the class of its smallest.
+    std::vector<std::uint32_t> classOf(std::size_t{MediumPatternTable::kFlipSliceCount});
+    std::uint32_t classes = 0;
+    for (std::uint32_t value = 0; value < MediumPatternTable::kFlipSliceCount; ++value) {
+        const auto slice = static_cast<int>(value / core::kFlipCount);
+        CubieCube cube;
+        core::setEdgeSet(cube, core::kSliceEdges, slice * kSliceOrders);
+        core::setFlip(cube, static_cast<int>(value % core::kFlipCount));
+        std::uint32_t smallest = value;
+        for (int s = 1; s < kUdSymmetryCount; ++s) {
+            const CubieCube image = conjugate(cube, s);
+            smallest = std::min(smallest,
+                                static_cast<std::uint32_t>(core::edgeSet(image, core::kSliceEdges) /
+                                                               kSliceOrders * core::kFlipCount +
+                                                           core::flip(image)));
+        }
+        classOf[value] = smallest == value ? classes++ : classOf[smallest];
+        const std::uint64_t entry = MediumPatternTable::indexOf(phaseOneCoordinates(cube));
+        ASSERT_EQ(entry / core::kTwistCount, classOf[value]) << value;
+    }
+    EXPECT_EQ(classes, MediumPatternTable::kClassCount);
 }
 
 TEST(LowerBound, NeverExceedsTheDistance) {
