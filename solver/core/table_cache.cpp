@@ -10,10 +10,13 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <system_error>
 #include <thread>
+
+#include "solver/core/threads.h"
 
 namespace cw::table_cache {
 namespace {
@@ -33,6 +36,10 @@ constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
 // Reads are small enough that what was read is still in the processor's cache when it is
 // summed.
 constexpr std::size_t kReadBytes = std::size_t{1} << 20;
+// A section at least this large is read in two halves at once when the file can be opened
+// twice: most of a read is the system clearing and filling fresh pages, which then goes on
+// on two cores.
+constexpr std::size_t kSplitBytes = std::size_t{1} << 24;
 
 constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
 constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
@@ -233,8 +240,27 @@ std::filesystem::path defaultFolder() {
 #endif
 }
 
-LoadStatus read(std::istream& in, const FileFormat& format,
-                std::span<const std::span<std::uint8_t>> sections, std::string& why) {
+namespace {
+
+// Reads `into.size()` bytes from `file`, starting `offset` bytes in; false at a short read.
+bool readRange(const std::filesystem::path& file, std::streamoff offset,
+               std::span<std::uint8_t> into) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in.seekg(offset)) {
+        return false;
+    }
+    for (std::size_t at = 0; at < into.size(); at += kReadBytes) {
+        if (!readExactly(in, into.data() + at, std::min(kReadBytes, into.size() - at))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// read(), where `file`, when given, is the file `in` reads: large sections then have their
+// back half read from a second stream of it on a thread of its own.
+LoadStatus readFrom(std::istream& in, const std::filesystem::path* file, const FileFormat& format,
+                    std::span<const std::span<std::uint8_t>> sections, std::string& why) {
     if (!sectionsMatch(format, sections.size(),
                        [&](std::size_t i) { return sections[i].size(); })) {
         why = "the tables in memory do not match the format";
@@ -284,17 +310,41 @@ LoadStatus read(std::istream& in, const FileFormat& format,
     }
     std::uint64_t sum = 0;
     for (const auto& section : sections) {
-        // Each piece is summed as soon as it is read, while it is still in the cache.
+        // Each piece is summed as soon as it is read, while it is still in the cache; the
+        // back half of a large section, once both halves are in.
         Checksum piecewise(sum);
         std::size_t added = 0;
-        for (std::size_t at = 0; at < section.size(); at += kReadBytes) {
-            const std::size_t size = std::min(kReadBytes, section.size() - at);
-            if (!readExactly(in, section.data() + at, size)) {
-                why = "it is truncated";
-                return LoadStatus::damaged;
+        const std::streamoff start = file != nullptr ? static_cast<std::streamoff>(in.tellg()) : -1;
+        const bool split =
+            start >= 0 && section.size() >= kSplitBytes && core::usableThreads(2) > 1;
+        const std::size_t front =
+            split ? section.size() / 2 / kReadBytes * kReadBytes : section.size();
+        bool frontRead = true;
+        bool backRead = true;
+        {
+            const auto readBack = [&] {
+                backRead = readRange(*file, start + static_cast<std::streamoff>(front),
+                                     section.subspan(front));
+            };
+            std::optional<core::Beside> back;
+            if (split) {
+                back.emplace(readBack);
             }
-            added += piecewise.add(section.subspan(added, at + size - added));
+            for (std::size_t at = 0; at < front; at += kReadBytes) {
+                const std::size_t size = std::min(kReadBytes, front - at);
+                if (!readExactly(in, section.data() + at, size)) {
+                    frontRead = false;
+                    break;
+                }
+                added += piecewise.add(section.subspan(added, at + size - added));
+            }
         }
+        if (!frontRead || !backRead ||
+            (split && !in.seekg(start + static_cast<std::streamoff>(section.size())))) {
+            why = "it is truncated";
+            return LoadStatus::damaged;
+        }
+        added += piecewise.add(section.subspan(added));
         sum = piecewise.finish(section.subspan(added), section.size());
     }
     std::uint64_t stored = 0;
@@ -313,6 +363,13 @@ LoadStatus read(std::istream& in, const FileFormat& format,
     return LoadStatus::loaded;
 }
 
+} // namespace
+
+LoadStatus read(std::istream& in, const FileFormat& format,
+                std::span<const std::span<std::uint8_t>> sections, std::string& why) {
+    return readFrom(in, nullptr, format, sections, why);
+}
+
 LoadStatus load(const std::filesystem::path& file, const FileFormat& format,
                 std::span<const std::span<std::uint8_t>> sections, std::string& why) {
     std::error_code error;
@@ -324,7 +381,7 @@ LoadStatus load(const std::filesystem::path& file, const FileFormat& format,
         why = "it cannot be opened";
         return LoadStatus::damaged;
     }
-    const LoadStatus status = read(in, format, sections, why);
+    const LoadStatus status = readFrom(in, &file, format, sections, why);
     if (status == LoadStatus::missing) {
         why = "it is empty";
         return LoadStatus::damaged;

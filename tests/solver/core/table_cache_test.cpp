@@ -128,6 +128,55 @@ TEST_F(TableCache, AMissingFileIsMissingAndEveryOtherFaultIsDamage) {
     }
 }
 
+TEST_F(TableCache, ALargeSectionReadInTwoHalvesAtOnceIsCheckedWhole) {
+    // Large sections have their back half read beside the front one: both halves must
+    // arrive in their places, and a fault in either is found.
+    constexpr std::size_t kLarge = (std::size_t{1} << 24) + 12345;
+    const FileFormat large{"test", 3, {kLarge, 77}};
+    std::vector<std::uint8_t> first(kLarge);
+    std::mt19937 random(5);
+    std::generate(first.begin(), first.end(), [&random] { return std::uint8_t(random()); });
+    const std::vector<std::vector<std::uint8_t>> data = {first,
+                                                         std::vector<std::uint8_t>(77, 0x5A)};
+    {
+        const std::vector<std::span<const std::uint8_t>> sections(data.begin(), data.end());
+        std::string why;
+        ASSERT_TRUE(cw::table_cache::store(file(), large, sections, why)) << why;
+    }
+    std::vector<std::vector<std::uint8_t>> loaded;
+    std::string why;
+    ASSERT_EQ(load(large, loaded, why), LoadStatus::loaded) << why;
+    EXPECT_TRUE(loaded == data);
+
+    const std::vector<char> good = bytesOfFile();
+    const std::size_t header = good.size() - kLarge - 77 - 8;
+    const auto cut = [&good](std::size_t size) {
+        return std::vector<char>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
+    };
+    struct Case {
+        const char* what;
+        std::vector<char> bytes;
+        const char* why;
+    };
+    std::vector<char> front = good;
+    front[header + kLarge / 4] ^= 1;
+    std::vector<char> back = good;
+    back[header + kLarge - 1000] ^= 1;
+    const std::vector<Case> cases = {
+        {"one byte changed in the front half", front, "checksum"},
+        {"one byte changed in the back half", back, "checksum"},
+        {"cut in the front half", cut(header + 1000), "truncated"},
+        {"cut in the back half", cut(header + kLarge * 3 / 4), "truncated"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        rewriteFile(c.bytes);
+        why.clear();
+        EXPECT_EQ(load(large, loaded, why), LoadStatus::damaged);
+        EXPECT_NE(why.find(c.why), std::string::npos) << why;
+    }
+}
+
 TEST_F(TableCache, LoadOrBuildRebuildsADamagedFileAndWritesItBack) {
     write();
     std::vector<char> bytes = bytesOfFile();
