@@ -4,7 +4,12 @@
 #include "solver/core/move_table.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstddef>
+#include <functional>
+
+#include "solver/core/threads.h"
 
 namespace cw::two_phase {
 
@@ -32,13 +37,36 @@ Tables build() {
     t.slicePermMove = moveTable<std::uint8_t>(kSlicePermCount, kPhase2Moves, setSlicePermutation,
                                               slicePermutation);
 
-    t.twistSliceDepth = depthTable(kTwistCount, t.twistMove, kSliceCount, t.sliceMove, kMoveCount);
-    t.flipSliceDepth = depthTable(kFlipCount, t.flipMove, kSliceCount, t.sliceMove, kMoveCount);
-    t.twistFlipDepth = depthTable(kTwistCount, t.twistMove, kFlipCount, t.flipMove, kMoveCount);
-    t.cornerSliceDepth = depthTable(kPermutation8, t.cornerMove, kSlicePermCount, t.slicePermMove,
-                                    kPhase2Moves.size());
-    t.udEdgeSliceDepth = depthTable(kPermutation8, t.udEdgeMove, kSlicePermCount, t.slicePermMove,
-                                    kPhase2Moves.size());
+    // The distance tables are independent of one another: they are shared out among the
+    // threads, the largest first.
+    const std::array<std::function<void()>, 5> builds = {
+        [&t] {
+            t.twistFlipDepth =
+                depthTable(kTwistCount, t.twistMove, kFlipCount, t.flipMove, kMoveCount);
+        },
+        [&t] {
+            t.twistSliceDepth =
+                depthTable(kTwistCount, t.twistMove, kSliceCount, t.sliceMove, kMoveCount);
+        },
+        [&t] {
+            t.flipSliceDepth =
+                depthTable(kFlipCount, t.flipMove, kSliceCount, t.sliceMove, kMoveCount);
+        },
+        [&t] {
+            t.cornerSliceDepth = depthTable(kPermutation8, t.cornerMove, kSlicePermCount,
+                                            t.slicePermMove, kPhase2Moves.size());
+        },
+        [&t] {
+            t.udEdgeSliceDepth = depthTable(kPermutation8, t.udEdgeMove, kSlicePermCount,
+                                            t.slicePermMove, kPhase2Moves.size());
+        },
+    };
+    std::atomic<std::size_t> next{0};
+    runOnThreads(2, [&](unsigned) {
+        for (std::size_t i = next++; i < builds.size(); i = next++) {
+            builds[i]();
+        }
+    });
 
     return t;
 }
