@@ -147,13 +147,13 @@ std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) 
 // the large one takes to load, so that a cube it does not prove pays little for the try.
 constexpr std::chrono::milliseconds kMediumFirst{150};
 
-// The default, the large table, which takes a third of a second or more to load. A cube a
-// few turns from solved is proven on the medium one, a twentieth of its size, in a fraction
-// of that: so when the cache folder holds both, the medium table is tried for a moment
-// first, and the large one is loaded only when that is not enough, which costs every other
-// cube that moment more. The solution is the same on either table: the search returns the first
-// solution of the shortest length in its order of moves, and a table only says which
-// branches cannot hold one.
+// The default, the large table, which takes a third of a second or more to load. A cube a few
+// turns from solved is proven on the medium one, a twentieth of its size, in a fraction of
+// that: so when the cache folder holds both, the medium table is tried for a moment first, and
+// the large one is loaded only when that is not enough, which costs every other cube that
+// moment more. The solution is the same on either table: the search returns the first solution
+// of the shortest length in its order of moves, and a table only says which branches cannot
+// hold one.
 class LargeTableSolver final : public OptimalSolver {
 public:
     LargeTableSolver(unsigned jobs,

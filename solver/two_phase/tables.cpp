@@ -62,7 +62,7 @@ Tables build() {
         },
     };
     std::atomic<std::size_t> next{0};
-    runOnThreads(2, [&](unsigned) {
+    runOnThreads(std::min(everyCore(), static_cast<unsigned>(builds.size())), [&](unsigned) {
         for (std::size_t i = next++; i < builds.size(); i = next++) {
             builds[i]();
         }
