@@ -206,7 +206,7 @@ private:
             const auto id = static_cast<std::uint32_t>(representative.size());
             std::uint16_t fixing = 0;
             for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
-                if ((keeping >> s & 1U) == 0) {
+                if ((std::uint32_t{keeping} >> s & 1U) == 0) {
                     continue;
                 }
                 const std::uint32_t to =
