@@ -242,17 +242,16 @@ std::filesystem::path defaultFolder() {
 
 namespace {
 
-// Reads `into.size()` bytes from `file`, starting `offset` bytes in; false at a short read.
-bool readRange(const std::filesystem::path& file, std::streamoff offset,
-               std::span<std::uint8_t> into) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in.seekg(offset)) {
-        return false;
-    }
+// Reads `into` from `in` a piece at a time, telling `afterPiece` how far it has read after
+// each; false at a short read.
+template <typename AfterPiece>
+bool readPieces(std::istream& in, std::span<std::uint8_t> into, const AfterPiece& afterPiece) {
     for (std::size_t at = 0; at < into.size(); at += kReadBytes) {
-        if (!readExactly(in, into.data() + at, std::min(kReadBytes, into.size() - at))) {
+        const std::size_t size = std::min(kReadBytes, into.size() - at);
+        if (!readExactly(in, into.data() + at, size)) {
             return false;
         }
+        afterPiece(at + size);
     }
     return true;
 }
@@ -319,25 +318,21 @@ LoadStatus readFrom(std::istream& in, const std::filesystem::path* file, const F
             start >= 0 && section.size() >= kSplitBytes && core::usableThreads(2) > 1;
         const std::size_t front =
             split ? section.size() / 2 / kReadBytes * kReadBytes : section.size();
-        bool frontRead = true;
+        bool frontRead = false;
         bool backRead = true;
         {
             const auto readBack = [&] {
-                backRead = readRange(*file, start + static_cast<std::streamoff>(front),
-                                     section.subspan(front));
+                std::ifstream second(*file, std::ios::binary);
+                backRead = second.seekg(start + static_cast<std::streamoff>(front)) &&
+                           readPieces(second, section.subspan(front), [](std::size_t) {});
             };
             std::optional<core::Beside> back;
             if (split) {
                 back.emplace(readBack);
             }
-            for (std::size_t at = 0; at < front; at += kReadBytes) {
-                const std::size_t size = std::min(kReadBytes, front - at);
-                if (!readExactly(in, section.data() + at, size)) {
-                    frontRead = false;
-                    break;
-                }
-                added += piecewise.add(section.subspan(added, at + size - added));
-            }
+            frontRead = readPieces(in, section.first(front), [&](std::size_t read) {
+                added += piecewise.add(section.subspan(added, read - added));
+            });
         }
         if (!frontRead || !backRead ||
             (split && !in.seekg(start + static_cast<std::streamoff>(section.size())))) {

@@ -126,12 +126,6 @@ class FlipSliceClasses {
 public:
     FlipSliceClasses() {
         using Table = SymmetricPatternTable<kSliceOrder>;
-        for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
-            for (std::size_t t = 0; t < kUdSymmetryCount; ++t) {
-                composed_[s][t] = static_cast<std::uint8_t>(
-                    core::composeSymmetries(static_cast<int>(s), static_cast<int>(t)));
-            }
-        }
         steps_.resize(Table::kSliceValues);
         // In order, so that the smallest slice of each class comes first, and its classes.
         for (std::size_t slice = 0; slice < Table::kSliceValues; ++slice) {
@@ -171,7 +165,7 @@ public:
             return (step.firstClass + to) * kUdSymmetryCount + step.symmetry;
         }
         const std::uint32_t both = rows_[std::size_t{step.row} * kFlipCount + to];
-        return (both & ~15U) | composed_[step.symmetry][both & 15];
+        return (both & ~15U) | symmetries_.composed[step.symmetry][both & 15];
     }
 
     std::uint64_t entry(std::uint32_t flipSlice, std::uint16_t twist) const {
@@ -236,7 +230,7 @@ private:
     };
     std::vector<SliceStep> steps_;
     std::vector<std::uint32_t> rows_;
-    std::array<std::array<std::uint8_t, kUdSymmetryCount>, kUdSymmetryCount> composed_{};
+    const core::SymmetryActions& symmetries_ = core::symmetryActions();
 };
 
 template <bool kSliceOrder>
