@@ -52,35 +52,49 @@ constexpr std::array<int, kMoveCount> allMoves() {
 }
 
 /// The fewest moves that bring both coordinates to 0, for every pair, indexed [a * countB +
-/// b]: a breadth-first search from (0, 0) over move tables of `moveCount` moves each. Throws
-/// std::logic_error when some pair cannot be reached (or lies more than 254 moves away): the
-/// move tables are then not those of a cube's coordinates.
+/// b]: a breadth-first search from (0, 0) over move tables of `moveCount` moves each, whose
+/// inverses must be among them (as face turns' are), so that the pairs one move from a pair
+/// are also those it is one move from. Throws std::logic_error when some pair cannot be
+/// reached (or lies more than 254 moves away): the move tables are then not those of a
+/// cube's coordinates.
 template <typename A, typename B>
 std::vector<std::uint8_t> pairDistances(int countA, const std::vector<A>& moveA, int countB,
                                         const std::vector<B>& moveB, std::size_t moveCount) {
     constexpr std::uint8_t kUnknown = 0xFF;
+    const auto aCount = static_cast<std::size_t>(countA);
     const auto bCount = static_cast<std::size_t>(countB);
-    const std::size_t size = static_cast<std::size_t>(countA) * bCount;
+    const std::size_t size = aCount * bCount;
     std::vector<std::uint8_t> depth(size, kUnknown);
     depth[0] = 0;
     std::size_t reached = 1;
+    std::size_t level = 1; // pairs at depth d
     for (std::uint8_t d = 0; reached < size; ++d) {
         const std::size_t before = reached;
-        for (std::size_t index = 0; index < size; ++index) {
-            if (depth[index] != d) {
-                continue;
-            }
-            const std::size_t a = index / bCount;
-            const std::size_t b = index % bCount;
-            for (std::size_t m = 0; m < moveCount; ++m) {
-                const std::size_t next =
-                    std::size_t{moveA[a * moveCount + m]} * bCount + moveB[b * moveCount + m];
-                if (depth[next] == kUnknown) {
-                    depth[next] = static_cast<std::uint8_t>(d + 1);
-                    ++reached;
+        // Out from the pairs at d while they are fewer than the pairs not reached yet; then
+        // the other way, each pair not reached yet looking for a neighbour at d, which most
+        // find within a move or two.
+        const bool outwards = level < size - reached;
+        for (std::size_t a = 0; a < aCount; ++a) {
+            const A* rowA = &moveA[a * moveCount];
+            for (std::size_t b = 0, index = a * bCount; b < bCount; ++b, ++index) {
+                if (depth[index] != (outwards ? d : kUnknown)) {
+                    continue;
+                }
+                const B* rowB = &moveB[b * moveCount];
+                for (std::size_t m = 0; m < moveCount; ++m) {
+                    const std::size_t next = std::size_t{rowA[m]} * bCount + rowB[m];
+                    if (outwards && depth[next] == kUnknown) {
+                        depth[next] = static_cast<std::uint8_t>(d + 1);
+                        ++reached;
+                    } else if (!outwards && depth[next] == d) {
+                        depth[index] = static_cast<std::uint8_t>(d + 1);
+                        ++reached;
+                        break;
+                    }
                 }
             }
         }
+        level = reached - before;
         if (reached == before || (d + 1 == kUnknown - 1 && reached < size)) {
             throw std::logic_error("pairDistances: some pairs of coordinates cannot be reached");
         }

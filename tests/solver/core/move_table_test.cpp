@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
@@ -28,15 +29,19 @@ TEST(MoveTable, EachEntryIsTheCoordinateAfterTheMove) {
 }
 
 TEST(PairDistances, CountsTheFewestMovesToBothZeros) {
-    // Two counters, of 4 and 3 values, each move adding one to one of them (wrapping round).
-    const std::vector<std::uint8_t> a = {1, 0, 2, 1, 3, 2, 0, 3}; // [value * 2 + move]
-    const std::vector<std::uint8_t> b = {0, 1, 1, 2, 2, 0};
-    const std::vector<std::uint8_t> depth = pairDistances(4, a, 3, b, 2);
-    // The search spreads out from (0, 0), which for face turns, whose inverses are face
-    // turns too, is the distance to it: here (a, b) is a + b moves away.
+    // Two counters round a ring of 4 and of 3 values, each move one step either way on one
+    // of them, so that every move's inverse is a move too, as with face turns: (a, b) is as
+    // many moves away as the two counters are steps from 0 the shorter way round. The table
+    // is small enough that the search goes outwards from (0, 0) for two moves and then looks
+    // back from the last pairs, so both ways of filling it are checked.
+    const std::vector<std::uint8_t> a = {1, 3, 0, 0, 2, 0, 1, 1, 3, 1, 2, 2, 0, 2, 3, 3};
+    const std::vector<std::uint8_t> b = {0, 0, 1, 2, 1, 1, 2, 0, 2, 2, 0, 1};
+    const std::vector<std::uint8_t> depth = pairDistances(4, a, 3, b, 4);
     for (int x = 0; x < 4; ++x) {
         for (int y = 0; y < 3; ++y) {
-            EXPECT_EQ(depth[static_cast<std::size_t>(x * 3 + y)], x + y) << x << ", " << y;
+            EXPECT_EQ(depth[static_cast<std::size_t>(x * 3 + y)],
+                      std::min(x, 4 - x) + std::min(y, 3 - y))
+                << x << ", " << y;
         }
     }
 }
