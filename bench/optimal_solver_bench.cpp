@@ -298,10 +298,11 @@ void prepare(Table& table, unsigned jobs) {
             std::fflush(stdout);
         }
     };
-    const std::filesystem::path file = optimal::defaultTableFile(Table::kSliceValues > 495);
+    const std::filesystem::path file = optimal::defaultTableFile(Table::kTableSize);
     optimal::loadOrBuild(table, file, jobs, std::cerr, hooks);
     std::printf("pattern table %s in %.1f s (%zu MB, %s)\n\n", built ? "built" : "loaded",
-                secondsSince(start), Table::kBytes >> 20, file.string().c_str());
+                secondsSince(start), static_cast<std::size_t>(Table::kBytes >> 20),
+                file.string().c_str());
     std::fflush(stdout);
 }
 
@@ -312,7 +313,7 @@ int main(int argc, char** argv) {
     int near = 20;
     int sixteen = 10;
     int random = 40;
-    bool large = true;
+    std::string_view size = "large";
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string_view name = argv[i];
         if (name == "--jobs") {
@@ -322,7 +323,11 @@ int main(int argc, char** argv) {
         } else if (name == "--sixteen") {
             sixteen = count(argv[i + 1]);
         } else if (name == "--table") {
-            large = std::string_view(argv[i + 1]) != "medium";
+            size = argv[i + 1];
+            if (size != "huge" && size != "large" && size != "medium") {
+                std::fprintf(stderr, "--table needs huge, large or medium\n");
+                return 2;
+            }
         } else if (name == "--random") {
             random = count(argv[i + 1]);
         } else if (name == "--before") {
@@ -331,7 +336,7 @@ int main(int argc, char** argv) {
             symmetricChecks = count(argv[i + 1]);
         } else {
             std::fprintf(stderr, "usage: optimal_solver_bench [--jobs N] [--near N] "
-                                 "[--sixteen N] [--random N] [--table medium|large] "
+                                 "[--sixteen N] [--random N] [--table medium|large|huge] "
                                  "[--symmetric N] [--before N]\n");
             return 2;
         }
@@ -339,7 +344,11 @@ int main(int argc, char** argv) {
     std::printf("jobs %u\n", jobs);
 
     two_phase::prepareTables();
-    if (large) {
+    if (size == "huge") {
+        const auto table = std::make_unique<optimal::HugePatternTable>();
+        prepare(*table, jobs);
+        solveAll(*table, jobs, near, sixteen, random);
+    } else if (size == "large") {
         const auto table = std::make_unique<optimal::LargePatternTable>();
         prepare(*table, jobs);
         solveAll(*table, jobs, near, sixteen, random);

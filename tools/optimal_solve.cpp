@@ -83,27 +83,29 @@ std::unique_ptr<OptimalSolver> openSmall() {
     return std::make_unique<TableSolver<optimal::SmallPatternTable>>();
 }
 
-// Refuses (false, with `error` set) when the machine has less free memory than the table
-// needs.
+// Why the table cannot be used with `free` bytes of free memory, naming the next smaller
+// table; nothing when it can.
 template <typename Table>
-bool enoughMemory(std::string& error) {
-    const std::optional<std::uint64_t> free = availableMemory();
-    if (free && *free < Table::kMemoryBytes) {
-        error = "--optimal needs " + byteSize(Table::kMemoryBytes) +
-                " of free memory for its table, and this machine has " + byteSize(*free) +
-                " free (--table-size medium needs less, and searches more slowly)";
-        return false;
+std::optional<std::string> refusal(std::optional<std::uint64_t> free, const char* smaller) {
+    if (!Table::kAddressable) {
+        return "--optimal needs " + byteSize(Table::kMemoryBytes) +
+               " of memory for this table, more than this build can address (--table-size " +
+               smaller + " needs less)";
     }
-    return true;
+    if (free && *free < Table::kMemoryBytes) {
+        return "--optimal needs " + byteSize(Table::kMemoryBytes) +
+               " of free memory for its table, and this machine has " + byteSize(*free) +
+               " free (--table-size " + smaller + " needs less, and searches more slowly)";
+    }
+    return std::nullopt;
 }
 
 // Loads the table from the cache folder, or builds it there with a progress line.
-template <bool kSliceOrder>
-std::unique_ptr<TableSolver<optimal::SymmetricPatternTable<kSliceOrder>>>
-loadSymmetric(unsigned jobs) {
-    using Table = optimal::SymmetricPatternTable<kSliceOrder>;
+template <optimal::TableSize kSize>
+std::unique_ptr<TableSolver<optimal::SymmetricPatternTable<kSize>>> loadSymmetric(unsigned jobs) {
+    using Table = optimal::SymmetricPatternTable<kSize>;
     auto solver = std::make_unique<TableSolver<Table>>();
-    const std::filesystem::path file = optimal::defaultTableFile(kSliceOrder);
+    const std::filesystem::path file = optimal::defaultTableFile(kSize);
     const auto start = std::chrono::steady_clock::now();
     optimal::BuildHooks hooks;
     hooks.starting = [&file] {
@@ -135,29 +137,28 @@ loadSymmetric(unsigned jobs) {
     return solver;
 }
 
-template <bool kSliceOrder>
-std::unique_ptr<OptimalSolver> openSymmetric(unsigned jobs, std::string& error) {
-    if (!enoughMemory<optimal::SymmetricPatternTable<kSliceOrder>>(error)) {
-        return nullptr;
-    }
-    return loadSymmetric<kSliceOrder>(jobs);
+std::unique_ptr<OptimalSolver> openMedium(unsigned jobs) {
+    return loadSymmetric<optimal::TableSize::medium>(jobs);
 }
 
 // How long the medium table is tried before the large one is loaded: about half the time
 // the large one takes to load, so that a cube it does not prove pays little for the try.
 constexpr std::chrono::milliseconds kMediumFirst{150};
 
-// The default, the large table, which takes a third of a second or more to load. A cube a few
-// turns from solved is proven on the medium one, a twentieth of its size, in a fraction of
-// that: so when the cache folder holds both, the medium table is tried for a moment first, and
-// the large one is loaded only when that is not enough, which costs every other cube that
-// moment more. The solution is the same on either table: the search returns the first solution
-// of the shortest length in its order of moves, and a table only says which branches cannot
-// hold one.
-class LargeTableSolver final : public OptimalSolver {
+// The large table (the default), which takes a third of a second or more to load, or the huge
+// one, which takes a second or more. A cube a few turns from solved is proven on the medium
+// one, a twentieth of the large one's size, in a fraction of that: so when the cache folder
+// holds both, the medium table is tried for a moment first, and the large or huge one is
+// loaded only when that is not enough, which costs every other cube that moment more. The
+// solution is the same on either table: the search returns the first solution of the
+// shortest length in its order of moves, and a table only says which branches cannot hold one.
+template <optimal::TableSize kSize>
+class MediumFirstSolver final : public OptimalSolver {
 public:
-    LargeTableSolver(unsigned jobs,
-                     std::unique_ptr<TableSolver<optimal::MediumPatternTable>> medium)
+    using Table = optimal::SymmetricPatternTable<kSize>;
+
+    MediumFirstSolver(unsigned jobs,
+                      std::unique_ptr<TableSolver<optimal::MediumPatternTable>> medium)
         : jobs_(jobs), medium_(std::move(medium)) {}
 
     optimal::OptimalSolution solve(const CubieCube& cube,
@@ -166,19 +167,17 @@ public:
             return largeTable().solve(cube, settings);
         }
         settings.onLength = reportLength;
-        const auto large = [this]() -> const optimal::LargePatternTable& {
-            return largeTable().table();
-        };
+        const auto large = [this]() -> const Table& { return largeTable().table(); };
         return optimal::solveQuickFirst(cube, medium_->table(), large, settings,
                                         two_phase::solvePieces(cube), kMediumFirst);
     }
 
 private:
-    const TableSolver<optimal::LargePatternTable>& largeTable() const {
+    const TableSolver<Table>& largeTable() const {
         std::call_once(loaded_, [this] {
             // Ctrl-C ends the program while the table loads, as it does before any search.
             const auto previous = std::signal(SIGINT, SIG_DFL);
-            large_ = loadSymmetric<true>(jobs_);
+            large_ = loadSymmetric<kSize>(jobs_);
             std::signal(SIGINT, previous);
             largeLoaded_.store(true);
         });
@@ -188,28 +187,29 @@ private:
     unsigned jobs_;
     std::unique_ptr<TableSolver<optimal::MediumPatternTable>> medium_;
     mutable std::once_flag loaded_;
-    mutable std::unique_ptr<TableSolver<optimal::LargePatternTable>> large_;
+    mutable std::unique_ptr<TableSolver<Table>> large_;
     mutable std::atomic<bool> largeLoaded_{false};
 };
 
-std::unique_ptr<OptimalSolver> openLarge(unsigned jobs, std::string& error) {
-    if (!enoughMemory<optimal::LargePatternTable>(error)) {
-        return nullptr;
-    }
-    const std::filesystem::path large = optimal::defaultTableFile(true);
-    const std::filesystem::path medium = optimal::defaultTableFile(false);
+// The large or the huge table, with the medium one tried first once both are on disk.
+template <optimal::TableSize kSize>
+std::unique_ptr<OptimalSolver> openWithMedium(unsigned jobs) {
+    const std::filesystem::path large = optimal::defaultTableFile(kSize);
+    const std::filesystem::path medium = optimal::defaultTableFile(optimal::TableSize::medium);
     std::error_code missing;
     if (large.empty() || !std::filesystem::exists(large, missing)) {
-        // The first run builds the large table, and the medium one after it (a few seconds
-        // more) for the runs after.
-        std::unique_ptr<OptimalSolver> built = loadSymmetric<true>(jobs);
-        if (!large.empty()) {
-            loadSymmetric<false>(jobs);
+        // The first run builds the table, and the medium one after it (a few seconds more)
+        // for the runs after.
+        std::unique_ptr<OptimalSolver> built = loadSymmetric<kSize>(jobs);
+        if (!large.empty() && !std::filesystem::exists(medium, missing)) {
+            loadSymmetric<optimal::TableSize::medium>(jobs);
         }
         return built;
     }
-    return std::make_unique<LargeTableSolver>(
-        jobs, std::filesystem::exists(medium, missing) ? loadSymmetric<false>(jobs) : nullptr);
+    return std::make_unique<MediumFirstSolver<kSize>>(
+        jobs, std::filesystem::exists(medium, missing)
+                  ? loadSymmetric<optimal::TableSize::medium>(jobs)
+                  : nullptr);
 }
 
 } // namespace
@@ -249,17 +249,38 @@ std::string byteSize(std::uint64_t bytes) {
     return text;
 }
 
+std::optional<std::string> memoryRefusal(optimal::TableSize tables,
+                                         std::optional<std::uint64_t> free) {
+    switch (tables) {
+    case optimal::TableSize::small:
+        break;
+    case optimal::TableSize::medium:
+        return refusal<optimal::MediumPatternTable>(free, "small");
+    case optimal::TableSize::large:
+        return refusal<optimal::LargePatternTable>(free, "medium");
+    case optimal::TableSize::huge:
+        return refusal<optimal::HugePatternTable>(free, "large");
+    }
+    return std::nullopt;
+}
+
 std::unique_ptr<OptimalSolver> OptimalSolver::open(optimal::TableSize tables, unsigned jobs,
                                                    std::string& error) {
+    if (std::optional<std::string> why = memoryRefusal(tables, availableMemory())) {
+        error = std::move(*why);
+        return nullptr;
+    }
     switch (tables) {
     case optimal::TableSize::small:
         return openSmall();
     case optimal::TableSize::medium:
-        return openSymmetric<false>(jobs, error);
+        return openMedium(jobs);
+    case optimal::TableSize::huge:
+        return openWithMedium<optimal::TableSize::huge>(jobs);
     case optimal::TableSize::large:
         break;
     }
-    return openLarge(jobs, error);
+    return openWithMedium<optimal::TableSize::large>(jobs);
 }
 
 std::string optimalText(const optimal::OptimalSolution& solution) {

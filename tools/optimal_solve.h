@@ -23,6 +23,11 @@ std::optional<std::uint64_t> availableMemory();
 /// "1.6 GB", "67 MB".
 std::string byteSize(std::uint64_t bytes);
 
+/// Why --optimal cannot use the table `tables` on a machine with `free` bytes of free memory
+/// (nothing known when empty), naming a smaller table; nothing when it can.
+std::optional<std::string> memoryRefusal(optimal::TableSize tables,
+                                         std::optional<std::uint64_t> free);
+
 class OptimalSolver {
 public:
     virtual ~OptimalSolver() = default;

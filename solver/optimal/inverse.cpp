@@ -98,6 +98,7 @@ PhaseOneCoordinates InverseMoves::along(const PackedCube& cube, int axisNumber) 
     int places = 0;
     int found = 0;
     std::array<int, 4> order{};
+    unsigned frontBack = 0;
     for (std::size_t place = 0; place < kEdgeCount; ++place) {
         const std::size_t slot = kEdgeCount - 1 - place;
         const int value = axis.edge[slot][cube.edges[axis.edgeFrom[slot]]];
@@ -105,6 +106,7 @@ PhaseOneCoordinates InverseMoves::along(const PackedCube& cube, int axisNumber) 
             flip |= value / kEdgeCount << (kEdgeCount - 2 - slot);
         }
         const int piece = value % kEdgeCount;
+        frontBack |= piece < core::kSliceEdges && piece % 2 == 1 ? 1U << slot : 0U;
         if (piece >= core::kSliceEdges) {
             ++found;
             places += kChoose[place][static_cast<std::size_t>(found)];
@@ -120,7 +122,8 @@ PhaseOneCoordinates InverseMoves::along(const PackedCube& cube, int axisNumber) 
         rank = rank * static_cast<int>(4 - i) + smaller;
     }
     return {static_cast<std::uint16_t>(twist), static_cast<std::uint16_t>(flip),
-            static_cast<std::uint16_t>(places * core::kSlicePermCount + rank)};
+            static_cast<std::uint16_t>(places * core::kSlicePermCount + rank),
+            static_cast<std::uint16_t>(frontBackEdgesIn(frontBack))};
 }
 
 } // namespace cw::optimal

@@ -55,8 +55,8 @@ public:
     /// go out together, and the next axis is asked only about the children the ones before
     /// it kept. A child has `inverse` (a PackedCube) and `inverseDepths`, which this sets to
     /// the table's values for the children it looked up. As in the search's own bound, three
-    /// axes that ask for the same number of moves ask for one more: that holds for any cube,
-    /// so for an inverse too.
+    /// axes that ask for the same number of moves ask for one more where the table allows
+    /// it: that holds for any cube, so for an inverse too.
     template <typename Table, typename Child, std::size_t N>
     std::size_t keepNear(const Table& table, std::array<Child, N>& children,
                          std::array<std::uint8_t, N>& moves, std::size_t count, std::uint32_t probe,
@@ -90,7 +90,7 @@ public:
             }
             left = stay;
         }
-        for (std::size_t j = 0; j < left && remaining > 0; ++j) {
+        for (std::size_t j = 0; j < left && remaining > 0 && Table::kOwnAxisTurnsStayHome; ++j) {
             const auto& d = children[alive[j]].inverseDepths;
             if (d[0] == remaining && d[1] == remaining && d[2] == remaining) {
                 far |= std::uint32_t{1} << alive[j];

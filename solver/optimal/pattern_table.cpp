@@ -1,10 +1,12 @@
 // Builds the optimal search's pattern tables: the classes of the flip-slice coordinate under
 // the up-down symmetries, then the breadth-first search over classes and twists of
-// solver/core/class_search.h.
+// solver/core/class_search.h. "Slice" here is what a table keeps of the edges' places: the
+// middle-slice edges' places (medium), with their order (large), or every edge's slice (huge).
 #include "solver/optimal/pattern_table.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <stdexcept>
 #include <utility>
 
@@ -23,28 +25,207 @@ using core::kTwistCount;
 using core::kUdSymmetryCount;
 
 constexpr std::size_t kMoves = kMoveCount;
+constexpr std::size_t kEdgeSlots = kEdgeCount;
 
-// The slice coordinate a table keeps: the slice edges' places, and their order too when
-// `kSliceOrder`.
-template <bool kSliceOrder>
-int sliceValue(int sorted) {
-    return kSliceOrder ? sorted : sorted / kSliceOrders;
+// The edges UF, UB, DF and DB, and the slot order in which their places are counted: as
+// core::slice() counts the middle-slice edges' places from the last slot down, so that the
+// places they have on the solved cube, last in this order, count 0.
+constexpr std::array<std::uint8_t, 4> kFrontBackEdges{core::pieces::UF, core::pieces::UB,
+                                                      core::pieces::DF, core::pieces::DB};
+constexpr std::array<std::uint8_t, kEdgeSlots> kFrontBackOrder{
+    core::pieces::UR, core::pieces::UL, core::pieces::DR, core::pieces::DL,
+    core::pieces::FR, core::pieces::FL, core::pieces::BL, core::pieces::BR,
+    core::pieces::UF, core::pieces::UB, core::pieces::DF, core::pieces::DB};
+
+constexpr bool isFrontBackEdge(int piece) {
+    return piece < core::kSliceEdges && piece % 2 == 1;
 }
 
-template <bool kSliceOrder>
+constexpr int choose(int n, int k) {
+    int result = 1;
+    for (int i = 0; i < k; ++i) {
+        result = result * (n - i) / (i + 1);
+    }
+    return n < k ? 0 : result;
+}
+
+// The numbering of the edges' places by slice: frontBackEdges from the slots that hold the
+// front-back edges, and the edges' slices as one number (edgeLayers()) from those and the
+// middle-slice edges' places, and back.
+class EdgeLayerNumbers {
+public:
+    EdgeLayerNumbers() {
+        placesOf_.fill(kNone);
+        for (unsigned slots = 0; slots < (1U << kEdgeSlots); ++slots) {
+            if (std::popcount(slots) != 4) {
+                continue;
+            }
+            int value = 0;
+            int found = 0;
+            for (std::size_t place = 0; place < kEdgeSlots; ++place) {
+                if ((slots >> kFrontBackOrder[kEdgeSlots - 1 - place] & 1U) != 0) {
+                    ++found;
+                    value += choose(static_cast<int>(place), found);
+                }
+            }
+            placesOf_[slots] = static_cast<std::uint16_t>(value);
+            slotsOf_[static_cast<std::size_t>(value)] = static_cast<std::uint16_t>(slots);
+        }
+        // Numbered by the middle slice's places, then by the front-back edges' places among
+        // the slots those leave, in the order of frontBackEdges.
+        std::array<std::uint16_t, core::kSliceCount> middleSlots{};
+        for (int slice = 0; slice < core::kSliceCount; ++slice) {
+            CubieCube cube;
+            core::setSlice(cube, slice);
+            middleSlots[static_cast<std::size_t>(slice)] = static_cast<std::uint16_t>(
+                slotsHolding(cube, [](int piece) { return piece >= core::kSliceEdges; }));
+        }
+        layerOf_.assign(std::size_t{core::kSliceCount} * kFrontBackPlaces, kNone);
+        for (int slice = 0; slice < core::kSliceCount; ++slice) {
+            for (int places = 0; places < kFrontBackPlaces; ++places) {
+                const unsigned front = slotsOf_[static_cast<std::size_t>(places)];
+                const unsigned middle = middleSlots[static_cast<std::size_t>(slice)];
+                if ((front & middle) == 0) {
+                    layerOf_[static_cast<std::size_t>(slice * kFrontBackPlaces + places)] =
+                        static_cast<std::uint16_t>(slotsByLayer_.size());
+                    slotsByLayer_.emplace_back(middle, front);
+                }
+            }
+        }
+        if (slotsByLayer_.size() != kEdgeLayerCount) {
+            throw std::logic_error("the edges' slices have an unexpected number of values");
+        }
+    }
+
+    int frontBackPlaces(unsigned slots) const { return placesOf_[slots]; }
+
+    int layers(int slice, int frontBack) const {
+        return layerOf_[static_cast<std::size_t>(slice * kFrontBackPlaces + frontBack)];
+    }
+
+    /// A cube whose edges are in the slices `layers` says, with the edges of each slice in
+    /// some order and none flipped.
+    CubieCube cubeWithLayers(int layers) const {
+        const auto [middle, front] = slotsByLayer_[static_cast<std::size_t>(layers)];
+        return cubeWith(middle, front);
+    }
+
+    /// A cube whose front-back edges are in the places `places` says.
+    CubieCube cubeWithFrontBack(int places) const {
+        return cubeWith(0, slotsOf_[static_cast<std::size_t>(places)]);
+    }
+
+    template <typename Keep>
+    static unsigned slotsHolding(const CubieCube& cube, const Keep& keep) {
+        unsigned slots = 0;
+        for (std::size_t slot = 0; slot < kEdgeSlots; ++slot) {
+            slots |= keep(cube.ep[slot]) ? 1U << slot : 0U;
+        }
+        return slots;
+    }
+
+private:
+    static constexpr std::uint16_t kNone = 0xFFFF;
+
+    // The middle-slice edges in the slots of `middle` (anywhere, when it is 0), the front-back
+    // edges in those of `front`, the other edges in the slots left.
+    static CubieCube cubeWith(unsigned middle, unsigned front) {
+        CubieCube cube;
+        std::array<std::uint8_t, kEdgeSlots> others{};
+        std::size_t otherCount = 0;
+        std::size_t middleCount = 0;
+        for (std::uint8_t piece = 0; piece < kEdgeSlots; ++piece) {
+            if (!isFrontBackEdge(piece) && (middle == 0 || piece < core::kSliceEdges)) {
+                others[otherCount++] = piece;
+            }
+        }
+        std::size_t nextFront = 0;
+        std::size_t nextOther = 0;
+        for (std::size_t slot = 0; slot < kEdgeSlots; ++slot) {
+            if ((front >> slot & 1U) != 0) {
+                cube.ep[slot] = kFrontBackEdges[nextFront++];
+            } else if ((middle >> slot & 1U) != 0) {
+                cube.ep[slot] = static_cast<std::uint8_t>(core::kSliceEdges + middleCount++);
+            } else {
+                cube.ep[slot] = others[nextOther++];
+            }
+        }
+        return cube;
+    }
+
+    std::array<std::uint16_t, std::size_t{1} << kEdgeSlots> placesOf_{};
+    std::array<std::uint16_t, kFrontBackPlaces> slotsOf_{};
+    std::vector<std::uint16_t> layerOf_;
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> slotsByLayer_;
+};
+
+const EdgeLayerNumbers& edgeLayerNumbers() {
+    static const EdgeLayerNumbers kNumbers;
+    return kNumbers;
+}
+
+int edgeLayersOf(const CubieCube& cube) {
+    const EdgeLayerNumbers& numbers = edgeLayerNumbers();
+    return numbers.layers(core::slice(cube), numbers.frontBackPlaces(EdgeLayerNumbers::slotsHolding(
+                                                 cube, isFrontBackEdge)));
+}
+
+// The edges' slices after each move, for building the huge table: [layers * 18 + move].
+const std::vector<std::uint16_t>& edgeLayerMoves() {
+    static const std::vector<std::uint16_t> kLayerMoves = core::moveTable<std::uint16_t>(
+        kEdgeLayerCount, core::allMoves(),
+        [](CubieCube& cube, int value) { cube = edgeLayerNumbers().cubeWithLayers(value); },
+        edgeLayersOf);
+    return kLayerMoves;
+}
+
+// What a table keeps of the edges' places besides their flips, as a number below
+// Table::kSliceValues.
+template <TableSize kSize>
+int sliceValue(const PhaseOneCoordinates& at) {
+    if constexpr (kSize == TableSize::huge) {
+        return edgeLayers(at);
+    } else {
+        return kSize == TableSize::large ? at.sliceEdges : at.sliceEdges / kSliceOrders;
+    }
+}
+
+// That value after move `move`.
+template <TableSize kSize>
+std::uint32_t sliceAfter(std::uint32_t slice, std::size_t move) {
+    if constexpr (kSize == TableSize::huge) {
+        return edgeLayerMoves()[slice * kMoves + move];
+    } else {
+        const std::uint32_t sorted = kSize == TableSize::large ? slice : slice * kSliceOrders;
+        const std::uint32_t after = moveTables().sliceEdges[sorted * kMoves + move];
+        return kSize == TableSize::large ? after : after / kSliceOrders;
+    }
+}
+
+template <TableSize kSize>
 CubieCube flipSliceCube(int flipSlice) {
-    CubieCube cube;
     const int slice = flipSlice / kFlipCount;
-    core::setEdgeSet(cube, core::kSliceEdges, kSliceOrder ? slice : slice * kSliceOrders);
+    CubieCube cube;
+    if constexpr (kSize == TableSize::huge) {
+        cube = edgeLayerNumbers().cubeWithLayers(slice);
+    } else {
+        core::setEdgeSet(cube, core::kSliceEdges,
+                         kSize == TableSize::large ? slice : slice * kSliceOrders);
+    }
     core::setFlip(cube, flipSlice % kFlipCount);
     return cube;
 }
 
-template <bool kSliceOrder>
+template <TableSize kSize>
 std::uint32_t flipSliceOf(const CubieCube& cube) {
-    return static_cast<std::uint32_t>(
-        sliceValue<kSliceOrder>(core::edgeSet(cube, core::kSliceEdges)) * kFlipCount +
-        core::flip(cube));
+    int slice = 0;
+    if constexpr (kSize == TableSize::huge) {
+        slice = edgeLayersOf(cube);
+    } else {
+        const int sorted = core::edgeSet(cube, core::kSliceEdges);
+        slice = kSize == TableSize::large ? sorted : sorted / kSliceOrders;
+    }
+    return static_cast<std::uint32_t>(slice * kFlipCount + core::flip(cube));
 }
 
 // A flip-slice value conjugated by each up-down symmetry, without building cubes: every
@@ -53,16 +234,16 @@ std::uint32_t flipSliceOf(const CubieCube& cube) {
 // only what depends on which edges are where, so the image of a value is the image of its
 // slice with no edges flipped, with the flips carried over bit by bit (five or six at a
 // time, by table).
-template <bool kSliceOrder>
+template <TableSize kSize>
 class FlipSliceImages {
 public:
     FlipSliceImages() {
-        using Table = SymmetricPatternTable<kSliceOrder>;
+        using Table = SymmetricPatternTable<kSize>;
         constexpr int kSlices = Table::kSliceValues;
         for (std::size_t s = 0; s < kUdSymmetryCount; ++s) {
             const auto image = [s](std::uint32_t value) {
-                return flipSliceOf<kSliceOrder>(core::conjugate(
-                    flipSliceCube<kSliceOrder>(static_cast<int>(value)), static_cast<int>(s)));
+                return flipSliceOf<kSize>(core::conjugate(
+                    flipSliceCube<kSize>(static_cast<int>(value)), static_cast<int>(s)));
             };
             base_[s].resize(kSlices);
             for (int slice = 0; slice < kSlices; ++slice) {
@@ -121,11 +302,11 @@ private:
 // identity; on those, every flip value is a class of its own. For the few others, a row of
 // 2048 entries gives the class of each flip value and a symmetry that keeps the slice and
 // carries the flips onto the representative's.
-template <bool kSliceOrder>
+template <TableSize kSize>
 class FlipSliceClasses {
 public:
     FlipSliceClasses() {
-        using Table = SymmetricPatternTable<kSliceOrder>;
+        using Table = SymmetricPatternTable<kSize>;
         steps_.resize(Table::kSliceValues);
         // In order, so that the smallest slice of each class comes first, and its classes.
         for (std::size_t slice = 0; slice < Table::kSliceValues; ++slice) {
@@ -216,7 +397,7 @@ private:
         }
     }
 
-    FlipSliceImages<kSliceOrder> images_;
+    FlipSliceImages<kSize> images_;
 
     // Where a slice goes first: `image` is its value with no flips carried by `symmetry` onto
     // the smallest slice of its class, whose classes start at `firstClass`, or whose row of
@@ -233,18 +414,28 @@ private:
     const core::SymmetryActions& symmetries_ = core::symmetryActions();
 };
 
-template <bool kSliceOrder>
-const FlipSliceClasses<kSliceOrder>& classes() {
-    static const FlipSliceClasses<kSliceOrder> kClasses;
+template <TableSize kSize>
+const FlipSliceClasses<kSize>& classes() {
+    static const FlipSliceClasses<kSize> kClasses;
     return kClasses;
 }
 
 } // namespace
 
+int edgeLayers(const PhaseOneCoordinates& at) {
+    return edgeLayerNumbers().layers(at.sliceEdges / kSliceOrders, at.frontBackEdges);
+}
+
+int frontBackEdgesIn(unsigned slots) {
+    return edgeLayerNumbers().frontBackPlaces(slots);
+}
+
 PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube) {
     return {static_cast<std::uint16_t>(core::twist(cube)),
             static_cast<std::uint16_t>(core::flip(cube)),
-            static_cast<std::uint16_t>(core::edgeSet(cube, core::kSliceEdges))};
+            static_cast<std::uint16_t>(core::edgeSet(cube, core::kSliceEdges)),
+            static_cast<std::uint16_t>(
+                frontBackEdgesIn(EdgeLayerNumbers::slotsHolding(cube, isFrontBackEdge)))};
 }
 
 const MoveTables& moveTables() {
@@ -258,45 +449,56 @@ const MoveTables& moveTables() {
                 [](CubieCube& cube, int value) {
                     core::setEdgeSet(cube, core::kSliceEdges, value);
                 },
-                [](const CubieCube& cube) { return core::edgeSet(cube, core::kSliceEdges); })};
+                [](const CubieCube& cube) { return core::edgeSet(cube, core::kSliceEdges); }),
+            core::moveTable<std::uint16_t>(
+                kFrontBackPlaces, all,
+                [](CubieCube& cube, int value) {
+                    cube = edgeLayerNumbers().cubeWithFrontBack(value);
+                },
+                [](const CubieCube& cube) {
+                    return frontBackEdgesIn(EdgeLayerNumbers::slotsHolding(cube, isFrontBackEdge));
+                })};
     }();
     return kTables;
 }
 
-template <bool kSliceOrder>
-SymmetricPatternTable<kSliceOrder>::SymmetricPatternTable()
+template <TableSize kSize>
+SymmetricPatternTable<kSize>::SymmetricPatternTable()
     // Left unwritten: a table read from a file is written only once. Lookups land anywhere
     // in it, so it asks for large pages.
-    : words_(LargePageAllocator<std::uint32_t>().allocate(kWords)) {}
-
-template <bool kSliceOrder>
-std::uint64_t SymmetricPatternTable<kSliceOrder>::indexOf(const PhaseOneCoordinates& at) {
-    return classes<kSliceOrder>().entry(
-        static_cast<std::uint32_t>(sliceValue<kSliceOrder>(at.sliceEdges)) * kFlipCount + at.flip,
-        at.twist);
+    : words_(kAddressable ? LargePageAllocator<std::uint32_t>().allocate(kWords) : nullptr) {
+    if (!kAddressable) {
+        throw std::length_error("the pattern table is larger than this build can address");
+    }
 }
 
-template <bool kSliceOrder>
-void SymmetricPatternTable<kSliceOrder>::prepareClasses() {
-    classes<kSliceOrder>();
+template <TableSize kSize>
+std::uint64_t SymmetricPatternTable<kSize>::indexOf(const PhaseOneCoordinates& at) {
+    return classes<kSize>().entry(
+        static_cast<std::uint32_t>(sliceValue<kSize>(at)) * kFlipCount + at.flip, at.twist);
 }
 
-template <bool kSliceOrder>
-std::span<std::uint8_t> SymmetricPatternTable<kSliceOrder>::bytes() {
-    return {reinterpret_cast<std::uint8_t*>(words_.get()), kBytes};
+template <TableSize kSize>
+void SymmetricPatternTable<kSize>::prepareClasses() {
+    classes<kSize>();
 }
 
-template <bool kSliceOrder>
-std::span<const std::uint8_t> SymmetricPatternTable<kSliceOrder>::bytes() const {
-    return {reinterpret_cast<const std::uint8_t*>(words_.get()), kBytes};
+template <TableSize kSize>
+std::span<std::uint8_t> SymmetricPatternTable<kSize>::bytes() {
+    return {reinterpret_cast<std::uint8_t*>(words_.get()), static_cast<std::size_t>(kBytes)};
 }
 
-template <bool kSliceOrder>
-void SymmetricPatternTable<kSliceOrder>::build(
+template <TableSize kSize>
+std::span<const std::uint8_t> SymmetricPatternTable<kSize>::bytes() const {
+    return {reinterpret_cast<const std::uint8_t*>(words_.get()), static_cast<std::size_t>(kBytes)};
+}
+
+template <TableSize kSize>
+void SymmetricPatternTable<kSize>::build(
     unsigned jobs, int deepest, const std::function<void(std::uint64_t filled)>& progress) {
-    const FlipSliceClasses<kSliceOrder>& c = classes<kSliceOrder>();
+    const FlipSliceClasses<kSize>& c = classes<kSize>();
     const MoveTables& moves = moveTables();
-    core::SharedDepths depths(bytes(), kEntries);
+    core::SharedDepths depths(bytes(), static_cast<std::size_t>(kEntries));
     core::ClassSearch search{
         depths, static_cast<int>(kClassCount), kTwistCount, kMoveCount, c.stabiliser,
         // The class and symmetry of a representative's flip and slice after move m.
@@ -304,10 +506,7 @@ void SymmetricPatternTable<kSliceOrder>::build(
             const std::uint32_t value = c.representative[static_cast<std::size_t>(cls)];
             const auto move = static_cast<std::size_t>(m);
             const std::uint32_t flip = moves.flip[value % kFlipCount * kMoves + move];
-            const int sorted = kSliceOrder ? static_cast<int>(value / kFlipCount)
-                                           : static_cast<int>(value / kFlipCount) * kSliceOrders;
-            const auto slice = static_cast<std::uint32_t>(sliceValue<kSliceOrder>(
-                moves.sliceEdges[static_cast<std::size_t>(sorted) * kMoves + move]));
+            const std::uint32_t slice = sliceAfter<kSize>(value / kFlipCount, move);
             const std::uint32_t both = c.classAndSymmetry(slice * kFlipCount + flip);
             return std::pair<int, int>(static_cast<int>(both >> 4), static_cast<int>(both & 15));
         },
@@ -352,7 +551,8 @@ int SmallPatternTable::depth(const PhaseOneCoordinates& at) const {
                     flipSlice_[std::size_t{at.flip} * kSliceCount + slice]);
 }
 
-template class SymmetricPatternTable<false>;
-template class SymmetricPatternTable<true>;
+template class SymmetricPatternTable<TableSize::medium>;
+template class SymmetricPatternTable<TableSize::large>;
+template class SymmetricPatternTable<TableSize::huge>;
 
 } // namespace cw::optimal

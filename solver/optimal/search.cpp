@@ -80,13 +80,17 @@ struct Context {
     }
 
     /// The most moves any axis's table asks for, and one more when all three ask for the
-    /// same number: a cube that many moves from solved would have to bring each axis one
-    /// move nearer home at every move, the last included, but a move never changes the
-    /// coordinates along its own axis (a turn of the up or down face keeps every twist,
-    /// flip and middle-slice edge of the up-down axis), so no move brings all three home.
+    /// same number and the table allows it: a cube that many moves from solved would have to
+    /// bring each axis one move nearer home at every move, so the cube one move before
+    /// solved would still be a move from home along every axis. Where a turn of a face
+    /// leaves a solved cube at home along its own axis (as it does twists, flips and
+    /// middle-slice edges), that cube is home along the last move's axis already. A turn of
+    /// the up face moves edges into other slices, so the huge table takes the most moves
+    /// alone.
     static int bound(const std::array<std::uint8_t, kAxisCount>& most) {
         const int highest = std::max({most[0], most[1], most[2]});
-        return highest + (highest > 0 && most[0] == most[1] && most[1] == most[2] ? 1 : 0);
+        const bool agree = highest > 0 && most[0] == most[1] && most[1] == most[2];
+        return highest + (Table::kOwnAxisTurnsStayHome && agree ? 1 : 0);
     }
 
     /// The moves that may follow `last` and leave a cube that `remaining` moves may solve, in
@@ -415,16 +419,21 @@ template SearchOutcome searchOptimal(const CubieCube&, const MediumPatternTable&
                                      const SearchSettings&);
 template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                      const SearchSettings&);
+template SearchOutcome searchOptimal(const CubieCube&, const HugePatternTable&,
+                                     const SearchSettings&);
 template SearchOutcome searchOptimal(const CubieCube&, const SmallPatternTable&,
                                      const SearchSettings&);
 template OptimalSolution solveOptimal(const CubieCube&, const MediumPatternTable&, SearchSettings,
                                       std::vector<FaceTurn>);
 template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&, SearchSettings,
                                       std::vector<FaceTurn>);
+template OptimalSolution solveOptimal(const CubieCube&, const HugePatternTable&, SearchSettings,
+                                      std::vector<FaceTurn>);
 template OptimalSolution solveOptimal(const CubieCube&, const SmallPatternTable&, SearchSettings,
                                       std::vector<FaceTurn>);
 template int lowerBound(const CubieCube&, const MediumPatternTable&);
 template int lowerBound(const CubieCube&, const LargePatternTable&);
+template int lowerBound(const CubieCube&, const HugePatternTable&);
 template int lowerBound(const CubieCube&, const SmallPatternTable&);
 
 std::vector<FaceTurn> faceTurns(const std::vector<int>& moves) {

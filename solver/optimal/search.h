@@ -63,16 +63,19 @@ extern template SearchOutcome searchOptimal(const CubieCube&, const MediumPatter
                                             const SearchSettings&);
 extern template SearchOutcome searchOptimal(const CubieCube&, const LargePatternTable&,
                                             const SearchSettings&);
+extern template SearchOutcome searchOptimal(const CubieCube&, const HugePatternTable&,
+                                            const SearchSettings&);
 extern template SearchOutcome searchOptimal(const CubieCube&, const SmallPatternTable&,
                                             const SearchSettings&);
 
 /// The lower bound the search starts from: the largest of the table's bounds along the three
-/// axes.
+/// axes (one more when they agree, where the table allows it).
 template <typename Table>
 int lowerBound(const CubieCube& cube, const Table& table);
 
 extern template int lowerBound(const CubieCube&, const MediumPatternTable&);
 extern template int lowerBound(const CubieCube&, const LargePatternTable&);
+extern template int lowerBound(const CubieCube&, const HugePatternTable&);
 extern template int lowerBound(const CubieCube&, const SmallPatternTable&);
 
 /// The shortest solution as cubewright-solve --optimal gives it, or the best one found when
@@ -97,6 +100,8 @@ OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSe
 extern template OptimalSolution solveOptimal(const CubieCube&, const MediumPatternTable&,
                                              SearchSettings, std::vector<FaceTurn>);
 extern template OptimalSolution solveOptimal(const CubieCube&, const LargePatternTable&,
+                                             SearchSettings, std::vector<FaceTurn>);
+extern template OptimalSolution solveOptimal(const CubieCube&, const HugePatternTable&,
                                              SearchSettings, std::vector<FaceTurn>);
 extern template OptimalSolution solveOptimal(const CubieCube&, const SmallPatternTable&,
                                              SearchSettings, std::vector<FaceTurn>);

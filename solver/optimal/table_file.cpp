@@ -15,21 +15,25 @@ constexpr std::uint32_t kFormatVersion = 1;
 
 } // namespace
 
-std::filesystem::path defaultTableFile(bool sliceOrder) {
+std::filesystem::path defaultTableFile(TableSize size) {
     const std::filesystem::path folder = table_cache::defaultFolder();
     if (folder.empty()) {
         return folder;
     }
-    return folder / (sliceOrder ? "optimal.tables" : "optimal-medium.tables");
+    return folder / (size == TableSize::medium ? "optimal-medium.tables"
+                     : size == TableSize::huge ? "optimal-huge.tables"
+                                               : "optimal.tables");
 }
 
-template <bool kSliceOrder>
-table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
+template <TableSize kSize>
+table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSize>& table,
                                     const std::filesystem::path& file, unsigned jobs,
                                     std::ostream& notes, const BuildHooks& hooks) {
-    using Table = SymmetricPatternTable<kSliceOrder>;
-    // The kind names the table, so that the medium and the large one never read each other.
-    const table_cache::FileFormat format{kSliceOrder ? "optimal-sorted-slice" : "optimal-medium",
+    using Table = SymmetricPatternTable<kSize>;
+    // The kind names the table, so that no table ever reads another's file.
+    const table_cache::FileFormat format{kSize == TableSize::medium  ? "optimal-medium"
+                                         : kSize == TableSize::large ? "optimal-sorted-slice"
+                                                                     : "optimal-edge-slices",
                                          kFormatVersion,
                                          {std::uint64_t{Table::kBytes}}};
     const std::span<std::uint8_t> sections[] = {table.bytes()};
@@ -50,6 +54,8 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
 template table_cache::LoadStatus loadOrBuild(MediumPatternTable&, const std::filesystem::path&,
                                              unsigned, std::ostream&, const BuildHooks&);
 template table_cache::LoadStatus loadOrBuild(LargePatternTable&, const std::filesystem::path&,
+                                             unsigned, std::ostream&, const BuildHooks&);
+template table_cache::LoadStatus loadOrBuild(HugePatternTable&, const std::filesystem::path&,
                                              unsigned, std::ostream&, const BuildHooks&);
 
 } // namespace cw::optimal

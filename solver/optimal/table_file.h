@@ -12,9 +12,9 @@
 
 namespace cw::optimal {
 
-/// The file of the large table (or, with `sliceOrder` false, of the medium one) in the
-/// user's cache folder; empty when there is no cache folder.
-std::filesystem::path defaultTableFile(bool sliceOrder = true);
+/// The file of the medium, large or huge table in the user's cache folder; empty when there
+/// is no cache folder.
+std::filesystem::path defaultTableFile(TableSize size = TableSize::large);
 
 /// What to do around a build.
 struct BuildHooks {
@@ -27,8 +27,8 @@ struct BuildHooks {
 /// Loads `table` from `file` or, when the file is missing or damaged, builds it on `jobs`
 /// threads and writes it there (an empty `file` builds and writes nothing). Notes about a
 /// damaged or unwritable file go to `notes`. Returns what loading found.
-template <bool kSliceOrder>
-table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSliceOrder>& table,
+template <TableSize kSize>
+table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSize>& table,
                                     const std::filesystem::path& file, unsigned jobs,
                                     std::ostream& notes, const BuildHooks& hooks = {});
 
@@ -38,5 +38,7 @@ extern template table_cache::LoadStatus loadOrBuild(MediumPatternTable&,
 extern template table_cache::LoadStatus loadOrBuild(LargePatternTable&,
                                                     const std::filesystem::path&, unsigned,
                                                     std::ostream&, const BuildHooks&);
+extern template table_cache::LoadStatus loadOrBuild(HugePatternTable&, const std::filesystem::path&,
+                                                    unsigned, std::ostream&, const BuildHooks&);
 
 } // namespace cw::optimal

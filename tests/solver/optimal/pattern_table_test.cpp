@@ -89,16 +89,45 @@ TEST(MediumPatternTable, AgreesWithAPlainSearchOverTheCoordinates) {
     }
 }
 
+// Which slice each slot's edge belongs to, straight from the pieces: 0 the middle slice, 1
+// the front-back one (UF UB DF DB), 2 the left-right one.
+std::array<int, kEdgeCount> slicesOfTheEdges(const CubieCube& cube) {
+    std::array<int, kEdgeCount> slices{};
+    for (std::size_t slot = 0; slot < kEdgeCount; ++slot) {
+        const int piece = cube.ep[slot];
+        slices[slot] = piece >= core::kSliceEdges ? 0 : piece % 2 == 1 ? 1 : 2;
+    }
+    return slices;
+}
+
+TEST(EdgeLayers, NumberEachShareOfTheEdgesBetweenTheSlicesOnce) {
+    EXPECT_EQ(edgeLayers(phaseOneCoordinates(CubieCube{})), 0);
+    // Cubes with the same edges in the same slices, whatever their order and flips, get one
+    // number, and cubes with different ones get different numbers.
+    std::map<std::array<int, kEdgeCount>, int> numberOf;
+    std::map<int, std::array<int, kEdgeCount>> sharesOf;
+    std::mt19937 random(17);
+    for (int i = 0; i < 20000; ++i) {
+        const CubieCube cube = played(randomMoves(random, 1 + i % 30));
+        const int number = edgeLayers(phaseOneCoordinates(cube));
+        ASSERT_GE(number, 0);
+        ASSERT_LT(number, kEdgeLayerCount);
+        const std::array<int, kEdgeCount> shares = slicesOfTheEdges(cube);
+        ASSERT_EQ(numberOf.emplace(shares, number).first->second, number) << "cube " << i;
+        ASSERT_EQ(sharesOf.emplace(number, shares).first->second, shares) << "cube " << i;
+    }
+    EXPECT_GT(numberOf.size(), 10000u);
+}
+
 // Looks up cubes of random moves and checks each entry against the classes worked out from
 // the cube's 16 symmetric images: the flip-slice value of an entry's class is the smallest
 // among the images, the classes are numbered in the order of those values, and the twist
-// is that of an image with the smallest value.
-template <typename Table>
-void expectEntriesNumberedByClass(int sliceDivisor) {
-    const auto flipSlice = [sliceDivisor](const PhaseOneCoordinates& at) {
-        return std::uint32_t{at.sliceEdges} / static_cast<std::uint32_t>(sliceDivisor) *
-                   core::kFlipCount +
-               at.flip;
+// is that of an image with the smallest value. `sliceOf` is what the table keeps of the
+// edges' places.
+template <typename Table, typename SliceOf>
+void expectEntriesNumberedByClass(const SliceOf& sliceOf) {
+    const auto flipSlice = [&sliceOf](const PhaseOneCoordinates& at) {
+        return static_cast<std::uint32_t>(sliceOf(at)) * core::kFlipCount + at.flip;
     };
     std::map<std::uint32_t, std::uint64_t> classOfSmallest;
     std::mt19937 random(41);
@@ -129,8 +158,35 @@ void expectEntriesNumberedByClass(int sliceDivisor) {
 }
 
 TEST(PatternTables, NumberTheirEntriesByTheClassesOfTheCubesSymmetricImages) {
-    expectEntriesNumberedByClass<MediumPatternTable>(kSliceOrders);
-    expectEntriesNumberedByClass<LargePatternTable>(1);
+    expectEntriesNumberedByClass<MediumPatternTable>(
+        [](const PhaseOneCoordinates& at) { return at.sliceEdges / kSliceOrders; });
+    expectEntriesNumberedByClass<LargePatternTable>(
+        [](const PhaseOneCoordinates& at) { return at.sliceEdges; });
+    expectEntriesNumberedByClass<HugePatternTable>(
+        [](const PhaseOneCoordinates& at) { return edgeLayers(at); });
+}
+
+// Whether every turn of the up or down face leaves the solved cube in the table's entry of
+// the solved cube, seen along the up-down axis.
+template <typename Table>
+bool upDownTurnsStayHome() {
+    const std::uint64_t home = Table::indexOf(PhaseOneCoordinates{});
+    bool all = true;
+    for (const int side : {0, 3}) {
+        for (int turns = 1; turns <= 3; ++turns) {
+            const CubieCube turned = played({core::moveOf(side, turns)});
+            all = all && Table::indexOf(phaseOneCoordinates(turned)) == home;
+        }
+    }
+    return all;
+}
+
+TEST(PatternTables, SayWhetherTheirOwnAxisTurnsLeaveTheSolvedCubeHome) {
+    // The search counts one more when all three axes agree only where that holds; a table
+    // that claimed it wrongly would overstate the bound.
+    EXPECT_EQ(upDownTurnsStayHome<MediumPatternTable>(), MediumPatternTable::kOwnAxisTurnsStayHome);
+    EXPECT_EQ(upDownTurnsStayHome<LargePatternTable>(), LargePatternTable::kOwnAxisTurnsStayHome);
+    EXPECT_EQ(upDownTurnsStayHome<HugePatternTable>(), HugePatternTable::kOwnAxisTurnsStayHome);
 }
 
 TEST(PatternTables, TheMediumTablesClassesAreNumberedExactly) {
@@ -223,16 +279,20 @@ TEST(LowerBound, IsTheSameForEverySymmetricImageOfACube) {
     }
 }
 
-TEST(TableFile, TheMediumAndTheLargeTableHaveFilesOfTheirOwnInOneFolder) {
-    const std::filesystem::path medium = defaultTableFile(false);
-    const std::filesystem::path large = defaultTableFile(true);
+TEST(TableFile, TheMediumLargeAndHugeTablesHaveFilesOfTheirOwnInOneFolder) {
+    const std::filesystem::path medium = defaultTableFile(TableSize::medium);
+    const std::filesystem::path large = defaultTableFile(TableSize::large);
+    const std::filesystem::path huge = defaultTableFile(TableSize::huge);
     if (medium.empty()) {
         GTEST_SKIP() << "no cache folder on this machine";
     }
-    // The medium table's file is named as --table-size names the table.
+    // The medium and huge tables' files are named as --table-size names the tables.
     EXPECT_EQ(medium.filename(), "optimal-medium.tables");
+    EXPECT_EQ(huge.filename(), "optimal-huge.tables");
     EXPECT_NE(medium.filename(), large.filename());
+    EXPECT_NE(huge.filename(), large.filename());
     EXPECT_EQ(medium.parent_path(), large.parent_path());
+    EXPECT_EQ(huge.parent_path(), large.parent_path());
 }
 
 } // namespace

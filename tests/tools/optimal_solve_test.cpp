@@ -1,0 +1,47 @@
+// Tests of --optimal's memory check: each table is refused, with a message that names a
+// smaller one, where the free memory is short of what it needs.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "tools/optimal_solve.h"
+
+namespace cw::tools {
+namespace {
+
+using optimal::TableSize;
+
+constexpr std::uint64_t kGigabyte = std::uint64_t{1} << 30;
+
+TEST(OptimalMemory, EachTableIsRefusedWhereTheFreeMemoryIsShortNamingASmallerOne) {
+    EXPECT_EQ(memoryRefusal(TableSize::large, 1 * kGigabyte),
+              "--optimal needs 1.6 GB of free memory for its table, and this machine has 1.0 GB "
+              "free (--table-size medium needs less, and searches more slowly)");
+    EXPECT_EQ(memoryRefusal(TableSize::large, 2 * kGigabyte), std::nullopt);
+    EXPECT_EQ(memoryRefusal(TableSize::medium, 50 << 20),
+              "--optimal needs 68 MB of free memory for its table, and this machine has 50 MB "
+              "free (--table-size small needs less, and searches more slowly)");
+    EXPECT_EQ(memoryRefusal(TableSize::small, 0), std::nullopt);
+    // Where the system says nothing of its free memory, only the build's reach counts.
+    EXPECT_EQ(memoryRefusal(TableSize::large, std::nullopt), std::nullopt);
+}
+
+TEST(OptimalMemory, TheHugeTableNeedsAMachineWithTheMemoryAndA64BitBuild) {
+    if (sizeof(std::size_t) < 8) {
+        // The browser build cannot address it however much memory the machine has.
+        EXPECT_EQ(memoryRefusal(TableSize::huge, 64 * kGigabyte),
+                  "--optimal needs 4.6 GB of memory for this table, more than this build can "
+                  "address (--table-size large needs less)");
+        return;
+    }
+    EXPECT_EQ(memoryRefusal(TableSize::huge, 4 * kGigabyte),
+              "--optimal needs 4.6 GB of free memory for its table, and this machine has 4.0 GB "
+              "free (--table-size large needs less, and searches more slowly)");
+    EXPECT_EQ(memoryRefusal(TableSize::huge, 5 * kGigabyte), std::nullopt);
+}
+
+} // namespace
+} // namespace cw::tools
