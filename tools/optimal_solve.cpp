@@ -163,45 +163,45 @@ public:
 
     optimal::OptimalSolution solve(const CubieCube& cube,
                                    optimal::SearchSettings settings) const override {
-        if (!medium_ || largeLoaded_.load()) {
-            return largeTable().solve(cube, settings);
+        if (!medium_ || fullLoaded_.load()) {
+            return fullTable().solve(cube, settings);
         }
         settings.onLength = reportLength;
-        const auto large = [this]() -> const Table& { return largeTable().table(); };
-        return optimal::solveQuickFirst(cube, medium_->table(), large, settings,
+        const auto full = [this]() -> const Table& { return fullTable().table(); };
+        return optimal::solveQuickFirst(cube, medium_->table(), full, settings,
                                         two_phase::solvePieces(cube), kMediumFirst);
     }
 
 private:
-    const TableSolver<Table>& largeTable() const {
+    const TableSolver<Table>& fullTable() const {
         std::call_once(loaded_, [this] {
             // Ctrl-C ends the program while the table loads, as it does before any search.
             const auto previous = std::signal(SIGINT, SIG_DFL);
-            large_ = loadSymmetric<kSize>(jobs_);
+            full_ = loadSymmetric<kSize>(jobs_);
             std::signal(SIGINT, previous);
-            largeLoaded_.store(true);
+            fullLoaded_.store(true);
         });
-        return *large_;
+        return *full_;
     }
 
     unsigned jobs_;
     std::unique_ptr<TableSolver<optimal::MediumPatternTable>> medium_;
     mutable std::once_flag loaded_;
-    mutable std::unique_ptr<TableSolver<Table>> large_;
-    mutable std::atomic<bool> largeLoaded_{false};
+    mutable std::unique_ptr<TableSolver<Table>> full_;
+    mutable std::atomic<bool> fullLoaded_{false};
 };
 
 // The large or the huge table, with the medium one tried first once both are on disk.
 template <optimal::TableSize kSize>
 std::unique_ptr<OptimalSolver> openWithMedium(unsigned jobs) {
-    const std::filesystem::path large = optimal::defaultTableFile(kSize);
+    const std::filesystem::path full = optimal::defaultTableFile(kSize);
     const std::filesystem::path medium = optimal::defaultTableFile(optimal::TableSize::medium);
     std::error_code missing;
-    if (large.empty() || !std::filesystem::exists(large, missing)) {
+    if (full.empty() || !std::filesystem::exists(full, missing)) {
         // The first run builds the table, and the medium one after it (a few seconds more)
         // for the runs after.
         std::unique_ptr<OptimalSolver> built = loadSymmetric<kSize>(jobs);
-        if (!large.empty() && !std::filesystem::exists(medium, missing)) {
+        if (!full.empty() && !std::filesystem::exists(medium, missing)) {
             loadSymmetric<optimal::TableSize::medium>(jobs);
         }
         return built;

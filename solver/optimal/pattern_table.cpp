@@ -41,14 +41,6 @@ constexpr bool isFrontBackEdge(int piece) {
     return piece < core::kSliceEdges && piece % 2 == 1;
 }
 
-constexpr int choose(int n, int k) {
-    int result = 1;
-    for (int i = 0; i < k; ++i) {
-        result = result * (n - i) / (i + 1);
-    }
-    return n < k ? 0 : result;
-}
-
 // The numbering of the edges' places by slice: frontBackEdges from the slots that hold the
 // front-back edges, and the edges' slices as one number (edgeLayers()) from those and the
 // middle-slice edges' places, and back.
@@ -60,14 +52,15 @@ public:
             if (std::popcount(slots) != 4) {
                 continue;
             }
-            int value = 0;
-            int found = 0;
-            for (std::size_t place = 0; place < kEdgeSlots; ++place) {
-                if ((slots >> kFrontBackOrder[kEdgeSlots - 1 - place] & 1U) != 0) {
-                    ++found;
-                    value += choose(static_cast<int>(place), found);
-                }
+            // The slots in kFrontBackOrder, the front-back edges' ones marked as holding
+            // middle-slice edges, for core::slice() to number.
+            CubieCube marked;
+            std::uint8_t nextMarked = core::kSliceEdges;
+            std::uint8_t nextOther = 0;
+            for (std::size_t i = 0; i < kEdgeSlots; ++i) {
+                marked.ep[i] = (slots >> kFrontBackOrder[i] & 1U) != 0 ? nextMarked++ : nextOther++;
             }
+            const int value = core::slice(marked);
             placesOf_[slots] = static_cast<std::uint16_t>(value);
             slotsOf_[static_cast<std::size_t>(value)] = static_cast<std::uint16_t>(slots);
         }
@@ -164,10 +157,13 @@ const EdgeLayerNumbers& edgeLayerNumbers() {
     return kNumbers;
 }
 
+int frontBackEdgesOf(const CubieCube& cube) {
+    return edgeLayerNumbers().frontBackPlaces(
+        EdgeLayerNumbers::slotsHolding(cube, isFrontBackEdge));
+}
+
 int edgeLayersOf(const CubieCube& cube) {
-    const EdgeLayerNumbers& numbers = edgeLayerNumbers();
-    return numbers.layers(core::slice(cube), numbers.frontBackPlaces(EdgeLayerNumbers::slotsHolding(
-                                                 cube, isFrontBackEdge)));
+    return edgeLayerNumbers().layers(core::slice(cube), frontBackEdgesOf(cube));
 }
 
 // The edges' slices after each move, for building the huge table: [layers * 18 + move].
@@ -434,8 +430,7 @@ PhaseOneCoordinates phaseOneCoordinates(const CubieCube& cube) {
     return {static_cast<std::uint16_t>(core::twist(cube)),
             static_cast<std::uint16_t>(core::flip(cube)),
             static_cast<std::uint16_t>(core::edgeSet(cube, core::kSliceEdges)),
-            static_cast<std::uint16_t>(
-                frontBackEdgesIn(EdgeLayerNumbers::slotsHolding(cube, isFrontBackEdge)))};
+            static_cast<std::uint16_t>(frontBackEdgesOf(cube))};
 }
 
 const MoveTables& moveTables() {
@@ -455,9 +450,7 @@ const MoveTables& moveTables() {
                 [](CubieCube& cube, int value) {
                     cube = edgeLayerNumbers().cubeWithFrontBack(value);
                 },
-                [](const CubieCube& cube) {
-                    return frontBackEdgesIn(EdgeLayerNumbers::slotsHolding(cube, isFrontBackEdge));
-                })};
+                frontBackEdgesOf)};
     }();
     return kTables;
 }
