@@ -53,8 +53,10 @@ public:
     /// puts at most `remaining` moves from solved; returns how many. Only the children with
     /// their bit set in `probe` are looked up, along the axes in `order`: each axis's lookups
     /// go out together, and the next axis is asked only about the children the ones before
-    /// it kept. A child has `inverse` (a PackedCube) and `inverseDepths`, which this sets to
-    /// the table's values for the children it looked up. As in the search's own bound, three
+    /// it kept. A child has `inverse` (a PackedCube), `inverseDepths` and `inverseExact`:
+    /// along an axis whose bit is set there, its inverseDepths value is the table's already
+    /// and is used as it is; along the others this looks it up, stores it and sets the bit.
+    /// As in the search's own bound, three
     /// axes that ask for the same number of moves ask for one more where the table allows
     /// it: that holds for any cube, so for an inverse too.
     template <typename Table, typename Child, std::size_t N>
@@ -72,20 +74,37 @@ public:
         std::uint32_t far = 0;
         for (std::size_t k = 0; k < core::kAxisCount && left > 0; ++k) {
             const std::size_t a = order[k];
-            std::array<int, N> depth{};
-            depthsTogether(
-                table, left,
-                [&](std::size_t j) {
-                    return along(children[alive[j]].inverse, static_cast<int>(a));
-                },
-                depth);
+            const auto bit = static_cast<std::uint8_t>(1U << a);
+            // Those whose value along this axis is known are settled first; the rest, looked
+            // up, follow in `unknown`.
+            std::array<std::uint8_t, N> unknown{};
+            std::size_t asking = 0;
             std::size_t stay = 0;
             for (std::size_t j = 0; j < left; ++j) {
-                if (depth[j] > remaining) {
+                const Child& child = children[alive[j]];
+                if ((child.inverseExact & bit) == 0) {
+                    unknown[asking++] = alive[j];
+                } else if (child.inverseDepths[a] > remaining) {
                     far |= std::uint32_t{1} << alive[j];
                 } else {
-                    children[alive[j]].inverseDepths[a] = static_cast<std::uint8_t>(depth[j]);
                     alive[stay++] = alive[j];
+                }
+            }
+            std::array<int, N> depth{};
+            depthsTogether(
+                table, asking,
+                [&](std::size_t j) {
+                    return along(children[unknown[j]].inverse, static_cast<int>(a));
+                },
+                depth);
+            for (std::size_t j = 0; j < asking; ++j) {
+                Child& child = children[unknown[j]];
+                child.inverseDepths[a] = static_cast<std::uint8_t>(depth[j]);
+                child.inverseExact = static_cast<std::uint8_t>(child.inverseExact | bit);
+                if (depth[j] > remaining) {
+                    far |= std::uint32_t{1} << unknown[j];
+                } else {
+                    alive[stay++] = unknown[j];
                 }
             }
             left = stay;

@@ -42,12 +42,14 @@ constexpr int kInverseSlack = 1;
 /// moves its table says it needs: the table's own value, or, where the search had no need
 /// to look it up, its parent's plus one (a move changes it by at most one). And the cube's
 /// inverse, to bound it by as well, with its bounds along the axes as last looked up (its
-/// parent's where it was not), which only set the order of its next lookups.
+/// parent's where it was not): those whose bit is set in `inverseExact` are the inverse's
+/// own, the others only set the order of its next lookups.
 struct Node {
     std::array<PhaseOneCoordinates, kAxisCount> axes{};
     std::array<std::uint8_t, kAxisCount> most{};
     PackedCube inverse{};
     std::array<std::uint8_t, kAxisCount> inverseDepths{};
+    std::uint8_t inverseExact = 0;
 };
 
 /// What every thread reads: the table, the move tables and the start.
@@ -68,6 +70,7 @@ struct Context {
             root.inverseDepths[static_cast<std::size_t>(a)] =
                 static_cast<std::uint8_t>(table.depth(inverse.along(root.inverse, a)));
         }
+        root.inverseExact = (1U << kAxisCount) - 1;
         for (int a = 0; a < kAxisCount; ++a) {
             const auto ai = static_cast<std::size_t>(a);
             root.axes[ai] = phaseOneCoordinates(alongAxis(cube, a));
@@ -160,6 +163,11 @@ struct Context {
     /// Of the `count` children left, those whose inverse `remaining` moves may solve, in
     /// order; returns how many. Only children whose own bound comes near `remaining` are
     /// looked up, first along the axis whose bound was the tightest for the parent's inverse.
+    /// A move puts its undoing in front of the inverse, and a turn in front of a cube leaves
+    /// what the table reads along the turn's own axis as it was where the turn keeps the
+    /// solved cube at home along that axis: always for the half turns, and for the quarter
+    /// turns too where the table says so. There the parent's value is the child's, and no
+    /// lookup is needed.
     std::size_t keepByInverse(const Node& node, int remaining, std::size_t count,
                               std::array<Node, kMoveCount>& next,
                               std::array<std::uint8_t, kMoveCount>& kept) const {
@@ -167,6 +175,11 @@ struct Context {
         for (std::size_t i = 0; i < count; ++i) {
             next[i].inverse = inverse.before(node.inverse, InverseMoves::undo(kept[i]));
             next[i].inverseDepths = node.inverseDepths;
+            const bool keepsHome =
+                Table::kOwnAxisTurnsStayHome || core::moveQuarterTurns(kept[i]) == 2;
+            const unsigned own = 1U << (core::moveFace(kept[i]) % kAxisCount);
+            next[i].inverseExact =
+                static_cast<std::uint8_t>(keepsHome ? node.inverseExact & own : 0U);
             if (bound(next[i].most) + kInverseSlack >= remaining) {
                 probe |= std::uint32_t{1} << i;
             }

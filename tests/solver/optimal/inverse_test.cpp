@@ -38,5 +38,32 @@ TEST(PackedInverse, FollowsTheCubeMoveByMoveAndReadsEveryAxis) {
     }
 }
 
+// The search reuses an inverse's bound along a move's own axis when it puts the move in front:
+// twist, flip and the middle-slice edges read the same there after any turn of that axis, and
+// the front-back edges' places too after a half turn, but not after a quarter turn.
+TEST(PackedInverse, ATurnInFrontLeavesItsOwnAxisAsItWas) {
+    const InverseMoves& moves = InverseMoves::get();
+    std::mt19937 random(6);
+    int quarterTurnsMovingEdges = 0;
+    for (int i = 0; i < 100; ++i) {
+        const PackedCube cube = packed(played(randomMoves(random, 20)));
+        for (int m = 0; m < core::kMoveCount; ++m) {
+            const int axis = core::moveFace(m) % core::kAxisCount;
+            const PhaseOneCoordinates before = moves.along(cube, axis);
+            const PhaseOneCoordinates after = moves.along(moves.before(cube, m), axis);
+            EXPECT_EQ(after.twist, before.twist) << "cube " << i << ", move " << m;
+            EXPECT_EQ(after.flip, before.flip) << "cube " << i << ", move " << m;
+            EXPECT_EQ(after.sliceEdges, before.sliceEdges) << "cube " << i << ", move " << m;
+            if (core::moveQuarterTurns(m) == 2) {
+                EXPECT_EQ(after.frontBackEdges, before.frontBackEdges)
+                    << "cube " << i << ", move " << m;
+            } else if (after.frontBackEdges != before.frontBackEdges) {
+                ++quarterTurnsMovingEdges;
+            }
+        }
+    }
+    EXPECT_GT(quarterTurnsMovingEdges, 0);
+}
+
 } // namespace
 } // namespace cw::optimal
