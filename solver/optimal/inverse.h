@@ -56,9 +56,8 @@ public:
     /// it kept. A child has `inverse` (a PackedCube), `inverseDepths` and `inverseExact`:
     /// along an axis whose bit is set there, its inverseDepths value is the table's already
     /// and is used as it is; along the others this looks it up, stores it and sets the bit.
-    /// As in the search's own bound, three
-    /// axes that ask for the same number of moves ask for one more where the table allows
-    /// it: that holds for any cube, so for an inverse too.
+    /// As in the search's own bound, three axes that ask for the same number of moves ask for
+    /// one more where the table allows it: that holds for any cube, so for an inverse too.
     template <typename Table, typename Child, std::size_t N>
     std::size_t keepNear(const Table& table, std::array<Child, N>& children,
                          std::array<std::uint8_t, N>& moves, std::size_t count, std::uint32_t probe,
