@@ -59,6 +59,12 @@ struct Context {
     const MoveTables& moves = moveTables();
     const InverseMoves& inverse = InverseMoves::get();
     std::array<std::array<std::uint8_t, kMoveCount>, kAxisCount> axisMoves{};
+    /// For each move, the axes (bit a for axis a) along which the table reads the move alone
+    /// as solved. Put in front of a cube, such a move (or its undoing, as the two are solved
+    /// or not together) leaves what the table reads along those axes as it was: the table
+    /// keeps twists and flips by place and which pieces are in which places, and the move
+    /// changes none of them there.
+    std::array<std::uint8_t, kMoveCount> homeAxes{};
     CubieCube start;
     Node root{};
     bool inverseBounds = true;
@@ -76,8 +82,11 @@ struct Context {
             root.axes[ai] = phaseOneCoordinates(alongAxis(cube, a));
             root.most[ai] = static_cast<std::uint8_t>(table.depth(root.axes[ai]));
             for (int m = 0; m < kMoveCount; ++m) {
-                axisMoves[static_cast<std::size_t>(a)][static_cast<std::size_t>(m)] =
-                    static_cast<std::uint8_t>(axisMove(a, m));
+                const auto mi = static_cast<std::size_t>(m);
+                axisMoves[ai][mi] = static_cast<std::uint8_t>(axisMove(a, m));
+                if (table.depth(phaseOneCoordinates(alongAxis(core::moveCube(m), a))) == 0) {
+                    homeAxes[mi] = static_cast<std::uint8_t>(homeAxes[mi] | 1U << a);
+                }
             }
         }
     }
@@ -163,11 +172,8 @@ struct Context {
     /// Of the `count` children left, those whose inverse `remaining` moves may solve, in
     /// order; returns how many. Only children whose own bound comes near `remaining` are
     /// looked up, first along the axis whose bound was the tightest for the parent's inverse.
-    /// A move puts its undoing in front of the inverse, and a turn in front of a cube leaves
-    /// what the table reads along the turn's own axis as it was where the turn keeps the
-    /// solved cube at home along that axis: always for the half turns, and for the quarter
-    /// turns too where the table says so. There the parent's value is the child's, and no
-    /// lookup is needed.
+    /// A move puts its undoing in front of the inverse, so along the move's homeAxes the
+    /// parent's value is the child's, and no lookup is needed.
     std::size_t keepByInverse(const Node& node, int remaining, std::size_t count,
                               std::array<Node, kMoveCount>& next,
                               std::array<std::uint8_t, kMoveCount>& kept) const {
@@ -175,11 +181,7 @@ struct Context {
         for (std::size_t i = 0; i < count; ++i) {
             next[i].inverse = inverse.before(node.inverse, InverseMoves::undo(kept[i]));
             next[i].inverseDepths = node.inverseDepths;
-            const bool keepsHome =
-                Table::kOwnAxisTurnsStayHome || core::moveQuarterTurns(kept[i]) == 2;
-            const unsigned own = 1U << (core::moveFace(kept[i]) % kAxisCount);
-            next[i].inverseExact =
-                static_cast<std::uint8_t>(keepsHome ? node.inverseExact & own : 0U);
+            next[i].inverseExact = node.inverseExact & homeAxes[kept[i]];
             if (bound(next[i].most) + kInverseSlack >= remaining) {
                 probe |= std::uint32_t{1} << i;
             }
