@@ -101,10 +101,11 @@ std::vector<std::uint16_t> conjugationTable(int count, const auto& cubeOf, const
 /// One breadth-first search from the solved cube (entry 0) over a table indexed [class *
 /// rawCount + raw], where a class is a symmetry class of one coordinate and raw the other
 /// coordinate, conjugated by the symmetry that carries the first onto its class
-/// representative. The steps are the caller's lambdas, called inline for every entry.
-template <typename Neighbour, typename Step, typename Conjugated>
+/// representative. The steps are the caller's lambdas, called inline for every entry. The
+/// depths go into SharedDepths, or into SharedLevels where two bits an entry will do.
+template <typename Depths, typename Neighbour, typename Step, typename Conjugated>
 struct ClassSearch {
-    SharedDepths& depths;
+    Depths& depths;
     int classCount;
     int rawCount;
     int moveCount;
@@ -125,7 +126,7 @@ struct ClassSearch {
     /// only steps that are not a cube's can make happen.
     template <typename Report>
     void run(unsigned threads, int deepest, const Report& report) {
-        deepest = std::min(deepest, SharedDepths::kUnknown - 1);
+        deepest = std::min(deepest, Depths::kUnknown - 1);
         const std::size_t total = depths.size();
         std::size_t known = storeWithImages(0, 0, stabilizers[0] & ~1U, 0);
         std::size_t atDepth = known;
@@ -135,9 +136,10 @@ struct ClassSearch {
             // Spreading out from few entries is cheap; once most of the table is reached,
             // asking each unknown entry about its neighbours is cheaper.
             const bool forward = atDepth < total - known;
+            depths.startDepth(depth);
             std::atomic<int> nextClass{0};
             std::atomic<std::size_t> stored{0};
-            runOnThreads(SharedDepths::usableThreads(threads), [&](unsigned runner) {
+            runOnThreads(Depths::usableThreads(threads), [&](unsigned runner) {
                 std::vector<int> buffer;
                 buffer.reserve(static_cast<std::size_t>(rawCount));
                 for (int first = nextClass.fetch_add(chunk); first < classCount;
@@ -158,7 +160,7 @@ struct ClassSearch {
                 throw std::logic_error("a breadth-first search over classes stopped short");
             }
         }
-        if (known < total && deepest + 1 < SharedDepths::kUnknown) {
+        if (known < total && deepest + 1 < Depths::kUnknown) {
             depths.fillUnknown(deepest + 1);
         }
         report(total);
@@ -210,7 +212,7 @@ private:
     // neighbours of one class under one move lie in one block of the table, so the loop runs
     // move by move over the entries still unknown.
     std::size_t gather(int cls, int depth, std::vector<int>& pending) {
-        rawsHolding(cls, SharedDepths::kUnknown, pending);
+        rawsHolding(cls, Depths::kUnknown, pending);
         std::size_t stored = 0;
         for (int k = 0; k < moveCount && !pending.empty(); ++k) {
             const auto [next, sym] = neighbour(cls, k);
@@ -230,8 +232,8 @@ private:
 
 // Spelled out for compilers that deduce no template arguments from an aggregate's fields
 // (the WebAssembly toolchain's).
-template <typename Neighbour, typename Step, typename Conjugated>
-ClassSearch(SharedDepths&, int, int, int, const std::vector<std::uint16_t>&, Neighbour, Step,
-            Conjugated) -> ClassSearch<Neighbour, Step, Conjugated>;
+template <typename Depths, typename Neighbour, typename Step, typename Conjugated>
+ClassSearch(Depths&, int, int, int, const std::vector<std::uint16_t>&, Neighbour, Step, Conjugated)
+    -> ClassSearch<Depths, Neighbour, Step, Conjugated>;
 
 } // namespace cw::core

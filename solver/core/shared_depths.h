@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <stdexcept>
 
 namespace cw::core {
 
@@ -27,6 +28,9 @@ public:
     }
 
     std::size_t size() const { return size_; }
+
+    /// Every depth is kept as it is, so a search moving on to the next one has nothing to do.
+    void startDepth(int /*depth*/) {}
 
     int load(std::size_t index) const { return loadByte(index >> 1) >> shift(index) & 15; }
 
@@ -164,6 +168,183 @@ private:
 
     std::uint8_t* bytes_;
     std::size_t size_;
+};
+
+/// Depths a breadth-first search fills in two bits an entry rather than four, for a table that
+/// keeps less than every entry's depth: at any moment it tells the entries reached before the
+/// search's frontier, those on it, those it has just reached, and those not reached yet. So
+/// it holds, at the end, which entries are at the last depth reached, at the one before, at
+/// any nearer one, or farther. The search moves on one depth at a time with startDepth();
+/// load() and forEachHolding() answer in depths as SharedDepths does, reading every entry
+/// reached before the frontier as the depth before it.
+class SharedLevels {
+public:
+    static constexpr int kUnknown = SharedDepths::kUnknown;
+
+    /// What an entry holds: the two bits as stored.
+    enum Level : std::uint8_t { unreached = 0, earlier = 1, frontier = 2, reached = 3 };
+
+    /// Marks all `size` entries in `bytes` (four to a byte, the lowest bits first) unreached.
+    /// The first depth stored is 0.
+    SharedLevels(std::span<std::uint8_t> bytes, std::size_t size)
+        : bytes_(bytes.data()), size_(size) {
+        std::fill(bytes.begin(), bytes.end(), std::uint8_t{0});
+    }
+
+    std::size_t size() const { return size_; }
+
+    /// Moves the frontier on to `depth`, which the last depth stored must be: its entries
+    /// become the frontier, and the frontier's join the earlier ones. Call it while no other
+    /// thread stores, once for each depth from 0 on.
+    void startDepth(int depth) {
+        if (depth != frontier_ + 1) {
+            throw std::logic_error("a breadth-first search skipped a depth");
+        }
+        frontier_ = depth;
+        // Per entry, frontier -> earlier and reached -> frontier: the high bit becomes both
+        // bits' and, the low bit their exclusive or.
+        const auto shift = [](std::uint64_t word) {
+            const std::uint64_t high = word >> 1 & kLowBits;
+            const std::uint64_t low = word & kLowBits;
+            return (high & low) << 1 | (high ^ low);
+        };
+        const std::size_t bytes = (size_ + kPerByte - 1) / kPerByte;
+        std::size_t at = 0;
+        for (; at + sizeof(std::uint64_t) <= bytes; at += sizeof(std::uint64_t)) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, bytes_ + at, sizeof word);
+            word = shift(word);
+            std::memcpy(bytes_ + at, &word, sizeof word);
+        }
+        for (; at < bytes; ++at) {
+            bytes_[at] = static_cast<std::uint8_t>(shift(bytes_[at]));
+        }
+    }
+
+    /// The depth of the frontier; -1 before the first startDepth().
+    int frontierDepth() const { return frontier_; }
+
+    /// The entry's level as stored.
+    Level level(std::size_t index) const {
+        return static_cast<Level>(loadByte(index / kPerByte) >> shift(index) & 3);
+    }
+
+    /// The entry's depth as far as it is known: the frontier's, one more for an entry just
+    /// reached, one less for any entry reached before, and kUnknown for one not reached.
+    int load(std::size_t index) const { return depthOf(level(index)); }
+
+    /// Stores the depth after the frontier's when the entry is not reached yet (no other depth
+    /// can be stored); true when this call stored it.
+    bool storeIfUnknown(std::size_t index, int depth) {
+        if (depth != frontier_ + 1) {
+            throw std::logic_error("a breadth-first search stored a depth out of turn");
+        }
+        const auto mark = static_cast<std::uint8_t>(reached << shift(index));
+#ifdef __cpp_lib_atomic_ref
+        std::atomic_ref<std::uint8_t> four(bytes_[index / kPerByte]);
+        std::uint8_t old = four.load(std::memory_order_relaxed);
+        while ((old >> shift(index) & 3) == unreached) {
+            if (four.compare_exchange_weak(old, static_cast<std::uint8_t>(old | mark),
+                                           std::memory_order_relaxed)) {
+                return true;
+            }
+        }
+        return false;
+#else
+        std::uint8_t& four = bytes_[index / kPerByte];
+        if ((four >> shift(index) & 3) != unreached) {
+            return false;
+        }
+        four = static_cast<std::uint8_t>(four | mark);
+        return true;
+#endif
+    }
+
+    /// Calls visit(index), in order, for every entry in [begin, end) that load() reads as
+    /// `depth`, reading 32 entries at once where it can.
+    template <typename Visit>
+    void forEachHolding(std::size_t begin, std::size_t end, int depth, const Visit& visit) const {
+        const int wanted = levelOf(depth);
+        if (wanted < 0) {
+            return;
+        }
+        std::size_t index = begin;
+        for (; index < end && index % kPerWord != 0; ++index) {
+            if (level(index) == wanted) {
+                visit(index);
+            }
+        }
+        const std::uint64_t spread = kLowBits * static_cast<std::uint64_t>(wanted);
+        for (; index + kPerWord <= end; index += kPerWord) {
+            std::uint64_t word = 0;
+            for (std::size_t b = 0; b < sizeof word; ++b) {
+                word |= std::uint64_t{loadByte(index / kPerByte + b)} << (8 * b);
+            }
+            // A bit in `same` for every entry whose two bits are the level's.
+            const std::uint64_t differ = word ^ spread;
+            std::uint64_t same = ~(differ | differ >> 1) & kLowBits;
+            while (same != 0) {
+                visit(index + static_cast<std::size_t>(std::countr_zero(same)) / 2);
+                same &= same - 1;
+            }
+        }
+        for (; index < end; ++index) {
+            if (level(index) == wanted) {
+                visit(index);
+            }
+        }
+    }
+
+    /// Entries not reached stay so: they are farther than the last depth stored.
+    void fillUnknown(int /*depth*/) {}
+
+    static unsigned usableThreads(unsigned threads) {
+        return SharedDepths::usableThreads(threads);
+    }
+
+private:
+    static constexpr std::size_t kPerByte = 4;
+    static constexpr std::size_t kPerWord = 32;
+    static constexpr std::uint64_t kLowBits = 0x5555555555555555U;
+
+    static int shift(std::size_t index) {
+        return static_cast<int>(index % kPerByte) * 2;
+    }
+
+    int depthOf(Level level) const {
+        switch (level) {
+        case unreached:
+            return kUnknown;
+        case earlier:
+            return frontier_ - 1;
+        case frontier:
+            return frontier_;
+        case reached:
+            break;
+        }
+        return frontier_ + 1;
+    }
+
+    // The level load() reads as `depth`; -1 for a depth no entry reads as.
+    int levelOf(int depth) const {
+        return depth == kUnknown        ? unreached
+               : depth == frontier_     ? frontier
+               : depth == frontier_ + 1 ? reached
+               : depth == frontier_ - 1 ? earlier
+                                        : -1;
+    }
+
+    std::uint8_t loadByte(std::size_t at) const {
+#ifdef __cpp_lib_atomic_ref
+        return std::atomic_ref<std::uint8_t>(bytes_[at]).load(std::memory_order_relaxed);
+#else
+        return bytes_[at];
+#endif
+    }
+
+    std::uint8_t* bytes_;
+    std::size_t size_;
+    int frontier_ = -1;
 };
 
 } // namespace cw::core

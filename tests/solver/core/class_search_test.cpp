@@ -39,6 +39,11 @@ struct SliceTwistTable {
     std::vector<std::size_t> build(unsigned threads, int deepest) {
         bytes.assign((entries() + 1) / 2, 0);
         SharedDepths depths(bytes, entries());
+        return search(depths, threads, deepest);
+    }
+
+    template <typename Depths>
+    std::vector<std::size_t> search(Depths& depths, unsigned threads, int deepest) {
         ClassSearch search{
             depths,
             static_cast<int>(reps.size()),
@@ -66,10 +71,14 @@ struct SliceTwistTable {
         return twistConj[static_cast<std::size_t>(raw * kUdSymmetryCount + s)];
     }
 
-    int depth(int sliceValue, int twistValue) const {
+    std::size_t entryOf(int sliceValue, int twistValue) const {
         const unsigned both = classSym[static_cast<std::size_t>(sliceValue)];
-        const std::size_t index = std::size_t{both >> 4} * kTwistCount +
-                                  static_cast<std::size_t>(conjugated(twistValue, both & 15));
+        return std::size_t{both >> 4} * kTwistCount +
+               static_cast<std::size_t>(conjugated(twistValue, both & 15));
+    }
+
+    int depth(int sliceValue, int twistValue) const {
+        const std::size_t index = entryOf(sliceValue, twistValue);
         return bytes[index / 2] >> (index % 2 * 4) & 15;
     }
 };
@@ -117,6 +126,36 @@ TEST(ClassSearch, AgreesEntryForEntryWithAPlainSearchOnAnyNumberOfThreads) {
             ASSERT_FALSE(reported.empty());
             EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
             EXPECT_EQ(reported.back(), t.entries());
+        }
+    }
+}
+
+TEST(ClassSearch, InTwoBitsAnEntryTellsTheLastTwoDepthsFromTheNearerAndTheFartherOnes) {
+    SliceTwistTable t;
+    const std::vector<std::uint8_t> plain =
+        pairDistances(kSliceCount, t.sliceMove, kTwistCount, t.twistMove, kMoveCount);
+    const int farthest = *std::max_element(plain.begin(), plain.end());
+    for (const unsigned threads : {1U, 2U}) {
+        // Both ways of reaching the last depth: spreading out from the frontier, and (near
+        // the end) asking every entry not reached about its neighbours.
+        for (const int deepest : {4, farthest - 1}) {
+            std::vector<std::uint8_t> bytes((t.entries() + 3) / 4);
+            SharedLevels levels(bytes, t.entries());
+            t.search(levels, threads, deepest);
+            ASSERT_EQ(levels.frontierDepth(), deepest - 1);
+            for (int sliceValue = 0; sliceValue < kSliceCount; ++sliceValue) {
+                for (int twistValue = 0; twistValue < kTwistCount; ++twistValue) {
+                    const int d =
+                        plain[static_cast<std::size_t>(sliceValue * kTwistCount + twistValue)];
+                    const SharedLevels::Level expected = d > deepest    ? SharedLevels::unreached
+                                                         : d == deepest ? SharedLevels::reached
+                                                         : d + 1 == deepest ? SharedLevels::frontier
+                                                                            : SharedLevels::earlier;
+                    ASSERT_EQ(levels.level(t.entryOf(sliceValue, twistValue)), expected)
+                        << "slice " << sliceValue << " twist " << twistValue << " threads "
+                        << threads << " deepest " << deepest;
+                }
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 // Tests of the depths a breadth-first search fills in packed form: the two depths of a byte
 // are kept apart, an entry is stored once only, even by threads racing for it, and what is
-// stored is what a packed depth table reads back.
+// stored is what a packed depth table reads back; and the same for the two-bit levels that
+// keep only the last depths apart.
 #include "solver/core/shared_depths.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <vector>
 
 #include "solver/core/threads.h"
@@ -96,6 +98,101 @@ TEST(SharedDepths, ThreadsRacingOverSharedBytesStoreEveryEntryExactlyOnce) {
     EXPECT_EQ(stored, kEntries);
     for (std::size_t i = 0; i < kEntries; ++i) {
         ASSERT_NE(depths.load(i), SharedDepths::kUnknown) << i;
+    }
+}
+
+TEST(SharedLevels, KeepTheFrontierAndTheEntriesJustReachedApartFromAllBeforeThem) {
+    std::vector<std::uint8_t> bytes(3, 0xA7);
+    SharedLevels levels(bytes, 9);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        EXPECT_EQ(levels.load(i), SharedLevels::kUnknown) << i;
+    }
+    EXPECT_TRUE(levels.storeIfUnknown(4, 0));
+    EXPECT_FALSE(levels.storeIfUnknown(4, 0));
+    levels.startDepth(0);
+    EXPECT_EQ(levels.load(4), 0);
+    EXPECT_TRUE(levels.storeIfUnknown(1, 1));
+    EXPECT_TRUE(levels.storeIfUnknown(8, 1));
+    EXPECT_FALSE(levels.storeIfUnknown(4, 1));
+    EXPECT_EQ(levels.load(1), 1);
+    levels.startDepth(1);
+    EXPECT_TRUE(levels.storeIfUnknown(0, 2));
+    EXPECT_EQ(levels.load(4), 0);
+    EXPECT_EQ(levels.load(8), 1);
+    EXPECT_EQ(levels.load(0), 2);
+    levels.startDepth(2);
+    // Everything before the frontier reads as the depth before it.
+    EXPECT_EQ(levels.level(4), SharedLevels::earlier);
+    EXPECT_EQ(levels.level(8), SharedLevels::earlier);
+    EXPECT_EQ(levels.level(0), SharedLevels::frontier);
+    EXPECT_EQ(levels.level(2), SharedLevels::unreached);
+    EXPECT_EQ(levels.load(4), 1);
+    EXPECT_EQ(levels.frontierDepth(), 2);
+    // Four to a byte, the lowest bits first: entry 0 frontier (2), entry 1 earlier (1).
+    EXPECT_EQ(bytes[0], 0x06);
+    EXPECT_EQ(bytes[1], 0x01);
+    EXPECT_EQ(bytes[2], 0x01);
+#ifndef __EMSCRIPTEN__
+    // Only the depth after the frontier can be stored, and depths come one at a time.
+    EXPECT_THROW(levels.storeIfUnknown(3, 2), std::logic_error);
+    EXPECT_THROW(levels.startDepth(4), std::logic_error);
+#endif
+}
+
+TEST(SharedLevels, EntriesAtALevelAreFoundInAnyStretchThatStartsAnywhere) {
+    std::vector<std::uint8_t> storage(40, 0xEE);
+    const std::span<std::uint8_t> bytes = std::span(storage).subspan(3, 35);
+    SharedLevels levels(bytes, 137);
+    // Four depths deep, every entry at a depth of its own choosing or never reached.
+    for (int depth = 0; depth <= 3; ++depth) {
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            if (static_cast<int>((i * 7 + i / 3) % 6) == depth) {
+                levels.storeIfUnknown(i, depth);
+            }
+        }
+        levels.startDepth(depth);
+    }
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const auto d = static_cast<int>((i * 7 + i / 3) % 6);
+        ASSERT_EQ(levels.load(i), d > 3 ? SharedLevels::kUnknown : d == 3 ? 3 : 2) << i;
+    }
+    for (const int depth : {1, 2, 3, 4, SharedLevels::kUnknown}) {
+        for (std::size_t begin = 0; begin < levels.size(); begin += 5) {
+            for (std::size_t end = begin; end <= levels.size(); end += 3) {
+                std::vector<std::size_t> expected;
+                for (std::size_t i = begin; i < end; ++i) {
+                    if (levels.load(i) == depth) {
+                        expected.push_back(i);
+                    }
+                }
+                std::vector<std::size_t> found;
+                levels.forEachHolding(begin, end, depth,
+                                      [&found](std::size_t i) { found.push_back(i); });
+                ASSERT_EQ(found, expected) << depth << " in [" << begin << ", " << end << ")";
+            }
+        }
+    }
+    // Nothing outside the entries' bytes changes.
+    EXPECT_EQ(storage[2], 0xEE);
+    EXPECT_EQ(storage[38], 0xEE);
+}
+
+TEST(SharedLevels, ThreadsRacingOverSharedBytesStoreEveryEntryExactlyOnce) {
+    constexpr std::size_t kEntries = 1 << 16;
+    std::vector<std::uint8_t> bytes(kEntries / 4);
+    SharedLevels levels(bytes, kEntries);
+    std::atomic<std::size_t> stored{0};
+    runOnThreads(SharedLevels::usableThreads(4), [&](unsigned runner) {
+        std::size_t mine = 0;
+        for (std::size_t i = 0; i < kEntries; ++i) {
+            const std::size_t index = runner % 2 == 0 ? i : kEntries - 1 - i;
+            mine += levels.storeIfUnknown(index, 0) ? 1U : 0U;
+        }
+        stored += mine;
+    });
+    EXPECT_EQ(stored, kEntries);
+    for (std::size_t i = 0; i < kEntries; ++i) {
+        ASSERT_EQ(levels.load(i), 0) << i;
     }
 }
 
