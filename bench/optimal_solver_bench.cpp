@@ -324,8 +324,8 @@ int main(int argc, char** argv) {
             sixteen = count(argv[i + 1]);
         } else if (name == "--table") {
             size = argv[i + 1];
-            if (size != "huge" && size != "large" && size != "medium") {
-                std::fprintf(stderr, "--table needs huge, large or medium\n");
+            if (size != "huge" && size != "packed" && size != "large" && size != "medium") {
+                std::fprintf(stderr, "--table needs huge, packed, large or medium\n");
                 return 2;
             }
         } else if (name == "--random") {
@@ -336,7 +336,7 @@ int main(int argc, char** argv) {
             symmetricChecks = count(argv[i + 1]);
         } else {
             std::fprintf(stderr, "usage: optimal_solver_bench [--jobs N] [--near N] "
-                                 "[--sixteen N] [--random N] [--table medium|large|huge] "
+                                 "[--sixteen N] [--random N] [--table medium|large|packed|huge] "
                                  "[--symmetric N] [--before N]\n");
             return 2;
         }
@@ -344,7 +344,14 @@ int main(int argc, char** argv) {
     std::printf("jobs %u\n", jobs);
 
     two_phase::prepareTables();
-    if (size == "huge") {
+    if (size == "packed") {
+        const auto medium = std::make_unique<optimal::MediumPatternTable>();
+        prepare(*medium, jobs);
+        const auto table = std::make_unique<optimal::PackedHugePatternTable>();
+        prepare(*table, jobs);
+        table->lookBelowIn(*medium);
+        solveAll(*table, jobs, near, sixteen, random);
+    } else if (size == "huge") {
         const auto table = std::make_unique<optimal::HugePatternTable>();
         prepare(*table, jobs);
         solveAll(*table, jobs, near, sixteen, random);

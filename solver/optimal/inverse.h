@@ -95,11 +95,13 @@ public:
                 [&](std::size_t j) {
                     return along(children[unknown[j]].inverse, static_cast<int>(a));
                 },
-                depth);
+                depth, remaining);
             for (std::size_t j = 0; j < asking; ++j) {
                 Child& child = children[unknown[j]];
                 child.inverseDepths[a] = static_cast<std::uint8_t>(depth[j]);
-                child.inverseExact = static_cast<std::uint8_t>(child.inverseExact | bit);
+                if (readExactly(table, depth[j], remaining)) {
+                    child.inverseExact = static_cast<std::uint8_t>(child.inverseExact | bit);
+                }
                 if (depth[j] > remaining) {
                     far |= std::uint32_t{1} << unknown[j];
                 } else {

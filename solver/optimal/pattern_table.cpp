@@ -486,14 +486,18 @@ std::span<const std::uint8_t> SymmetricPatternTable<kSize>::bytes() const {
     return {reinterpret_cast<const std::uint8_t*>(words_.get()), static_cast<std::size_t>(kBytes)};
 }
 
-template <TableSize kSize>
-void SymmetricPatternTable<kSize>::build(
-    unsigned jobs, int deepest, const std::function<void(std::uint64_t filled)>& progress) {
+namespace {
+
+// The breadth-first search over a table's classes and twists from the solved cube, into
+// `depths` (SharedDepths or SharedLevels) up to `deepest`.
+template <TableSize kSize, typename Depths>
+void searchClasses(Depths& depths, unsigned jobs, int deepest,
+                   const std::function<void(std::uint64_t filled)>& progress) {
+    using Table = SymmetricPatternTable<kSize>;
     const FlipSliceClasses<kSize>& c = classes<kSize>();
     const MoveTables& moves = moveTables();
-    core::SharedDepths depths(bytes(), static_cast<std::size_t>(kEntries));
     core::ClassSearch search{
-        depths, static_cast<int>(kClassCount), kTwistCount, kMoveCount, c.stabiliser,
+        depths, static_cast<int>(Table::kClassCount), kTwistCount, kMoveCount, c.stabiliser,
         // The class and symmetry of a representative's flip and slice after move m.
         [&c, &moves](int cls, int m) {
             const std::uint32_t value = c.representative[static_cast<std::size_t>(cls)];
@@ -517,6 +521,83 @@ void SymmetricPatternTable<kSize>::build(
             progress(filled);
         }
     });
+}
+
+} // namespace
+
+template <TableSize kSize>
+void SymmetricPatternTable<kSize>::build(
+    unsigned jobs, int deepest, const std::function<void(std::uint64_t filled)>& progress) {
+    core::SharedDepths depths(bytes(), static_cast<std::size_t>(kEntries));
+    searchClasses<kSize>(depths, jobs, deepest, progress);
+}
+
+namespace packed_detail {
+
+const std::array<std::uint8_t, 256 * 5> kDigits = [] {
+    std::array<std::uint8_t, 256 * 5> digits{};
+    for (std::size_t byte = 0; byte < 243; ++byte) {
+        std::size_t rest = byte;
+        for (std::size_t i = 0; i < 5; ++i, rest /= 3) {
+            digits[byte * 5 + i] = static_cast<std::uint8_t>(rest % 3);
+        }
+    }
+    return digits;
+}();
+
+} // namespace packed_detail
+
+template <TableSize kSize>
+PackedPatternTable<kSize>::PackedPatternTable()
+    : bytes_(kAddressable ? LargePageAllocator<std::uint8_t>().allocate(
+                                static_cast<std::size_t>(kBuildBytes))
+                          : nullptr) {
+    if (!kAddressable) {
+        throw std::length_error("the pattern table is larger than this build can address");
+    }
+}
+
+template <TableSize kSize>
+std::span<std::uint8_t> PackedPatternTable<kSize>::bytes() {
+    return {bytes_.get(), static_cast<std::size_t>(kBytes)};
+}
+
+template <TableSize kSize>
+std::span<const std::uint8_t> PackedPatternTable<kSize>::bytes() const {
+    return {bytes_.get(), static_cast<std::size_t>(kBytes)};
+}
+
+template <TableSize kSize>
+void PackedPatternTable<kSize>::build(unsigned jobs, int cut,
+                                      const std::function<void(std::uint64_t filled)>& progress) {
+    if (cut < 1 || cut >= Full::kDeepest) {
+        throw std::invalid_argument("a packed table's cut must be within its distances");
+    }
+    cut_ = cut;
+    std::uint8_t* const storage = bytes_.get();
+    core::SharedLevels levels({storage, static_cast<std::size_t>(kBuildBytes)},
+                              static_cast<std::size_t>(kEntries));
+    searchClasses<kSize>(levels, jobs, cut, progress);
+    if (levels.frontierDepth() != cut - 1) {
+        throw std::logic_error("a packed table's search ended before its cut");
+    }
+    // Four levels to a byte become five values to a byte, in place: byte g of the result
+    // reads from byte 5g / 4 on, never before it, so nothing is overwritten before it is read.
+    // Entries just reached are at the cut, those not reached past it, the rest below it.
+    static constexpr std::array<std::uint8_t, 4> kValueOfLevel{2, 0, 0, 1};
+    std::uint64_t entry = 0;
+    for (std::uint64_t g = 0; g < kBytes; ++g) {
+        unsigned value = 0;
+        unsigned weight = 1;
+        for (int i = 0; i < 5; ++i, ++entry, weight *= 3) {
+            if (entry < kEntries) {
+                const unsigned level =
+                    storage[static_cast<std::size_t>(entry / 4)] >> (entry % 4 * 2) & 3U;
+                value += kValueOfLevel[level] * weight;
+            }
+        }
+        storage[static_cast<std::size_t>(g)] = static_cast<std::uint8_t>(value);
+    }
 }
 
 namespace {
@@ -547,5 +628,7 @@ int SmallPatternTable::depth(const PhaseOneCoordinates& at) const {
 template class SymmetricPatternTable<TableSize::medium>;
 template class SymmetricPatternTable<TableSize::large>;
 template class SymmetricPatternTable<TableSize::huge>;
+template class PackedPatternTable<TableSize::medium>;
+template class PackedPatternTable<TableSize::huge>;
 
 } // namespace cw::optimal

@@ -167,6 +167,87 @@ extern template class SymmetricPatternTable<TableSize::medium>;
 extern template class SymmetricPatternTable<TableSize::large>;
 extern template class SymmetricPatternTable<TableSize::huge>;
 
+/// A SymmetricPatternTable's bounds kept to three values an entry, five entries to a byte: "at
+/// most cut - 1", cut, or "cut + 1 or more" (cut 11 by default). Where it says only "at most
+/// cut - 1", the medium table beside it gives the bound. On the huge table's coordinate that
+/// takes 1.9 GB where the huge table takes 4.5, and gives up little of its bound: 80 % of the
+/// huge table's entries are 11 or 12 and only 0.002 % more, and a search turns on telling
+/// them apart, as most of its lookups have 9 to 11 moves left. Built by a breadth-first search
+/// that keeps two bits an entry and packs them in place, so building takes 2.4 GB at most.
+/// Its bound is not exact where the medium table stands in, so it never adds the one more
+/// that three agreeing axes allow.
+template <TableSize kSize>
+class PackedPatternTable {
+public:
+    using Full = SymmetricPatternTable<kSize>;
+    static constexpr TableSize kTableSize = kSize == TableSize::huge ? TableSize::packed : kSize;
+    static constexpr bool kOwnAxisTurnsStayHome = false;
+    static constexpr int kCut = 11;
+    static constexpr std::uint64_t kEntries = Full::kEntries;
+    static constexpr std::uint64_t kBytes = (kEntries + 4) / 5;
+    /// What the build takes: two bits an entry.
+    static constexpr std::uint64_t kBuildBytes = (kEntries + 3) / 4;
+    /// Roughly what the build takes with the class lists and the medium table beside it.
+    static constexpr std::uint64_t kMemoryBytes =
+        kBuildBytes + std::uint64_t{Full::kClassCount} * 6 + MediumPatternTable::kMemoryBytes;
+    /// As for the full table: a 32-bit build holds neither.
+    static constexpr bool kAddressable =
+        Full::kAddressable && kBuildBytes <= std::numeric_limits<std::size_t>::max();
+
+    /// A table with nothing in it yet: build() it or fill bytes() from a file, and give it
+    /// the medium table to read with lookBelowIn(). Throws std::length_error where the table
+    /// is not kAddressable.
+    PackedPatternTable();
+
+    /// Fills the table by breadth-first search on `jobs` threads up to `cut`, which must be
+    /// below the deepest distance of the coordinate, calling `progress` as
+    /// SymmetricPatternTable::build() does. The tests use a small cut to keep it quick.
+    void build(unsigned jobs, int cut = kCut,
+               const std::function<void(std::uint64_t filled)>& progress = {});
+
+    static void prepareClasses() { Full::prepareClasses(); }
+
+    /// The table that gives the bounds below the cut; it must outlive this one.
+    void lookBelowIn(const MediumPatternTable& below) { below_ = &below; }
+    const MediumPatternTable* below() const { return below_; }
+
+    int cut() const { return cut_; }
+
+    std::span<std::uint8_t> bytes();
+    std::span<const std::uint8_t> bytes() const;
+
+    /// The bound for these coordinates (the medium table's below the cut).
+    int depth(const PhaseOneCoordinates& at) const;
+
+    static std::uint64_t indexOf(const PhaseOneCoordinates& at) { return Full::indexOf(at); }
+
+    /// The bounds of `count` positions, `at(i)` the coordinates of each, looked up together.
+    /// A caller that keeps the positions whose bound is at most `remaining` needs no more than
+    /// "at most cut - 1" where `remaining` is cut - 1 or more: those read cut - 1 without the
+    /// look into the medium table. Such a value is not a bound, only at least the bound.
+    template <typename At, std::size_t N>
+    void depthsTogether(std::size_t count, const At& at, std::array<int, N>& depths,
+                        int remaining) const;
+
+private:
+    // 0 for "at most cut - 1", 1 for cut, 2 for more.
+    int levelAt(std::uint64_t index) const;
+
+    struct FreeBytes {
+        void operator()(std::uint8_t* bytes) const {
+            LargePageAllocator<std::uint8_t>().deallocate(bytes,
+                                                          static_cast<std::size_t>(kBuildBytes));
+        }
+    };
+    std::unique_ptr<std::uint8_t, FreeBytes> bytes_;
+    const MediumPatternTable* below_ = nullptr;
+    int cut_ = kCut;
+};
+
+using PackedHugePatternTable = PackedPatternTable<TableSize::huge>;
+extern template class PackedPatternTable<TableSize::medium>;
+extern template class PackedPatternTable<TableSize::huge>;
+
 /// A small stand-in with the same interface: the larger of two plain tables over twist and
 /// slice and over flip and slice (2 MB, built in well under a second). A weaker bound, so
 /// the search is slower; the tests run the search on it.
@@ -186,10 +267,16 @@ private:
 /// table that splits a lookup into finding the entry and reading it has every entry found
 /// before any is read, so that the reads' misses in a table of gigabytes overlap rather than
 /// wait for one another.
+///
+/// `remaining` is for a caller that keeps only the positions whose bound is at most that
+/// many: a table may then read a bound it would have to look further for as some value no
+/// more than `remaining` (see PackedPatternTable). Left out, every bound is exact.
 template <typename Table, typename At, std::size_t N>
-void depthsTogether(const Table& table, std::size_t count, const At& at,
-                    std::array<int, N>& depths) {
-    if constexpr (requires(const PhaseOneCoordinates& c) { table.indexOf(c); }) {
+void depthsTogether(const Table& table, std::size_t count, const At& at, std::array<int, N>& depths,
+                    int remaining = -1) {
+    if constexpr (requires { table.depthsTogether(count, at, depths, remaining); }) {
+        table.depthsTogether(count, at, depths, remaining);
+    } else if constexpr (requires(const PhaseOneCoordinates& c) { table.indexOf(c); }) {
         std::array<std::uint64_t, N> index{};
         for (std::size_t i = 0; i < count; ++i) {
             index[i] = table.indexOf(at(i));
@@ -201,6 +288,64 @@ void depthsTogether(const Table& table, std::size_t count, const At& at,
         for (std::size_t i = 0; i < count; ++i) {
             depths[i] = table.depth(at(i));
         }
+    }
+}
+
+/// Whether a bound that depthsTogether() read for a caller keeping `remaining` moves is the
+/// table's own bound, which holds for the position at any number of moves left, rather than
+/// a value that only says the bound is at most `remaining`.
+template <typename Table>
+bool readExactly(const Table& table, int depth, int remaining) {
+    if constexpr (requires { table.cut(); }) {
+        return remaining < table.cut() - 1 || depth != table.cut() - 1;
+    } else {
+        return true;
+    }
+}
+
+namespace packed_detail {
+/// The value of digit i (0 to 4) of each byte read in base 3: [byte * 5 + i]. Five values
+/// make at most 242; a byte past that, which no build writes, reads 0 throughout, which
+/// sends every lookup of it to the table below, whose bounds always hold.
+extern const std::array<std::uint8_t, 256 * 5> kDigits;
+} // namespace packed_detail
+
+template <TableSize kSize>
+int PackedPatternTable<kSize>::levelAt(std::uint64_t index) const {
+    const std::uint8_t byte = bytes_.get()[static_cast<std::size_t>(index / 5)];
+    return packed_detail::kDigits[std::size_t{byte} * 5 + static_cast<std::size_t>(index % 5)];
+}
+
+template <TableSize kSize>
+int PackedPatternTable<kSize>::depth(const PhaseOneCoordinates& at) const {
+    const int level = levelAt(indexOf(at));
+    return level == 0 ? below_->depth(at) : cut_ - 1 + level;
+}
+
+template <TableSize kSize>
+template <typename At, std::size_t N>
+void PackedPatternTable<kSize>::depthsTogether(std::size_t count, const At& at,
+                                               std::array<int, N>& depths, int remaining) const {
+    std::array<std::uint64_t, N> index{};
+    for (std::size_t i = 0; i < count; ++i) {
+        index[i] = indexOf(at(i));
+    }
+    if (remaining >= cut_ - 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            depths[i] = cut_ - 1 + levelAt(index[i]);
+        }
+        return;
+    }
+    // Some bounds below the cut may decide: the medium table's entries are read beside the
+    // packed ones, so that their misses overlap rather than follow one another.
+    std::array<std::uint64_t, N> belowIndex{};
+    for (std::size_t i = 0; i < count; ++i) {
+        belowIndex[i] = MediumPatternTable::indexOf(at(i));
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const int level = levelAt(index[i]);
+        const int below = below_->depthAt(belowIndex[i]);
+        depths[i] = level == 0 ? below : cut_ - 1 + level;
     }
 }
 

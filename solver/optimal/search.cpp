@@ -84,10 +84,21 @@ struct Context {
             for (int m = 0; m < kMoveCount; ++m) {
                 const auto mi = static_cast<std::size_t>(m);
                 axisMoves[ai][mi] = static_cast<std::uint8_t>(axisMove(a, m));
-                if (table.depth(phaseOneCoordinates(alongAxis(core::moveCube(m), a))) == 0) {
+                if (readsSolved(phaseOneCoordinates(alongAxis(core::moveCube(m), a)))) {
                     homeAxes[mi] = static_cast<std::uint8_t>(homeAxes[mi] | 1U << a);
                 }
             }
+        }
+    }
+
+    /// Whether the table reads these coordinates as the solved cube's: by its entry where
+    /// it has entries, as the bound of a table that stands another in below some depth may
+    /// read 0 for more than that.
+    bool readsSolved(const PhaseOneCoordinates& at) const {
+        if constexpr (requires { table.indexOf(at); }) {
+            return table.indexOf(at) == table.indexOf(PhaseOneCoordinates{});
+        } else {
+            return table.depth(at) == 0;
         }
     }
 
@@ -143,7 +154,8 @@ struct Context {
                 }
             } else {
                 depthsTogether(
-                    table, count, [&](std::size_t i) { return next[i].axes[a]; }, depths);
+                    table, count, [&](std::size_t i) { return next[i].axes[a]; }, depths,
+                    remaining);
             }
             std::size_t stay = 0;
             for (std::size_t i = 0; i < count; ++i) {
@@ -450,6 +462,17 @@ template int lowerBound(const CubieCube&, const MediumPatternTable&);
 template int lowerBound(const CubieCube&, const LargePatternTable&);
 template int lowerBound(const CubieCube&, const HugePatternTable&);
 template int lowerBound(const CubieCube&, const SmallPatternTable&);
+template SearchOutcome searchOptimal(const CubieCube&, const PackedPatternTable<TableSize::medium>&,
+                                     const SearchSettings&);
+template OptimalSolution solveOptimal(const CubieCube&,
+                                      const PackedPatternTable<TableSize::medium>&, SearchSettings,
+                                      std::vector<FaceTurn>);
+template int lowerBound(const CubieCube&, const PackedPatternTable<TableSize::medium>&);
+template SearchOutcome searchOptimal(const CubieCube&, const PackedHugePatternTable&,
+                                     const SearchSettings&);
+template OptimalSolution solveOptimal(const CubieCube&, const PackedHugePatternTable&,
+                                      SearchSettings, std::vector<FaceTurn>);
+template int lowerBound(const CubieCube&, const PackedHugePatternTable&);
 
 std::vector<FaceTurn> faceTurns(const std::vector<int>& moves) {
     std::vector<FaceTurn> out;

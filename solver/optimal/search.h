@@ -67,6 +67,11 @@ extern template SearchOutcome searchOptimal(const CubieCube&, const HugePatternT
                                             const SearchSettings&);
 extern template SearchOutcome searchOptimal(const CubieCube&, const SmallPatternTable&,
                                             const SearchSettings&);
+extern template SearchOutcome searchOptimal(const CubieCube&, const PackedHugePatternTable&,
+                                            const SearchSettings&);
+extern template SearchOutcome searchOptimal(const CubieCube&,
+                                            const PackedPatternTable<TableSize::medium>&,
+                                            const SearchSettings&);
 
 /// The lower bound the search starts from: the largest of the table's bounds along the three
 /// axes (one more when they agree, where the table allows it).
@@ -77,6 +82,8 @@ extern template int lowerBound(const CubieCube&, const MediumPatternTable&);
 extern template int lowerBound(const CubieCube&, const LargePatternTable&);
 extern template int lowerBound(const CubieCube&, const HugePatternTable&);
 extern template int lowerBound(const CubieCube&, const SmallPatternTable&);
+extern template int lowerBound(const CubieCube&, const PackedHugePatternTable&);
+extern template int lowerBound(const CubieCube&, const PackedPatternTable<TableSize::medium>&);
 
 /// The shortest solution as cubewright-solve --optimal gives it, or the best one found when
 /// the search gives up.
@@ -104,6 +111,11 @@ extern template OptimalSolution solveOptimal(const CubieCube&, const LargePatter
 extern template OptimalSolution solveOptimal(const CubieCube&, const HugePatternTable&,
                                              SearchSettings, std::vector<FaceTurn>);
 extern template OptimalSolution solveOptimal(const CubieCube&, const SmallPatternTable&,
+                                             SearchSettings, std::vector<FaceTurn>);
+extern template OptimalSolution solveOptimal(const CubieCube&, const PackedHugePatternTable&,
+                                             SearchSettings, std::vector<FaceTurn>);
+extern template OptimalSolution solveOptimal(const CubieCube&,
+                                             const PackedPatternTable<TableSize::medium>&,
                                              SearchSettings, std::vector<FaceTurn>);
 
 /// Moves 0..17 as face turns, for formatting and checking.

@@ -20,9 +20,10 @@ std::filesystem::path defaultTableFile(TableSize size) {
     if (folder.empty()) {
         return folder;
     }
-    return folder / (size == TableSize::medium ? "optimal-medium.tables"
-                     : size == TableSize::huge ? "optimal-huge.tables"
-                                               : "optimal.tables");
+    return folder / (size == TableSize::medium   ? "optimal-medium.tables"
+                     : size == TableSize::huge   ? "optimal-huge.tables"
+                     : size == TableSize::packed ? "optimal-packed.tables"
+                                                 : "optimal.tables");
 }
 
 template <TableSize kSize>
@@ -47,6 +48,25 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSize>& table,
                 hooks.starting();
             }
             table.build(jobs, Table::kDeepest, hooks.progress);
+        },
+        notes);
+}
+
+table_cache::LoadStatus loadOrBuild(PackedHugePatternTable& table,
+                                    const std::filesystem::path& file, unsigned jobs,
+                                    std::ostream& notes, const BuildHooks& hooks) {
+    const table_cache::FileFormat format{"optimal-edge-slices-packed",
+                                         kFormatVersion,
+                                         {std::uint64_t{PackedHugePatternTable::kBytes}}};
+    const std::span<std::uint8_t> sections[] = {table.bytes()};
+    const core::Beside classes(&PackedHugePatternTable::prepareClasses);
+    return table_cache::loadOrBuild(
+        file, format, sections,
+        [&] {
+            if (hooks.starting) {
+                hooks.starting();
+            }
+            table.build(jobs, PackedHugePatternTable::kCut, hooks.progress);
         },
         notes);
 }

@@ -12,9 +12,9 @@
 
 namespace cw::optimal {
 
-/// The file of the medium, large or huge table in the user's cache folder; empty when there
-/// is no cache folder.
-std::filesystem::path defaultTableFile(TableSize size = TableSize::large);
+/// The file of the medium, large, packed or huge table in the user's cache folder; empty when
+/// there is no cache folder.
+std::filesystem::path defaultTableFile(TableSize size = TableSize::packed);
 
 /// What to do around a build.
 struct BuildHooks {
@@ -40,5 +40,11 @@ extern template table_cache::LoadStatus loadOrBuild(LargePatternTable&,
                                                     std::ostream&, const BuildHooks&);
 extern template table_cache::LoadStatus loadOrBuild(HugePatternTable&, const std::filesystem::path&,
                                                     unsigned, std::ostream&, const BuildHooks&);
+
+/// The same for the packed table, which reads the medium table below its cut: give it that
+/// with lookBelowIn() before looking anything up.
+table_cache::LoadStatus loadOrBuild(PackedHugePatternTable& table,
+                                    const std::filesystem::path& file, unsigned jobs,
+                                    std::ostream& notes, const BuildHooks& hooks = {});
 
 } // namespace cw::optimal

@@ -118,6 +118,16 @@ const MediumPatternTable& shallowPatternTable() {
     return kTable;
 }
 
+const PackedPatternTable<TableSize::medium>& packedPatternTable() {
+    static const PackedPatternTable<TableSize::medium> kTable = [] {
+        PackedPatternTable<TableSize::medium> table;
+        table.build(2, kPackedCut);
+        table.lookBelowIn(shallowPatternTable());
+        return table;
+    }();
+    return kTable;
+}
+
 const SmallPatternTable& pairTables() {
     static const SmallPatternTable kTables;
     return kTables;

@@ -30,6 +30,15 @@ const std::vector<std::pair<CubieCube, int>>& nearCubes(int radius);
 /// and still a true lower bound. Built once for all tests.
 const MediumPatternTable& shallowPatternTable();
 
+/// The cut of packedPatternTable().
+inline constexpr int kPackedCut = 4;
+
+/// The medium table's coordinate packed with the cut at kPackedCut, reading
+/// shallowPatternTable() below it: so it reads that table's value where it is below the cut,
+/// and the smaller of the true distance and kPackedCut + 1 from the cut on. Built once for
+/// all tests.
+const PackedPatternTable<TableSize::medium>& packedPatternTable();
+
 /// The small stand-in table, built once for all tests.
 const SmallPatternTable& pairTables();
 

@@ -26,7 +26,9 @@ using core::kAxisCount;
 using core::kMoveCount;
 using core::kUdSymmetryCount;
 using testing::knownDistance;
+using testing::kPackedCut;
 using testing::nearCubes;
+using testing::packedPatternTable;
 using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
@@ -157,6 +159,61 @@ void expectEntriesNumberedByClass(const SliceOf& sliceOf) {
     EXPECT_GT(classOfSmallest.size(), 2000u);
 }
 
+TEST(PackedPatternTable, ReadsTheCutTheDepthsPastItOrTheTableBelow) {
+    const PackedPatternTable<TableSize::medium>& packed = packedPatternTable();
+    const MediumPatternTable& exact = shallowPatternTable();
+    ASSERT_EQ(packed.cut(), kPackedCut);
+    ASSERT_EQ(packed.below(), &exact);
+    // Cubes at every distance the shallow table tells, and past it, where the packed table
+    // reads one past the cut.
+    std::mt19937 random(5);
+    std::array<int, 8> seen{};
+    for (int i = 0; i < 4000; ++i) {
+        const CubieCube cube = played(randomMoves(random, i % 9));
+        const PhaseOneCoordinates at = phaseOneCoordinates(cube);
+        const int d = exact.depth(at);
+        ++seen[static_cast<std::size_t>(d)];
+        ASSERT_EQ(packed.depth(at), d < kPackedCut ? d : kPackedCut + (d > kPackedCut ? 1 : 0))
+            << "cube " << i;
+    }
+    for (int d = 0; d <= 6; ++d) {
+        EXPECT_GT(seen[static_cast<std::size_t>(d)], 0) << d;
+    }
+    // Asked together, a bound below the cut that a caller keeping `remaining` moves does
+    // not need reads cut - 1, at or below `remaining`; every other bound is exact.
+    for (int round = 0; round < 200; ++round) {
+        std::array<PhaseOneCoordinates, kMoveCount> at{};
+        for (PhaseOneCoordinates& c : at) {
+            c = phaseOneCoordinates(played(randomMoves(random, static_cast<int>(random() % 7))));
+        }
+        const int remaining = static_cast<int>(random() % 8) - 1;
+        std::array<int, kMoveCount> depths{};
+        depthsTogether(
+            packed, at.size(), [&at](std::size_t i) { return at[i]; }, depths, remaining);
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            const int bound = packed.depth(at[i]);
+            if (bound < kPackedCut && remaining >= kPackedCut - 1) {
+                EXPECT_EQ(depths[i], kPackedCut - 1) << round << " " << i;
+            } else {
+                EXPECT_EQ(depths[i], bound) << round << " " << i;
+            }
+        }
+    }
+}
+
+TEST(PackedPatternTable, ReadsBytesNoBuildWritesAsTheTableBelow) {
+    // Five values to a byte make at most 242; a file could still hold more. Such bytes
+    // must read as a bound that holds, never past the table's own.
+    PackedPatternTable<TableSize::medium> damaged;
+    std::fill(damaged.bytes().begin(), damaged.bytes().end(), std::uint8_t{0xFF});
+    damaged.lookBelowIn(shallowPatternTable());
+    std::mt19937 random(6);
+    for (int i = 0; i < 500; ++i) {
+        const PhaseOneCoordinates at = phaseOneCoordinates(played(randomMoves(random, i % 12)));
+        ASSERT_EQ(damaged.depth(at), shallowPatternTable().depth(at)) << i;
+    }
+}
+
 TEST(PatternTables, NumberTheirEntriesByTheClassesOfTheCubesSymmetricImages) {
     expectEntriesNumberedByClass<MediumPatternTable>(
         [](const PhaseOneCoordinates& at) { return at.sliceEdges / kSliceOrders; });
@@ -279,20 +336,20 @@ TEST(LowerBound, IsTheSameForEverySymmetricImageOfACube) {
     }
 }
 
-TEST(TableFile, TheMediumLargeAndHugeTablesHaveFilesOfTheirOwnInOneFolder) {
-    const std::filesystem::path medium = defaultTableFile(TableSize::medium);
+TEST(TableFile, EveryTableOnDiskHasAFileOfItsOwnInOneFolder) {
     const std::filesystem::path large = defaultTableFile(TableSize::large);
-    const std::filesystem::path huge = defaultTableFile(TableSize::huge);
-    if (medium.empty()) {
+    if (large.empty()) {
         GTEST_SKIP() << "no cache folder on this machine";
     }
-    // The medium and huge tables' files are named as --table-size names the tables.
-    EXPECT_EQ(medium.filename(), "optimal-medium.tables");
-    EXPECT_EQ(huge.filename(), "optimal-huge.tables");
-    EXPECT_NE(medium.filename(), large.filename());
-    EXPECT_NE(huge.filename(), large.filename());
-    EXPECT_EQ(medium.parent_path(), large.parent_path());
-    EXPECT_EQ(huge.parent_path(), large.parent_path());
+    // The others' files are named as --table-size names the tables.
+    for (const auto& [size, name] : {std::pair{TableSize::medium, "optimal-medium.tables"},
+                                     std::pair{TableSize::packed, "optimal-packed.tables"},
+                                     std::pair{TableSize::huge, "optimal-huge.tables"}}) {
+        const std::filesystem::path file = defaultTableFile(size);
+        EXPECT_EQ(file.filename(), name);
+        EXPECT_NE(file.filename(), large.filename());
+        EXPECT_EQ(file.parent_path(), large.parent_path());
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@ namespace {
 
 using core::kMoveCount;
 using testing::knownDistance;
+using testing::packedPatternTable;
 using testing::pairTables;
 using testing::played;
 using testing::randomMoves;
@@ -34,21 +35,24 @@ bool solvesStickers(const CubieCube& cube, const std::vector<int>& moves) {
     return stickers.isSolved();
 }
 
-// The optimal length by both tables, which must agree; the solution is checked.
+// The optimal length by the three small tables, which must agree; the solutions are checked.
 int optimalLength(const CubieCube& cube, unsigned jobs = 2) {
     SearchSettings settings;
     settings.jobs = jobs;
     const SearchOutcome small = searchOptimal(cube, pairTables(), settings);
     const SearchOutcome shallow = searchOptimal(cube, shallowPatternTable(), settings);
-    EXPECT_TRUE(small.moves && shallow.moves);
-    EXPECT_FALSE(small.interrupted || shallow.interrupted);
-    if (!small.moves || !shallow.moves) {
+    const SearchOutcome packed = searchOptimal(cube, packedPatternTable(), settings);
+    EXPECT_TRUE(small.moves && shallow.moves && packed.moves);
+    EXPECT_FALSE(small.interrupted || shallow.interrupted || packed.interrupted);
+    if (!small.moves || !shallow.moves || !packed.moves) {
         return -1;
     }
     EXPECT_EQ(small.moves->size(), shallow.moves->size());
+    EXPECT_EQ(small.moves->size(), packed.moves->size());
     EXPECT_EQ(small.provenLength, static_cast<int>(small.moves->size()));
     EXPECT_TRUE(solvesStickers(cube, *small.moves));
     EXPECT_TRUE(solvesStickers(cube, *shallow.moves));
+    EXPECT_TRUE(solvesStickers(cube, *packed.moves));
     return static_cast<int>(small.moves->size());
 }
 
