@@ -101,11 +101,10 @@ std::optional<std::string> refusal(std::optional<std::uint64_t> free, const char
 }
 
 // Loads the table from the cache folder, or builds it there with a progress line.
-template <optimal::TableSize kSize>
-std::unique_ptr<TableSolver<optimal::SymmetricPatternTable<kSize>>> loadSymmetric(unsigned jobs) {
-    using Table = optimal::SymmetricPatternTable<kSize>;
+template <typename Table>
+std::unique_ptr<TableSolver<Table>> loadTable(unsigned jobs) {
     auto solver = std::make_unique<TableSolver<Table>>();
-    const std::filesystem::path file = optimal::defaultTableFile(kSize);
+    const std::filesystem::path file = optimal::defaultTableFile(Table::kTableSize);
     const auto start = std::chrono::steady_clock::now();
     optimal::BuildHooks hooks;
     hooks.starting = [&file] {
@@ -138,25 +137,24 @@ std::unique_ptr<TableSolver<optimal::SymmetricPatternTable<kSize>>> loadSymmetri
 }
 
 std::unique_ptr<OptimalSolver> openMedium(unsigned jobs) {
-    return loadSymmetric<optimal::TableSize::medium>(jobs);
+    return loadTable<optimal::MediumPatternTable>(jobs);
 }
 
 // How long the medium table is tried before the large one is loaded: about half the time
 // the large one takes to load, so that a cube it does not prove pays little for the try.
 constexpr std::chrono::milliseconds kMediumFirst{150};
 
-// The large table (the default), which takes a third of a second or more to load, or the huge
-// one, which takes a second or more. A cube a few turns from solved is proven on the medium
-// one, a twentieth of the large one's size, in a fraction of that: so when the cache folder
-// holds both, the medium table is tried for a moment first, and the large or huge one is
-// loaded only when that is not enough, which costs every other cube that moment more. The
+// The packed table (the default) or the large one, which take a third of a second or more
+// to load, or the huge one, which takes a second or more. A cube a few turns from solved is
+// proven on the medium table, a twentieth of the large one's size, in a fraction of that: so
+// when the cache folder holds both, the medium table is tried for a moment first, and the
+// larger one is loaded only when that is not enough, which costs every other cube that
+// moment more. The
 // solution is the same on either table: the search returns the first solution of the
 // shortest length in its order of moves, and a table only says which branches cannot hold one.
-template <optimal::TableSize kSize>
+template <typename Table>
 class MediumFirstSolver final : public OptimalSolver {
 public:
-    using Table = optimal::SymmetricPatternTable<kSize>;
-
     MediumFirstSolver(unsigned jobs,
                       std::unique_ptr<TableSolver<optimal::MediumPatternTable>> medium)
         : jobs_(jobs), medium_(std::move(medium)) {}
@@ -177,7 +175,10 @@ private:
         std::call_once(loaded_, [this] {
             // Ctrl-C ends the program while the table loads, as it does before any search.
             const auto previous = std::signal(SIGINT, SIG_DFL);
-            full_ = loadSymmetric<kSize>(jobs_);
+            full_ = loadTable<Table>(jobs_);
+            if constexpr (requires { full_->table().lookBelowIn(medium_->table()); }) {
+                full_->table().lookBelowIn(medium_->table());
+            }
             std::signal(SIGINT, previous);
             fullLoaded_.store(true);
         });
@@ -191,6 +192,13 @@ private:
     mutable std::atomic<bool> fullLoaded_{false};
 };
 
+// The packed table, which reads the medium one below its cut: so the medium table comes
+// first (built first when missing, in seconds to a minute) and is tried for a moment first.
+std::unique_ptr<OptimalSolver> openPacked(unsigned jobs) {
+    return std::make_unique<MediumFirstSolver<optimal::PackedHugePatternTable>>(
+        jobs, loadTable<optimal::MediumPatternTable>(jobs));
+}
+
 // The large or the huge table, with the medium one tried first once both are on disk.
 template <optimal::TableSize kSize>
 std::unique_ptr<OptimalSolver> openWithMedium(unsigned jobs) {
@@ -200,15 +208,16 @@ std::unique_ptr<OptimalSolver> openWithMedium(unsigned jobs) {
     if (full.empty() || !std::filesystem::exists(full, missing)) {
         // The first run builds the table, and the medium one after it (a few seconds more)
         // for the runs after.
-        std::unique_ptr<OptimalSolver> built = loadSymmetric<kSize>(jobs);
+        std::unique_ptr<OptimalSolver> built =
+            loadTable<optimal::SymmetricPatternTable<kSize>>(jobs);
         if (!full.empty() && !std::filesystem::exists(medium, missing)) {
-            loadSymmetric<optimal::TableSize::medium>(jobs);
+            loadTable<optimal::MediumPatternTable>(jobs);
         }
         return built;
     }
-    return std::make_unique<MediumFirstSolver<kSize>>(
+    return std::make_unique<MediumFirstSolver<optimal::SymmetricPatternTable<kSize>>>(
         jobs, std::filesystem::exists(medium, missing)
-                  ? loadSymmetric<optimal::TableSize::medium>(jobs)
+                  ? loadTable<optimal::MediumPatternTable>(jobs)
                   : nullptr);
 }
 
@@ -258,8 +267,10 @@ std::optional<std::string> memoryRefusal(optimal::TableSize tables,
         return refusal<optimal::MediumPatternTable>(free, "small");
     case optimal::TableSize::large:
         return refusal<optimal::LargePatternTable>(free, "medium");
+    case optimal::TableSize::packed:
+        return refusal<optimal::PackedHugePatternTable>(free, "large");
     case optimal::TableSize::huge:
-        return refusal<optimal::HugePatternTable>(free, "large");
+        return refusal<optimal::HugePatternTable>(free, "packed");
     }
     return std::nullopt;
 }
@@ -277,6 +288,8 @@ std::unique_ptr<OptimalSolver> OptimalSolver::open(optimal::TableSize tables, un
         return openMedium(jobs);
     case optimal::TableSize::huge:
         return openWithMedium<optimal::TableSize::huge>(jobs);
+    case optimal::TableSize::packed:
+        return openPacked(jobs);
     case optimal::TableSize::large:
         break;
     }

@@ -20,7 +20,7 @@ public:
     explicit OptimalRun(const SolveOptions& options)
         : jobs_(options.jobs.value_or(defaultJobs())), budgetMs_(options.budgetMs) {
         std::string error;
-        solver_ = OptimalSolver::open(options.tableSize.value_or(optimal::TableSize::large), jobs_,
+        solver_ = OptimalSolver::open(options.tableSize.value_or(optimal::TableSize::packed), jobs_,
                                       error);
         if (!solver_) {
             printError(error);

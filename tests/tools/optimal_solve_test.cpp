@@ -29,18 +29,27 @@ TEST(OptimalMemory, EachTableIsRefusedWhereTheFreeMemoryIsShortNamingASmallerOne
     EXPECT_EQ(memoryRefusal(TableSize::large, std::nullopt), std::nullopt);
 }
 
-TEST(OptimalMemory, TheHugeTableNeedsAMachineWithTheMemoryAndA64BitBuild) {
+TEST(OptimalMemory, ThePackedAndHugeTablesNeedAMachineWithTheMemoryAndA64BitBuild) {
     if (sizeof(std::size_t) < 8) {
-        // The browser build cannot address it however much memory the machine has.
+        // The browser build cannot address them however much memory the machine has.
         EXPECT_EQ(memoryRefusal(TableSize::huge, 64 * kGigabyte),
                   "--optimal needs 4.6 GB of memory for this table, more than this build can "
+                  "address (--table-size packed needs less)");
+        EXPECT_EQ(memoryRefusal(TableSize::packed, 64 * kGigabyte),
+                  "--optimal needs 2.4 GB of memory for this table, more than this build can "
                   "address (--table-size large needs less)");
         return;
     }
     EXPECT_EQ(memoryRefusal(TableSize::huge, 4 * kGigabyte),
               "--optimal needs 4.6 GB of free memory for its table, and this machine has 4.0 GB "
-              "free (--table-size large needs less, and searches more slowly)");
+              "free (--table-size packed needs less, and searches more slowly)");
     EXPECT_EQ(memoryRefusal(TableSize::huge, 5 * kGigabyte), std::nullopt);
+    // The packed table's build takes more than the table: two bits an entry, and the medium
+    // table beside it.
+    EXPECT_EQ(memoryRefusal(TableSize::packed, 2 * kGigabyte),
+              "--optimal needs 2.4 GB of free memory for its table, and this machine has 2.0 GB "
+              "free (--table-size large needs less, and searches more slowly)");
+    EXPECT_EQ(memoryRefusal(TableSize::packed, 3 * kGigabyte), std::nullopt);
 }
 
 } // namespace

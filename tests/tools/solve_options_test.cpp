@@ -90,6 +90,8 @@ TEST(SolveOptions, EachOptionSetsItsOwnField) {
 
     EXPECT_EQ(options({"--optimal", "--table-size", "huge", "R"}).tableSize,
               optimal::TableSize::huge);
+    EXPECT_EQ(options({"--optimal", "--table-size=packed", "R"}).tableSize,
+              optimal::TableSize::packed);
 
     // A later value of an option replaces an earlier one.
     EXPECT_EQ(options({"--seed", "1", "--seed", "2"}).seed, 2u);
@@ -196,12 +198,12 @@ TEST(SolveOptions, EveryBadCommandLineGetsItsOwnMessage) {
         {{"--optimal", "--budget", "604800001", "R"},
          "--budget needs a number of milliseconds from 0 to 604800000, not \"604800001\""},
         {{"--optimal", "--table-size", "giant", "R"},
-         "--table-size needs huge, large, medium or small, not \"giant\""},
+         "--table-size needs huge, packed, large, medium or small, not \"giant\""},
         {{"--short", "--tables", "medium", "R"}, "--tables needs small or large, not \"medium\""},
         {{"--short", "--max-length", "51", "R"},
          "--max-length needs a number of face turns from 0 to 50, not \"51\""},
         {{"--optimal", "--table-size", "Large", "R"},
-         "--table-size needs huge, large, medium or small, not \"Large\""},
+         "--table-size needs huge, packed, large, medium or small, not \"Large\""},
         {{"--stats", "2", "--first", "4294967295"}, "--stats runs past the last seed, 4294967295"},
         {{"--stats", "4294967296", "--first", "1"}, "--stats runs past the last seed, 4294967295"},
         {{"--stats", "5", "--compact"},
@@ -229,7 +231,7 @@ TEST(SolveOptions, EveryBadCommandLineGetsItsOwnMessage) {
         {{"--stats"}, "--stats needs a count"},
         {{"--scramble-seed"}, "--scramble-seed needs a whole number"},
         {{"--jobs"}, "--jobs needs a number"},
-        {{"--optimal", "--table-size"}, "--table-size needs huge, large, medium or small"},
+        {{"--optimal", "--table-size"}, "--table-size needs huge, packed, large, medium or small"},
         {{"--short", "--tables"}, "--tables needs small or large"},
         {{"--facelets"},
          "--facelets needs a string of 54 letters, or - to read them from standard input"},
