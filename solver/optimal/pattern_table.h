@@ -207,7 +207,8 @@ public:
 
     static void prepareClasses() { Full::prepareClasses(); }
 
-    /// The table that gives the bounds below the cut; it must outlive this one.
+    /// The table that gives the bounds below the cut; it must outlive this one. Until it is
+    /// given, those bounds read 0, which holds but prunes nothing.
     void lookBelowIn(const MediumPatternTable& below) { below_ = &below; }
     const MediumPatternTable* below() const { return below_; }
 
@@ -319,7 +320,10 @@ int PackedPatternTable<kSize>::levelAt(std::uint64_t index) const {
 template <TableSize kSize>
 int PackedPatternTable<kSize>::depth(const PhaseOneCoordinates& at) const {
     const int level = levelAt(indexOf(at));
-    return level == 0 ? below_->depth(at) : cut_ - 1 + level;
+    if (level != 0) {
+        return cut_ - 1 + level;
+    }
+    return below_ != nullptr ? below_->depth(at) : 0;
 }
 
 template <TableSize kSize>
@@ -330,9 +334,10 @@ void PackedPatternTable<kSize>::depthsTogether(std::size_t count, const At& at,
     for (std::size_t i = 0; i < count; ++i) {
         index[i] = indexOf(at(i));
     }
-    if (remaining >= cut_ - 1) {
+    if (remaining >= cut_ - 1 || below_ == nullptr) {
         for (std::size_t i = 0; i < count; ++i) {
-            depths[i] = cut_ - 1 + levelAt(index[i]);
+            const int level = levelAt(index[i]);
+            depths[i] = level != 0 || remaining >= cut_ - 1 ? cut_ - 1 + level : 0;
         }
         return;
     }
