@@ -591,8 +591,8 @@ void PackedPatternTable<kSize>::build(unsigned jobs, int cut,
         unsigned weight = 1;
         for (int i = 0; i < 5; ++i, ++entry, weight *= 3) {
             if (entry < kEntries) {
-                const unsigned level =
-                    storage[static_cast<std::size_t>(entry / 4)] >> (entry % 4 * 2) & 3U;
+                const unsigned four = storage[static_cast<std::size_t>(entry / 4)];
+                const unsigned level = four >> (entry % 4 * 2) & 3U;
                 value += kValueOfLevel[level] * weight;
             }
         }
