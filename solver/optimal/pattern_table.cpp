@@ -472,6 +472,30 @@ std::uint64_t SymmetricPatternTable<kSize>::indexOf(const PhaseOneCoordinates& a
 }
 
 template <TableSize kSize>
+void SymmetricPatternTable<kSize>::indicesOf(std::span<const PhaseOneCoordinates> at,
+                                             std::uint64_t* index) {
+    const FlipSliceClasses<kSize>& c = classes<kSize>();
+    // A batch at a time, as many as a position has moves.
+    for (std::size_t first = 0; first < at.size(); first += kMoves) {
+        const std::span<const PhaseOneCoordinates> batch =
+            at.subspan(first, std::min(kMoves, at.size() - first));
+        std::array<std::uint32_t, kMoves> step{};
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            step[i] = static_cast<std::uint32_t>(sliceValue<kSize>(batch[i])) * kFlipCount +
+                      batch[i].flip;
+        }
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            step[i] = c.classAndSymmetry(step[i]);
+        }
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            index[first + i] =
+                std::uint64_t{step[i] >> 4} * kTwistCount +
+                c.twistConjugate[std::size_t{batch[i].twist} * kUdSymmetryCount + (step[i] & 15)];
+        }
+    }
+}
+
+template <TableSize kSize>
 void SymmetricPatternTable<kSize>::prepareClasses() {
     classes<kSize>();
 }

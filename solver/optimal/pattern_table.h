@@ -145,6 +145,11 @@ public:
     /// a symmetry that carries the flip-slice value onto that smallest value leaves it. The
     /// table files depend on this numbering.
     static std::uint64_t indexOf(const PhaseOneCoordinates& at);
+
+    /// indexOf() for each of `at` (at most kMoveCount of them) into `index`, a step at a time
+    /// for all of them: each step's loads from the class tables, which are larger than the
+    /// processor's nearest caches, are then independent of one another and overlap.
+    static void indicesOf(std::span<const PhaseOneCoordinates> at, std::uint64_t* index);
     int depthAt(std::uint64_t index) const {
         return static_cast<int>(
             (words_.get()[static_cast<std::size_t>(index >> 3)] >> ((index & 7) * 4)) & 15);
@@ -278,10 +283,12 @@ void depthsTogether(const Table& table, std::size_t count, const At& at, std::ar
     if constexpr (requires { table.depthsTogether(count, at, depths, remaining); }) {
         table.depthsTogether(count, at, depths, remaining);
     } else if constexpr (requires(const PhaseOneCoordinates& c) { table.indexOf(c); }) {
-        std::array<std::uint64_t, N> index{};
+        std::array<PhaseOneCoordinates, N> coordinates{};
         for (std::size_t i = 0; i < count; ++i) {
-            index[i] = table.indexOf(at(i));
+            coordinates[i] = at(i);
         }
+        std::array<std::uint64_t, N> index{};
+        table.indicesOf(std::span(coordinates).first(count), index.data());
         for (std::size_t i = 0; i < count; ++i) {
             depths[i] = table.depthAt(index[i]);
         }
@@ -330,10 +337,13 @@ template <TableSize kSize>
 template <typename At, std::size_t N>
 void PackedPatternTable<kSize>::depthsTogether(std::size_t count, const At& at,
                                                std::array<int, N>& depths, int remaining) const {
-    std::array<std::uint64_t, N> index{};
+    std::array<PhaseOneCoordinates, N> coordinates{};
     for (std::size_t i = 0; i < count; ++i) {
-        index[i] = indexOf(at(i));
+        coordinates[i] = at(i);
     }
+    const auto all = std::span<const PhaseOneCoordinates>(coordinates).first(count);
+    std::array<std::uint64_t, N> index{};
+    Full::indicesOf(all, index.data());
     if (remaining >= cut_ - 1 || below_ == nullptr) {
         for (std::size_t i = 0; i < count; ++i) {
             const int level = levelAt(index[i]);
@@ -344,9 +354,7 @@ void PackedPatternTable<kSize>::depthsTogether(std::size_t count, const At& at,
     // Some bounds below the cut may decide: the medium table's entries are read beside the
     // packed ones, so that their misses overlap rather than follow one another.
     std::array<std::uint64_t, N> belowIndex{};
-    for (std::size_t i = 0; i < count; ++i) {
-        belowIndex[i] = MediumPatternTable::indexOf(at(i));
-    }
+    MediumPatternTable::indicesOf(all, belowIndex.data());
     for (std::size_t i = 0; i < count; ++i) {
         const int level = levelAt(index[i]);
         const int below = below_->depthAt(belowIndex[i]);
