@@ -26,17 +26,15 @@ std::filesystem::path defaultTableFile(TableSize size) {
                                                  : "optimal.tables");
 }
 
-template <TableSize kSize>
-table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSize>& table,
-                                    const std::filesystem::path& file, unsigned jobs,
-                                    std::ostream& notes, const BuildHooks& hooks) {
-    using Table = SymmetricPatternTable<kSize>;
-    // The kind names the table, so that no table ever reads another's file.
-    const table_cache::FileFormat format{kSize == TableSize::medium  ? "optimal-medium"
-                                         : kSize == TableSize::large ? "optimal-sorted-slice"
-                                                                     : "optimal-edge-slices",
-                                         kFormatVersion,
-                                         {std::uint64_t{Table::kBytes}}};
+namespace {
+
+// One table's file under its kind, which names the table so that no table ever reads
+// another's file; `build` fills the table when the file will not do.
+template <typename Table, typename Build>
+table_cache::LoadStatus loadOrBuildKind(Table& table, const char* kind,
+                                        const std::filesystem::path& file, std::ostream& notes,
+                                        const BuildHooks& hooks, const Build& build) {
+    const table_cache::FileFormat format{kind, kFormatVersion, {std::uint64_t{Table::kBytes}}};
     const std::span<std::uint8_t> sections[] = {table.bytes()};
     // Lookups need the classes: worked out while the file is read, and done before this
     // returns.
@@ -47,28 +45,31 @@ table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSize>& table,
             if (hooks.starting) {
                 hooks.starting();
             }
-            table.build(jobs, Table::kDeepest, hooks.progress);
+            build();
         },
         notes);
+}
+
+} // namespace
+
+template <TableSize kSize>
+table_cache::LoadStatus loadOrBuild(SymmetricPatternTable<kSize>& table,
+                                    const std::filesystem::path& file, unsigned jobs,
+                                    std::ostream& notes, const BuildHooks& hooks) {
+    const char* const kind = kSize == TableSize::medium  ? "optimal-medium"
+                             : kSize == TableSize::large ? "optimal-sorted-slice"
+                                                         : "optimal-edge-slices";
+    return loadOrBuildKind(table, kind, file, notes, hooks, [&] {
+        table.build(jobs, SymmetricPatternTable<kSize>::kDeepest, hooks.progress);
+    });
 }
 
 table_cache::LoadStatus loadOrBuild(PackedHugePatternTable& table,
                                     const std::filesystem::path& file, unsigned jobs,
                                     std::ostream& notes, const BuildHooks& hooks) {
-    const table_cache::FileFormat format{"optimal-edge-slices-packed",
-                                         kFormatVersion,
-                                         {std::uint64_t{PackedHugePatternTable::kBytes}}};
-    const std::span<std::uint8_t> sections[] = {table.bytes()};
-    const core::Beside classes(&PackedHugePatternTable::prepareClasses);
-    return table_cache::loadOrBuild(
-        file, format, sections,
-        [&] {
-            if (hooks.starting) {
-                hooks.starting();
-            }
-            table.build(jobs, PackedHugePatternTable::kCut, hooks.progress);
-        },
-        notes);
+    return loadOrBuildKind(table, "optimal-edge-slices-packed", file, notes, hooks, [&] {
+        table.build(jobs, PackedHugePatternTable::kCut, hooks.progress);
+    });
 }
 
 template table_cache::LoadStatus loadOrBuild(MediumPatternTable&, const std::filesystem::path&,
