@@ -149,9 +149,10 @@ constexpr std::chrono::milliseconds kMediumFirst{150};
 // proven on the medium table, a twentieth of the large one's size, in a fraction of that: so
 // when the cache folder holds both, the medium table is tried for a moment first, and the
 // larger one is loaded only when that is not enough, which costs every other cube that
-// moment more. The
-// solution is the same on either table: the search returns the first solution of the
-// shortest length in its order of moves, and a table only says which branches cannot hold one.
+// moment more. The solution is the same on either table: the search returns the first
+// solution of the shortest length in its order of moves, and a table only says which
+// branches cannot hold one. The packed table reads the medium one below its cut, so it is
+// given this one's.
 template <typename Table>
 class MediumFirstSolver final : public OptimalSolver {
 public:

@@ -146,9 +146,9 @@ public:
     /// table files depend on this numbering.
     static std::uint64_t indexOf(const PhaseOneCoordinates& at);
 
-    /// indexOf() for each of `at` (at most kMoveCount of them) into `index`, a step at a time
-    /// for all of them: each step's loads from the class tables, which are larger than the
-    /// processor's nearest caches, are then independent of one another and overlap.
+    /// indexOf() for each of `at` into `index`, a step at a time for up to kMoveCount of
+    /// them: each step's loads from the class tables, which are larger than the processor's
+    /// nearest caches, are then independent of one another and overlap.
     static void indicesOf(std::span<const PhaseOneCoordinates> at, std::uint64_t* index);
     int depthAt(std::uint64_t index) const {
         return static_cast<int>(
@@ -178,7 +178,7 @@ extern template class SymmetricPatternTable<TableSize::huge>;
 /// takes 1.9 GB where the huge table takes 4.5, and gives up little of its bound: 80 % of the
 /// huge table's entries are 11 or 12 and only 0.002 % more, and a search turns on telling
 /// them apart, as most of its lookups have 9 to 11 moves left. Built by a breadth-first search
-/// that keeps two bits an entry and packs them in place, so building takes 2.4 GB at most.
+/// that keeps two bits an entry and packs them in place: 2.4 GB while it builds.
 /// Its bound is not exact where the medium table stands in, so it never adds the one more
 /// that three agreeing axes allow.
 template <TableSize kSize>

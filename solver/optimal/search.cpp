@@ -40,7 +40,10 @@ constexpr int kInverseSlack = 1;
 
 /// The cube's coordinates along each of the three axes, and for each axis at most how many
 /// moves its table says it needs: the table's own value, or, where the search had no need
-/// to look it up, its parent's plus one (a move changes it by at most one). And the cube's
+/// to look it up, its parent's plus one (a move changes a table's own value by at most one;
+/// a lookup left out never rules a position out, so a table whose values may move by more,
+/// as the packed one's do about its cut, only loses a chance to), or what a table read as no
+/// more than the moves left without looking further (see depthsTogether()). And the cube's
 /// inverse, to bound it by as well, with its bounds along the axes as last looked up (its
 /// parent's where it was not): those whose bit is set in `inverseExact` are the inverse's
 /// own, the others only set the order of its next lookups.
