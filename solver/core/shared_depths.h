@@ -13,6 +13,19 @@
 
 namespace cw::core {
 
+namespace shared_detail {
+
+/// A byte of depths that other threads may store into meanwhile.
+inline std::uint8_t loadByte(std::uint8_t* bytes, std::size_t at) {
+#ifdef __cpp_lib_atomic_ref
+    return std::atomic_ref<std::uint8_t>(bytes[at]).load(std::memory_order_relaxed);
+#else
+    return bytes[at];
+#endif
+}
+
+} // namespace shared_detail
+
 /// Depths packed two to a byte, the low half first, in a table's own storage, while a
 /// breadth-first search fills them there from several threads at once. 15 marks a depth not yet
 /// known, which is also what a packed table keeps for every depth from 15 on: a search stops before
@@ -159,11 +172,7 @@ private:
     }
 
     std::uint8_t loadByte(std::size_t at) const {
-#ifdef __cpp_lib_atomic_ref
-        return std::atomic_ref<std::uint8_t>(bytes_[at]).load(std::memory_order_relaxed);
-#else
-        return bytes_[at];
-#endif
+        return shared_detail::loadByte(bytes_, at);
     }
 
     std::uint8_t* bytes_;
@@ -203,7 +212,7 @@ public:
         frontier_ = depth;
         // Per entry, frontier -> earlier and reached -> frontier: the high bit becomes both
         // bits' and, the low bit their exclusive or.
-        const auto shift = [](std::uint64_t word) {
+        const auto advance = [](std::uint64_t word) {
             const std::uint64_t high = word >> 1 & kLowBits;
             const std::uint64_t low = word & kLowBits;
             return (high & low) << 1 | (high ^ low);
@@ -213,11 +222,11 @@ public:
         for (; at + sizeof(std::uint64_t) <= bytes; at += sizeof(std::uint64_t)) {
             std::uint64_t word = 0;
             std::memcpy(&word, bytes_ + at, sizeof word);
-            word = shift(word);
+            word = advance(word);
             std::memcpy(bytes_ + at, &word, sizeof word);
         }
         for (; at < bytes; ++at) {
-            bytes_[at] = static_cast<std::uint8_t>(shift(bytes_[at]));
+            bytes_[at] = static_cast<std::uint8_t>(advance(bytes_[at]));
         }
     }
 
@@ -335,11 +344,7 @@ private:
     }
 
     std::uint8_t loadByte(std::size_t at) const {
-#ifdef __cpp_lib_atomic_ref
-        return std::atomic_ref<std::uint8_t>(bytes_[at]).load(std::memory_order_relaxed);
-#else
-        return bytes_[at];
-#endif
+        return shared_detail::loadByte(bytes_, at);
     }
 
     std::uint8_t* bytes_;

@@ -81,21 +81,32 @@ TEST(SharedDepths, EntriesHoldingADepthAreFoundInAnyStretchOfStorageThatStartsAn
     EXPECT_EQ(storage[65], 0);
 }
 
-TEST(SharedDepths, ThreadsRacingOverSharedBytesStoreEveryEntryExactlyOnce) {
-    constexpr std::size_t kEntries = 1 << 16;
-    std::vector<std::uint8_t> bytes(kEntries / 2);
-    SharedDepths depths(bytes, kEntries);
+constexpr std::size_t kRacedEntries = 1 << 16;
+
+// How many stores succeed when four runners try every entry of `depths`, each from its own
+// end, storing depthOf(runner).
+template <typename Depths, typename DepthOf>
+std::size_t storesByRacingThreads(Depths& depths, const DepthOf& depthOf) {
     std::atomic<std::size_t> stored{0};
-    runOnThreads(SharedDepths::usableThreads(4), [&](unsigned runner) {
-        // Every runner tries every entry, each from its own end and with its own depth.
+    runOnThreads(Depths::usableThreads(4), [&](unsigned runner) {
         std::size_t mine = 0;
-        for (std::size_t i = 0; i < kEntries; ++i) {
-            const std::size_t index = runner % 2 == 0 ? i : kEntries - 1 - i;
-            mine += depths.storeIfUnknown(index, static_cast<int>(runner) + 1) ? 1U : 0U;
+        for (std::size_t i = 0; i < depths.size(); ++i) {
+            const std::size_t index = runner % 2 == 0 ? i : depths.size() - 1 - i;
+            mine += depths.storeIfUnknown(index, depthOf(runner)) ? 1U : 0U;
         }
         stored += mine;
     });
-    EXPECT_EQ(stored, kEntries);
+    return stored;
+}
+
+TEST(SharedDepths, ThreadsRacingOverSharedBytesStoreEveryEntryExactlyOnce) {
+    constexpr std::size_t kEntries = kRacedEntries;
+    std::vector<std::uint8_t> bytes(kEntries / 2);
+    SharedDepths depths(bytes, kEntries);
+    // Each runner with its own depth.
+    EXPECT_EQ(
+        storesByRacingThreads(depths, [](unsigned runner) { return static_cast<int>(runner) + 1; }),
+        kEntries);
     for (std::size_t i = 0; i < kEntries; ++i) {
         ASSERT_NE(depths.load(i), SharedDepths::kUnknown) << i;
     }
@@ -178,19 +189,10 @@ TEST(SharedLevels, EntriesAtALevelAreFoundInAnyStretchThatStartsAnywhere) {
 }
 
 TEST(SharedLevels, ThreadsRacingOverSharedBytesStoreEveryEntryExactlyOnce) {
-    constexpr std::size_t kEntries = 1 << 16;
+    constexpr std::size_t kEntries = kRacedEntries;
     std::vector<std::uint8_t> bytes(kEntries / 4);
     SharedLevels levels(bytes, kEntries);
-    std::atomic<std::size_t> stored{0};
-    runOnThreads(SharedLevels::usableThreads(4), [&](unsigned runner) {
-        std::size_t mine = 0;
-        for (std::size_t i = 0; i < kEntries; ++i) {
-            const std::size_t index = runner % 2 == 0 ? i : kEntries - 1 - i;
-            mine += levels.storeIfUnknown(index, 0) ? 1U : 0U;
-        }
-        stored += mine;
-    });
-    EXPECT_EQ(stored, kEntries);
+    EXPECT_EQ(storesByRacingThreads(levels, [](unsigned) { return 0; }), kEntries);
     for (std::size_t i = 0; i < kEntries; ++i) {
         ASSERT_EQ(levels.load(i), 0) << i;
     }
