@@ -346,7 +346,11 @@ public:
     }
 
     std::uint64_t entry(std::uint32_t flipSlice, std::uint16_t twist) const {
-        const std::uint32_t both = classAndSymmetry(flipSlice);
+        return entryOf(classAndSymmetry(flipSlice), twist);
+    }
+
+    /// The entry of the class and symmetry classAndSymmetry() gave, with this twist.
+    std::uint64_t entryOf(std::uint32_t both, std::uint16_t twist) const {
         return std::uint64_t{both >> 4} * kTwistCount +
                twistConjugate[std::size_t{twist} * kUdSymmetryCount + (both & 15)];
     }
@@ -488,9 +492,7 @@ void SymmetricPatternTable<kSize>::indicesOf(std::span<const PhaseOneCoordinates
             step[i] = c.classAndSymmetry(step[i]);
         }
         for (std::size_t i = 0; i < batch.size(); ++i) {
-            index[first + i] =
-                std::uint64_t{step[i] >> 4} * kTwistCount +
-                c.twistConjugate[std::size_t{batch[i].twist} * kUdSymmetryCount + (step[i] & 15)];
+            index[first + i] = c.entryOf(step[i], batch[i].twist);
         }
     }
 }
