@@ -56,7 +56,7 @@ public:
                  ++depth) {
                 walkAll(depth);
             }
-            if (stop_ || reachedTarget() || (bestLength_ <= kGuaranteedLength && !hasDeadline())) {
+            if (stop_ || reachedTarget() || (bestLength_ <= kGuaranteedLength && !goesOn())) {
                 break;
             }
         }
@@ -275,9 +275,17 @@ private:
 
     bool hasDeadline() const { return deadline_ != Clock::time_point{}; }
 
-    // Time is up only once a solution of at most 20 moves is in hand.
+    // Whether the search goes on for shorter solutions once it has one of at most 20 moves.
+    bool goesOn() const { return hasDeadline() || limits_.shorterNodes > 0; }
+
+    // Time, or the positions allowed, are up only once a solution of at most 20 moves is in
+    // hand.
     void checkClock() {
-        if (hasDeadline() && bestLength_ <= kGuaranteedLength && Clock::now() >= deadline_) {
+        if (bestLength_ > kGuaranteedLength) {
+            return;
+        }
+        if ((hasDeadline() && Clock::now() >= deadline_) ||
+            (limits_.shorterNodes > 0 && nodes_ >= limits_.shorterNodes)) {
             stop_ = true;
         }
     }

@@ -54,11 +54,15 @@ inline constexpr TableSize kDefaultTableSize = TableSize::large;
 /// has a solution of at most 20 face turns. A nonzero `budget` lets either go on for shorter
 /// solutions until that much time has passed since the solve began (instead of the node
 /// limit); either stops at once when its search has shown that no shorter solution exists.
+/// With the large tables, a nonzero `shorterNodes` does what `budget` does until the search
+/// has visited that many positions instead: slower on a busy machine, but the same solution
+/// on any.
 struct SearchLimits {
     int targetLength = 20;
     std::uint64_t nodeLimit = 150000;
     TableSize tables = TableSize::small;
     std::chrono::milliseconds budget{0};
+    std::uint64_t shorterNodes = 0;
 };
 
 /// Builds the small move and pruning tables now, if no call has built them yet; for the

@@ -332,6 +332,28 @@ TEST(LargeSolve, BudgetAndMaxLengthGiveNoMoreThanTheTurnsThatMadeTheCube) {
     EXPECT_GT(saved, 0);
 }
 
+TEST(LargeSolve, PositionsToSpareGiveShorterSolutionsTheSameOnEveryRun) {
+    int saved = 0;
+    for (std::uint64_t index = 0; index < 6; ++index) {
+        const std::string text = randomStateFacelets(33, index);
+        const int quick = faceTurnCount(solveFacelets(text, largeLimits()).value());
+        SearchLimits spare = largeLimits();
+        spare.targetLength = 0;
+        spare.shorterNodes = 200'000;
+        const Solution first = solveFacelets(text, spare).value();
+        EXPECT_EQ(solveFacelets(text, spare).value(), first) << text;
+        EXPECT_LE(faceTurnCount(first), quick) << text;
+        EXPECT_EQ(stickersAfter(first, text), kSolvedFaceletString) << text;
+        saved += quick - faceTurnCount(first);
+        // Going on from where that stopped, more positions find nothing longer.
+        spare.shorterNodes = 800'000;
+        const Solution further = solveFacelets(text, spare).value();
+        EXPECT_LE(faceTurnCount(further), faceTurnCount(first)) << text;
+        EXPECT_EQ(stickersAfter(further, text), kSolvedFaceletString) << text;
+    }
+    EXPECT_GT(saved, 0);
+}
+
 // A copy of the test run's table file in a folder of its own, and a build that counts its
 // calls and copies the shared tables instead of taking a minute.
 class LargeTableFile : public ::testing::Test {
