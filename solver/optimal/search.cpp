@@ -390,6 +390,32 @@ LengthResult searchLength(const Context<Table>& context, int length,
     return result;
 }
 
+/// SearchSettings::tryLength's moves for `length`, when it is asked about that length and its
+/// moves solve the cube in no more. Moves that do not solve it are not taken on trust: the
+/// search goes on as if none had been found.
+std::optional<std::vector<int>> tryLength(const CubieCube& cube, const SearchSettings& settings,
+                                          int length) {
+    if (!settings.tryLength || length < settings.tryLengthFrom ||
+        (settings.stop != nullptr && settings.stop->load()) || Clock::now() >= settings.deadline) {
+        return std::nullopt;
+    }
+    std::optional<std::vector<int>> moves = settings.tryLength(length);
+    if (!moves || static_cast<int>(moves->size()) > length) {
+        return std::nullopt;
+    }
+    CubieCube played = cube;
+    for (const int move : *moves) {
+        if (move < 0 || move >= kMoveCount) {
+            return std::nullopt;
+        }
+        played = core::multiply(played, core::moveCube(move));
+    }
+    if (!(played == CubieCube{})) {
+        return std::nullopt;
+    }
+    return moves;
+}
+
 } // namespace
 
 template <typename Table>
@@ -408,6 +434,12 @@ SearchOutcome searchOptimal(const CubieCube& cube, const Table& table,
     for (; length <= longest; ++length) {
         if (settings.onLength) {
             settings.onLength({length, false, 0, 0});
+        }
+        if (std::optional<std::vector<int>> tried = tryLength(cube, settings, length)) {
+            outcome.moves = std::move(tried);
+            outcome.provenLength = length;
+            outcome.tried = true;
+            return outcome;
         }
         const Clock::time_point start = Clock::now();
         LengthResult result = searchLength(context, length, settings);
@@ -442,6 +474,7 @@ OptimalSolution solveOptimal(const CubieCube& cube, const Table& table, SearchSe
     out.provenLength = outcome.provenLength;
     out.interrupted = outcome.interrupted;
     out.nodes = outcome.nodes;
+    out.tried = outcome.tried;
     return out;
 }
 

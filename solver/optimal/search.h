@@ -38,6 +38,18 @@ struct SearchSettings {
     /// Whether a position is also bounded by its inverse's distance, which is the same. Off,
     /// the search is as it was before it had that bound: the benchmark compares the two.
     bool inverseBounds = true;
+    /// Another way to a solution of a given number of moves, asked before the search takes
+    /// on a length of `tryLengthFrom` or more, whose tree is large. It returns moves (0..17)
+    /// that solve the cube in at most that many, or nothing. Every shorter length has no
+    /// solution by then, so such moves are a shortest solution, and the length's own search
+    /// is left out. Which lengths it is asked about depends on the cube alone, not on the
+    /// table or the threads, so the answer is still the same on any. cubewright-solve asks
+    /// the two-phase search, which finds one for most cubes 18 moves from solved in a small
+    /// part of the time their last length's search takes: that search goes on until the
+    /// first of the two-move beginnings in its order that holds a solution, often far in.
+    /// (From 18: the two-phase search seldom finds 17 moves where they are the shortest.)
+    std::function<std::optional<std::vector<int>>(int length)> tryLength;
+    int tryLengthFrom = 18;
 };
 
 struct SearchOutcome {
@@ -50,6 +62,8 @@ struct SearchOutcome {
     /// The deadline passed or the stop flag was set before the search was through.
     bool interrupted = false;
     std::uint64_t nodes = 0;
+    /// The solution came from SearchSettings::tryLength.
+    bool tried = false;
 };
 
 /// Searches lengths from the cube's lower bound upwards, each to the end, so the solution it
@@ -93,6 +107,8 @@ struct OptimalSolution {
     int provenLength = 0;
     bool interrupted = false;
     std::uint64_t nodes = 0;
+    /// The solution came from SearchSettings::tryLength.
+    bool tried = false;
 
     bool optimal() const { return provenLength == static_cast<int>(moves.size()); }
 };

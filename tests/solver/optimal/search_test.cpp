@@ -4,6 +4,8 @@
 // any number of threads, and giving up with the length proven so far.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "cube/facelet_string.h"
 #include "optimal_testing.h"
 #include "solver/core/symmetry.h"
+#include "solver/optimal/inverse.h"
 #include "solver/optimal/search.h"
 #include "solver/two_phase/two_phase.h"
 
@@ -160,6 +163,65 @@ TEST(OptimalSearch, GivesUpWithTheLengthProvenSoFar) {
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back().length, bound + 1);
     EXPECT_TRUE(reports.back().finished);
+}
+
+TEST(OptimalSearch, TakesAnotherSearchsSolutionOfALengthOnlyWhereItSolvesTheCubeInThatMany) {
+    std::mt19937 random(29);
+    for (int i = 0; i < 3; ++i) {
+        const CubieCube cube = played(randomMoves(random, 8));
+        SearchSettings plain;
+        plain.jobs = 2;
+        const SearchOutcome own = searchOptimal(cube, pairTables(), plain);
+        ASSERT_TRUE(own.moves.has_value());
+        const int length = own.provenLength;
+        const int from = length - 2;
+
+        // Asked about every length from `from` on that the search comes to; the moves it
+        // gives for the cube's own length are the answer, and that length is not searched.
+        // They are the search's own solution played backwards from the inverse's, so they
+        // differ from the search's own.
+        const SearchOutcome ofInverse = searchOptimal(core::inverseOf(cube), pairTables(), plain);
+        ASSERT_TRUE(ofInverse.moves.has_value());
+        std::vector<int> other;
+        for (auto m = ofInverse.moves->rbegin(); m != ofInverse.moves->rend(); ++m) {
+            other.push_back(InverseMoves::undo(*m));
+        }
+        ASSERT_EQ(static_cast<int>(other.size()), length);
+        std::vector<int> asked;
+        SearchSettings trying = plain;
+        trying.tryLengthFrom = from;
+        trying.tryLength = [&](int l) -> std::optional<std::vector<int>> {
+            asked.push_back(l);
+            return l == length ? std::optional(other) : std::nullopt;
+        };
+        const SearchOutcome taken = searchOptimal(cube, pairTables(), trying);
+        EXPECT_TRUE(taken.tried) << "cube " << i;
+        EXPECT_EQ(taken.moves, other) << "cube " << i;
+        EXPECT_EQ(taken.provenLength, length);
+        EXPECT_LT(taken.nodes, own.nodes);
+        std::vector<int> expected;
+        for (int l = std::max(from, lowerBound(cube, pairTables())); l <= length; ++l) {
+            expected.push_back(l);
+        }
+        EXPECT_EQ(asked, expected) << "cube " << i;
+
+        // Moves that do not solve the cube, or take more turns than asked for, are passed
+        // over: the search finds its own.
+        std::vector<int> wrong = other;
+        // The last face turned the other way, or half, or not half.
+        wrong.back() = wrong.back() / 3 * 3 + (wrong.back() + 1) % 3;
+        std::vector<int> longer = other;
+        longer.insert(longer.end(), {0, 2});
+        for (const std::vector<int>& given : {wrong, longer}) {
+            SearchSettings misled = plain;
+            misled.tryLengthFrom = from;
+            misled.tryLength = [&given](int) { return std::optional(given); };
+            const SearchOutcome found = searchOptimal(cube, pairTables(), misled);
+            EXPECT_FALSE(found.tried);
+            EXPECT_EQ(found.moves, own.moves);
+            EXPECT_EQ(found.provenLength, length);
+        }
+    }
 }
 
 } // namespace
