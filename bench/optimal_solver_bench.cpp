@@ -4,8 +4,10 @@
 // --symmetric N, the first N cubes of each set also solved as their inverse and mirror
 // image, which must prove the same length; with --before N, the first N cubes of each set
 // also solved by the search as it was before it bounded positions by their inverse, which
-// must give the same moves, with both times and node counts (the exit status is 1 when any
-// of these differ). Run by hand (see docs/performance.md); not a test.
+// must give the same moves (or, where the two-phase search found the solution, as many),
+// with both times and node counts (the exit status is 1 when any of these differ). Each
+// length from 18 on is first asked of the two-phase search, as cubewright-solve does, unless
+// --try off. Run by hand (see docs/performance.md); not a test.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -145,10 +147,17 @@ int compareBefore = 0;
 int symmetricChecked = 0;
 int mismatches = 0;
 
+// Whether the two-phase search is asked for each length from 18 on first, as
+// cubewright-solve asks it (--try on, the default), or the search takes every length itself.
+bool tryTwoPhase = true;
+
 template <typename Table>
 int provenLength(const CubieCube& cube, const Table& table, unsigned jobs) {
     optimal::SearchSettings settings;
     settings.jobs = jobs;
+    if (tryTwoPhase) {
+        settings.tryLength = tools::twoPhaseTry(cube);
+    }
     return optimal::solveOptimal(cube, table, settings, two_phase::solvePieces(cube)).provenLength;
 }
 
@@ -171,6 +180,10 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
             optimal::SearchSettings settings;
             settings.jobs = jobs;
             settings.inverseBounds = inverseBounds;
+            // The search before inverse bounds had no two-phase tries either.
+            if (inverseBounds && tryTwoPhase) {
+                settings.tryLength = tools::twoPhaseTry(cubes[i]);
+            }
             const Clock::time_point start = Clock::now();
             optimal::OptimalSolution found =
                 optimal::solveOptimal(cubes[i], table, settings, two_phase::solvePieces(cubes[i]));
@@ -194,10 +207,10 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
         nodes += solution.nodes;
         totalLength += static_cast<int>(solution.moves.size());
         proven += solution.optimal() ? 1 : 0;
-        std::printf("%.*s %2zu: %2zu face turns%s, %8.2f s, %12llu nodes  %s\n",
+        std::printf("%.*s %2zu: %2zu face turns%s%s, %8.2f s, %12llu nodes  %s\n",
                     static_cast<int>(name.size()), name.data(), i, solution.moves.size(),
-                    solution.optimal() ? " (optimal)" : "", seconds.back(),
-                    static_cast<unsigned long long>(solution.nodes),
+                    solution.optimal() ? " (optimal)" : "", solution.tried ? " (two-phase)" : "",
+                    seconds.back(), static_cast<unsigned long long>(solution.nodes),
                     two_phase::formatSolution(solution.moves).c_str());
         if (compare) {
             ++compared;
@@ -205,11 +218,14 @@ void solveSet(std::string_view name, const std::vector<CubieCube>& cubes, const 
             afterSeconds += took;
             beforeNodes += old.nodes;
             afterNodes += solution.nodes;
+            // A solution the two-phase search found is another of the same length.
+            const bool same = solution.tried ? old.moves.size() == solution.moves.size() &&
+                                                   old.optimal() && solution.optimal()
+                                             : old.moves == solution.moves;
             std::printf("%.*s %2zu: before %8.2f s, %12llu nodes%s\n",
                         static_cast<int>(name.size()), name.data(), i, before,
-                        static_cast<unsigned long long>(old.nodes),
-                        old.moves == solution.moves ? "" : "  OTHER MOVES");
-            mismatches += old.moves == solution.moves ? 0 : 1;
+                        static_cast<unsigned long long>(old.nodes), same ? "" : "  OTHER MOVES");
+            mismatches += same ? 0 : 1;
         }
         if (static_cast<int>(i) < symmetricChecks) {
             // Symmetry 1 is the mirror that swaps left and right.
@@ -334,10 +350,17 @@ int main(int argc, char** argv) {
             compareBefore = count(argv[i + 1]);
         } else if (name == "--symmetric") {
             symmetricChecks = count(argv[i + 1]);
+        } else if (name == "--try") {
+            const std::string_view value = argv[i + 1];
+            if (value != "on" && value != "off") {
+                std::fprintf(stderr, "--try needs on or off\n");
+                return 2;
+            }
+            tryTwoPhase = value == "on";
         } else {
             std::fprintf(stderr, "usage: optimal_solver_bench [--jobs N] [--near N] "
                                  "[--sixteen N] [--random N] [--table medium|large|packed|huge] "
-                                 "[--symmetric N] [--before N]\n");
+                                 "[--symmetric N] [--before N] [--try on|off]\n");
             return 2;
         }
     }

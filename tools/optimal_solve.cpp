@@ -61,12 +61,47 @@ void reportLength(const optimal::LengthReport& report) {
          shortCount(report.nodes) + " positions)");
 }
 
+} // namespace
+
+std::function<std::optional<std::vector<int>>(int)>
+twoPhaseTry(const CubieCube& cube, std::chrono::steady_clock::time_point deadline) {
+    return [cube, deadline](int length) -> std::optional<std::vector<int>> {
+        two_phase::SearchLimits limits;
+        limits.tables = two_phase::TableSize::large;
+        limits.targetLength = length;
+        limits.shorterNodes = kTwoPhaseTryPositions;
+        if (deadline != std::chrono::steady_clock::time_point::max()) {
+            // Not past the caller's deadline either (the two-phase search always takes the
+            // millisecond or so its first solution needs).
+            limits.budget = std::max(std::chrono::milliseconds(1),
+                                     std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         deadline - std::chrono::steady_clock::now()));
+        }
+        const two_phase::Solution found = two_phase::solvePieces(cube, limits);
+        if (two_phase::faceTurnCount(found) > length) {
+            return std::nullopt;
+        }
+        std::vector<int> moves;
+        for (const FaceTurn& turn : found) {
+            int side = 0;
+            while (side < core::kSideCount && core::cubeFace(side) != turn.face) {
+                ++side;
+            }
+            moves.push_back(core::moveOf(side, turn.quarterTurns));
+        }
+        return moves;
+    };
+}
+
+namespace {
+
 template <typename Table>
 class TableSolver final : public OptimalSolver {
 public:
     optimal::OptimalSolution solve(const CubieCube& cube,
                                    optimal::SearchSettings settings) const override {
         settings.onLength = reportLength;
+        settings.tryLength = twoPhaseTry(cube, settings.deadline);
         // The first solution, which the search tries to beat: the small two-phase search's.
         return optimal::solveOptimal(cube, table_, settings, two_phase::solvePieces(cube));
     }
@@ -166,6 +201,7 @@ public:
             return fullTable().solve(cube, settings);
         }
         settings.onLength = reportLength;
+        settings.tryLength = twoPhaseTry(cube, settings.deadline);
         const auto full = [this]() -> const Table& { return fullTable().table(); };
         return optimal::solveQuickFirst(cube, medium_->table(), full, settings,
                                         two_phase::solvePieces(cube), kMediumFirst);

@@ -4,12 +4,15 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "solver/core/cubie.h"
 #include "solver/optimal/search.h"
@@ -43,6 +46,18 @@ public:
     virtual optimal::OptimalSolution solve(const CubieCube& cube,
                                            optimal::SearchSettings settings) const = 0;
 };
+
+/// How many positions the two-phase search visits, on its large tables, when asked for a
+/// solution of a given length before the optimal search takes that length on.
+inline constexpr std::uint64_t kTwoPhaseTryPositions = 20'000'000;
+
+/// SearchSettings::tryLength for `cube`: the two-phase search on its large tables (loaded
+/// from the cache folder, or built there, on the first call), with kTwoPhaseTryPositions
+/// positions to find a solution of the length asked for, and no time past `deadline`. The
+/// same moves on any machine when there is no deadline.
+std::function<std::optional<std::vector<int>>(int)> twoPhaseTry(
+    const CubieCube& cube,
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
 /// The solution line's text: "R U2 F' (3 face turns, optimal)", or "(N face turns, at least
 /// M)" when the search gave up before it proved the length.

@@ -1,12 +1,17 @@
 // Tests of --optimal's memory check: each table is refused, with a message that names a
-// smaller one, where the free memory is short of what it needs.
+// smaller one, where the free memory is short of what it needs; and of the two-phase search's
+// moves it asks for before a long length.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "solver/core/cubie.h"
+#include "solver/two_phase/two_phase.h"
 #include "tools/optimal_solve.h"
 
 namespace cw::tools {
@@ -50,6 +55,28 @@ TEST(OptimalMemory, ThePackedAndHugeTablesNeedAMachineWithTheMemoryAndA64BitBuil
               "--optimal needs 2.4 GB of free memory for its table, and this machine has 2.0 GB "
               "free (--table-size large needs less, and searches more slowly)");
     EXPECT_EQ(memoryRefusal(TableSize::packed, 3 * kGigabyte), std::nullopt);
+}
+
+TEST(OptimalTry, TheTwoPhaseSearchsMovesSolveTheCubeInNoMoreTurnsThanAskedFor) {
+    if (sizeof(std::size_t) < 8) {
+        GTEST_SKIP() << "the browser build keeps only the two-phase search's small tables";
+    }
+    for (std::uint64_t index = 0; index < 3; ++index) {
+        const CubieCube cube =
+            core::fromFacelets(two_phase::randomStateFacelets(41, index)).value();
+        const std::optional<std::vector<int>> moves = twoPhaseTry(cube)(20);
+        ASSERT_TRUE(moves.has_value());
+        EXPECT_LE(moves->size(), 20U);
+        CubieCube played = cube;
+        for (const int move : *moves) {
+            played = core::multiply(played, core::moveCube(move));
+        }
+        EXPECT_EQ(played, CubieCube{}) << "cube " << index;
+        // No random state is a turn from solved: asked for one, it gives nothing, having
+        // given up at its deadline.
+        const auto soon = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
+        EXPECT_EQ(twoPhaseTry(cube, soon)(1), std::nullopt);
+    }
 }
 
 } // namespace
