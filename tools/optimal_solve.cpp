@@ -83,11 +83,7 @@ twoPhaseTry(const CubieCube& cube, std::chrono::steady_clock::time_point deadlin
         }
         std::vector<int> moves;
         for (const FaceTurn& turn : found) {
-            int side = 0;
-            while (side < core::kSideCount && core::cubeFace(side) != turn.face) {
-                ++side;
-            }
-            moves.push_back(core::moveOf(side, turn.quarterTurns));
+            moves.push_back(core::moveOf(core::sideOf(turn.face), turn.quarterTurns));
         }
         return moves;
     };

@@ -58,6 +58,15 @@ constexpr int cubeFace(int side) {
     return kStringFaceOrder[static_cast<std::size_t>(side)];
 }
 
+/// The side of the cube's own face number `face`: cubeFace() undone.
+constexpr int sideOf(int face) {
+    int side = 0;
+    while (side < kSideCount - 1 && cubeFace(side) != face) {
+        ++side;
+    }
+    return side;
+}
+
 /// `a` followed by `b`. Also right for the whole-cube rotations used as symmetries.
 CubieCube multiply(const CubieCube& a, const CubieCube& b);
 

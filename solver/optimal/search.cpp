@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <span>
 
 #include "solver/core/symmetry.h"
 #include "solver/core/threads.h"
@@ -209,6 +210,15 @@ struct Context {
     }
 };
 
+/// Whether `moves` (0..17) played on `cube` solve it.
+bool solvedBy(const CubieCube& cube, std::span<const int> moves) {
+    CubieCube played = cube;
+    for (const int move : moves) {
+        played = core::multiply(played, core::moveCube(move));
+    }
+    return played == CubieCube{};
+}
+
 struct Beginning {
     std::array<int, kBeginningLength> moves{};
     int count = 0;
@@ -290,11 +300,8 @@ private:
     // Coordinates at home along all three axes still leave the corners and edges to be
     // placed, so a candidate is played out on the pieces.
     bool solves(int depth) const {
-        CubieCube cube = context_.start;
-        for (int i = 0; i < depth; ++i) {
-            cube = core::multiply(cube, core::moveCube(path_[static_cast<std::size_t>(i)]));
-        }
-        return cube == CubieCube{};
+        return solvedBy(context_.start,
+                        std::span<const int>(path_).first(static_cast<std::size_t>(depth)));
     }
 
     void checkIn() {
@@ -403,14 +410,9 @@ std::optional<std::vector<int>> tryLength(const CubieCube& cube, const SearchSet
     if (!moves || static_cast<int>(moves->size()) > length) {
         return std::nullopt;
     }
-    CubieCube played = cube;
-    for (const int move : *moves) {
-        if (move < 0 || move >= kMoveCount) {
-            return std::nullopt;
-        }
-        played = core::multiply(played, core::moveCube(move));
-    }
-    if (!(played == CubieCube{})) {
+    const bool moves0To17 =
+        std::all_of(moves->begin(), moves->end(), [](int m) { return m >= 0 && m < kMoveCount; });
+    if (!moves0To17 || !solvedBy(cube, *moves)) {
         return std::nullopt;
     }
     return moves;
