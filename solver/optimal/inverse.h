@@ -49,86 +49,6 @@ public:
     /// phaseOneCoordinates(core::alongAxis(cube, axis)), straight from the packed pieces.
     PhaseOneCoordinates along(const PackedCube& cube, int axis) const;
 
-    /// Keeps of `children[0..count)`, and of `moves` alongside, those whose inverse `table`
-    /// puts at most `remaining` moves from solved; returns how many. Only the children with
-    /// their bit set in `probe` are looked up, along the axes in `order`: each axis's lookups
-    /// go out together, and the next axis is asked only about the children the ones before
-    /// it kept. A child has `inverse` (a PackedCube), `inverseDepths` and `inverseExact`:
-    /// along an axis whose bit is set there, its inverseDepths value is the table's already
-    /// and is used as it is; along the others this looks it up, stores it and sets the bit.
-    /// As in the search's own bound, three axes that ask for the same number of moves ask for
-    /// one more where the table allows it: that holds for any cube, so for an inverse too.
-    template <typename Table, typename Child, std::size_t N>
-    std::size_t keepNear(const Table& table, std::array<Child, N>& children,
-                         std::array<std::uint8_t, N>& moves, std::size_t count, std::uint32_t probe,
-                         const std::array<std::size_t, core::kAxisCount>& order,
-                         int remaining) const {
-        std::array<std::uint8_t, N> alive{};
-        std::size_t left = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            if ((probe >> i) & 1U) {
-                alive[left++] = static_cast<std::uint8_t>(i);
-            }
-        }
-        std::uint32_t far = 0;
-        for (std::size_t k = 0; k < core::kAxisCount && left > 0; ++k) {
-            const std::size_t a = order[k];
-            const auto bit = static_cast<std::uint8_t>(1U << a);
-            // Those whose value along this axis is known are settled first; the rest, looked
-            // up, follow in `unknown`.
-            std::array<std::uint8_t, N> unknown{};
-            std::size_t asking = 0;
-            std::size_t stay = 0;
-            for (std::size_t j = 0; j < left; ++j) {
-                const Child& child = children[alive[j]];
-                if ((child.inverseExact & bit) == 0) {
-                    unknown[asking++] = alive[j];
-                } else if (child.inverseDepths[a] > remaining) {
-                    far |= std::uint32_t{1} << alive[j];
-                } else {
-                    alive[stay++] = alive[j];
-                }
-            }
-            std::array<int, N> depth{};
-            depthsTogether(
-                table, asking,
-                [&](std::size_t j) {
-                    return along(children[unknown[j]].inverse, static_cast<int>(a));
-                },
-                depth, remaining);
-            for (std::size_t j = 0; j < asking; ++j) {
-                Child& child = children[unknown[j]];
-                child.inverseDepths[a] = static_cast<std::uint8_t>(depth[j]);
-                if (readExactly(table, depth[j], remaining)) {
-                    child.inverseExact = static_cast<std::uint8_t>(child.inverseExact | bit);
-                }
-                if (depth[j] > remaining) {
-                    far |= std::uint32_t{1} << unknown[j];
-                } else {
-                    alive[stay++] = unknown[j];
-                }
-            }
-            left = stay;
-        }
-        for (std::size_t j = 0; j < left && remaining > 0 && Table::kOwnAxisTurnsStayHome; ++j) {
-            const auto& d = children[alive[j]].inverseDepths;
-            if (d[0] == remaining && d[1] == remaining && d[2] == remaining) {
-                far |= std::uint32_t{1} << alive[j];
-            }
-        }
-        if (far == 0) {
-            return count;
-        }
-        std::size_t stay = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (((far >> i) & 1U) == 0) {
-                children[stay] = children[i];
-                moves[stay++] = moves[i];
-            }
-        }
-        return stay;
-    }
-
 private:
     InverseMoves();
 
@@ -144,6 +64,133 @@ private:
         std::array<Map, kEdgeCount> edge{};
     };
     std::array<Axis, core::kAxisCount> axes_{};
+};
+
+/// Rules out children whose inverse the table puts more than `remaining` moves from solved,
+/// an axis at a time: each axis's lookups are asked for together, and read once other work
+/// has given them time to arrive. A child has `inverse` (a PackedCube), `inverseDepths` and
+/// `inverseExact`: along an axis whose bit is set there, its inverseDepths value is the
+/// table's already and is used as it is; along the others it is looked up, stored and the
+/// bit set. As in the search's own bound, three axes that ask for the same number of moves
+/// ask for one more where the table allows it: that holds for any cube, so for an inverse too.
+template <typename Table, typename Child, std::size_t N>
+class InverseSieve {
+public:
+    /// Begins on `children[0..count)`; only those with their bit set in `probe` are looked
+    /// up, along the axes in `order`, and each later axis only about those the ones before
+    /// it kept.
+    void start(std::size_t count, std::uint32_t probe,
+               const std::array<std::size_t, core::kAxisCount>& order) {
+        count_ = count;
+        order_ = order;
+        axis_ = 0;
+        far_ = 0;
+        left_ = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if ((probe >> i) & 1U) {
+                alive_[left_++] = static_cast<std::uint8_t>(i);
+            }
+        }
+    }
+
+    /// Whether an axis is left to look along.
+    bool axesLeft() const { return axis_ < core::kAxisCount && left_ > 0; }
+
+    /// Settles the next axis's values that are known and asks the table about the others:
+    /// true when it asked, and read() must come before anything else; false when nothing
+    /// was asked and the axis is done.
+    bool ask(const InverseMoves& inverse, const Table& table, const std::array<Child, N>& children,
+             int remaining) {
+        const std::size_t a = order_[axis_];
+        const auto bit = static_cast<std::uint8_t>(1U << a);
+        asking_ = 0;
+        stay_ = 0;
+        for (std::size_t j = 0; j < left_; ++j) {
+            const Child& child = children[alive_[j]];
+            if ((child.inverseExact & bit) == 0) {
+                unknown_[asking_++] = alive_[j];
+            } else if (child.inverseDepths[a] > remaining) {
+                far_ |= std::uint32_t{1} << alive_[j];
+            } else {
+                alive_[stay_++] = alive_[j];
+            }
+        }
+        if (asking_ == 0) {
+            left_ = stay_;
+            ++axis_;
+            return false;
+        }
+        askTogether(
+            table, asking_,
+            [&](std::size_t j) {
+                return inverse.along(children[unknown_[j]].inverse, static_cast<int>(a));
+            },
+            asked_, remaining);
+        return true;
+    }
+
+    /// Reads what ask() asked for and finishes its axis: true when done, false when the
+    /// table has asked for more, and read() must be called again.
+    bool read(const Table& table, std::array<Child, N>& children, int remaining) {
+        const std::size_t a = order_[axis_];
+        const auto bit = static_cast<std::uint8_t>(1U << a);
+        std::array<int, N>& depth = depths_;
+        if (!readAsked(table, asked_, depth)) {
+            return false;
+        }
+        for (std::size_t j = 0; j < asking_; ++j) {
+            Child& child = children[unknown_[j]];
+            child.inverseDepths[a] = static_cast<std::uint8_t>(depth[j]);
+            if (readExactly(table, depth[j], remaining)) {
+                child.inverseExact = static_cast<std::uint8_t>(child.inverseExact | bit);
+            }
+            if (depth[j] > remaining) {
+                far_ |= std::uint32_t{1} << unknown_[j];
+            } else {
+                alive_[stay_++] = unknown_[j];
+            }
+        }
+        left_ = stay_;
+        ++axis_;
+        return true;
+    }
+
+    /// Keeps the children not ruled out, in order, with `moves` alongside; returns how many.
+    std::size_t keep(std::array<Child, N>& children, std::array<std::uint8_t, N>& moves,
+                     int remaining) {
+        for (std::size_t j = 0; j < left_ && remaining > 0 && Table::kOwnAxisTurnsStayHome; ++j) {
+            const auto& d = children[alive_[j]].inverseDepths;
+            if (d[0] == remaining && d[1] == remaining && d[2] == remaining) {
+                far_ |= std::uint32_t{1} << alive_[j];
+            }
+        }
+        if (far_ == 0) {
+            return count_;
+        }
+        std::size_t stay = 0;
+        for (std::size_t i = 0; i < count_; ++i) {
+            if (((far_ >> i) & 1U) == 0) {
+                children[stay] = children[i];
+                moves[stay++] = moves[i];
+            }
+        }
+        return stay;
+    }
+
+private:
+    std::size_t count_ = 0;
+    std::array<std::size_t, core::kAxisCount> order_{};
+    std::size_t axis_ = 0;
+    std::uint32_t far_ = 0;
+    // The children still in, those the current axis asks about, and how many of the first
+    // are settled.
+    std::array<std::uint8_t, N> alive_{};
+    std::size_t left_ = 0;
+    std::array<std::uint8_t, N> unknown_{};
+    std::size_t asking_ = 0;
+    std::size_t stay_ = 0;
+    AskedDepths<N> asked_;
+    std::array<int, N> depths_{};
 };
 
 } // namespace cw::optimal

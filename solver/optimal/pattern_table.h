@@ -154,6 +154,10 @@ public:
         return static_cast<int>(
             (words_.get()[static_cast<std::size_t>(index >> 3)] >> ((index & 7) * 4)) & 15);
     }
+    /// Starts bringing the entry at `index` into the caches, for a depthAt() to come.
+    void prefetch(std::uint64_t index) const {
+        __builtin_prefetch(words_.get() + static_cast<std::size_t>(index >> 3));
+    }
 
 private:
     static constexpr std::size_t kWords = kAddressable ? static_cast<std::size_t>(kBytes / 4) : 0;
@@ -171,6 +175,24 @@ using HugePatternTable = SymmetricPatternTable<TableSize::huge>;
 extern template class SymmetricPatternTable<TableSize::medium>;
 extern template class SymmetricPatternTable<TableSize::large>;
 extern template class SymmetricPatternTable<TableSize::huge>;
+
+/// Bounds asked for and not read yet: what askTogether() leaves for readAsked().
+template <std::size_t N>
+struct AskedDepths {
+    std::size_t count = 0;
+    int remaining = -1;
+    /// The entries' places in the table.
+    std::array<std::uint64_t, N> index{};
+    /// For a table that looks further in a second round (see PackedPatternTable): the
+    /// coordinates, those that go on to it and where, and the bounds read so far.
+    std::array<PhaseOneCoordinates, N> at{};
+    std::array<std::uint8_t, N> further{};
+    std::size_t furtherCount = 0;
+    std::array<std::uint64_t, N> furtherIndex{};
+    bool secondRound = false;
+    /// For a table that has no entries to ask for, the bounds themselves.
+    std::array<int, N> depth{};
+};
 
 /// A SymmetricPatternTable's bounds kept to three values an entry, five entries to a byte: "at
 /// most cut - 1", cut, or "cut + 1 or more" (cut 11 by default). Where it says only "at most
@@ -227,13 +249,15 @@ public:
 
     static std::uint64_t indexOf(const PhaseOneCoordinates& at) { return Full::indexOf(at); }
 
-    /// The bounds of `count` positions, `at(i)` the coordinates of each, looked up together.
-    /// A caller that keeps the positions whose bound is at most `remaining` needs no more than
-    /// "at most cut - 1" where `remaining` is cut - 1 or more: those read cut - 1 without the
-    /// look into the medium table. Such a value is not a bound, only at least the bound.
+    /// The bounds of `count` positions, `at(i)` the coordinates of each, asked for together
+    /// and read later with readAsked() (see askTogether()). A caller that keeps the positions
+    /// whose bound is at most `remaining` needs no more than "at most cut - 1" where
+    /// `remaining` is cut - 1 or more: those read cut - 1 without the look into the medium
+    /// table. Such a value is not a bound, only at least the bound.
     template <typename At, std::size_t N>
-    void depthsTogether(std::size_t count, const At& at, std::array<int, N>& depths,
-                        int remaining) const;
+    void askTogether(std::size_t count, const At& at, AskedDepths<N>& asked) const;
+    template <std::size_t N>
+    bool readAsked(AskedDepths<N>& asked, std::array<int, N>& depths) const;
 
 private:
     // 0 for "at most cut - 1", 1 for cut, 2 for more.
@@ -269,37 +293,69 @@ private:
     std::vector<std::uint8_t> flipSlice_;
 };
 
-/// The bounds of `count` positions, `at(i)` the coordinates of each, looked up together: a
-/// table that splits a lookup into finding the entry and reading it has every entry found
-/// before any is read, so that the reads' misses in a table of gigabytes overlap rather than
-/// wait for one another.
+/// The bounds of `count` positions, `at(i)` the coordinates of each, asked for together: a
+/// table that splits a lookup into finding the entry and reading it has every entry found and
+/// on its way into the caches before readAsked() reads any, so that the misses in a table of
+/// gigabytes overlap rather than wait for one another. A caller with other work to do in
+/// between (the search has other positions) hides the wait behind it.
 ///
 /// `remaining` is for a caller that keeps only the positions whose bound is at most that
 /// many: a table may then read a bound it would have to look further for as some value no
 /// more than `remaining` (see PackedPatternTable). Left out, every bound is exact.
 template <typename Table, typename At, std::size_t N>
-void depthsTogether(const Table& table, std::size_t count, const At& at, std::array<int, N>& depths,
-                    int remaining = -1) {
-    if constexpr (requires { table.depthsTogether(count, at, depths, remaining); }) {
-        table.depthsTogether(count, at, depths, remaining);
+void askTogether(const Table& table, std::size_t count, const At& at, AskedDepths<N>& asked,
+                 int remaining = -1) {
+    asked.count = count;
+    asked.remaining = remaining;
+    if constexpr (requires { table.askTogether(count, at, asked); }) {
+        table.askTogether(count, at, asked);
     } else if constexpr (requires(const PhaseOneCoordinates& c) { table.indexOf(c); }) {
         std::array<PhaseOneCoordinates, N> coordinates{};
         for (std::size_t i = 0; i < count; ++i) {
             coordinates[i] = at(i);
         }
-        std::array<std::uint64_t, N> index{};
-        table.indicesOf(std::span(coordinates).first(count), index.data());
+        table.indicesOf(std::span(coordinates).first(count), asked.index.data());
         for (std::size_t i = 0; i < count; ++i) {
-            depths[i] = table.depthAt(index[i]);
+            table.prefetch(asked.index[i]);
         }
     } else {
         for (std::size_t i = 0; i < count; ++i) {
-            depths[i] = table.depth(at(i));
+            asked.depth[i] = table.depth(at(i));
         }
     }
 }
 
-/// Whether a bound that depthsTogether() read for a caller keeping `remaining` moves is the
+/// The bounds askTogether() asked for, in its order, into `depths`: true when they are
+/// there. False when the table has asked for more entries, to be read in another call: a
+/// table that stands another in below some depth asks that one only about the positions
+/// that need it.
+template <typename Table, std::size_t N>
+bool readAsked(const Table& table, AskedDepths<N>& asked, std::array<int, N>& depths) {
+    if constexpr (requires { table.readAsked(asked, depths); }) {
+        return table.readAsked(asked, depths);
+    } else if constexpr (requires(const PhaseOneCoordinates& c) { table.indexOf(c); }) {
+        for (std::size_t i = 0; i < asked.count; ++i) {
+            depths[i] = table.depthAt(asked.index[i]);
+        }
+    } else {
+        for (std::size_t i = 0; i < asked.count; ++i) {
+            depths[i] = asked.depth[i];
+        }
+    }
+    return true;
+}
+
+/// askTogether() and readAsked() until it is done.
+template <typename Table, typename At, std::size_t N>
+void depthsTogether(const Table& table, std::size_t count, const At& at, std::array<int, N>& depths,
+                    int remaining = -1) {
+    AskedDepths<N> asked;
+    askTogether(table, count, at, asked, remaining);
+    while (!readAsked(table, asked, depths)) {
+    }
+}
+
+/// Whether a bound that readAsked() read for a caller keeping `remaining` moves is the
 /// table's own bound, which holds for the position at any number of moves left, rather than
 /// a value that only says the bound is at most `remaining`.
 template <typename Table>
@@ -335,31 +391,56 @@ int PackedPatternTable<kSize>::depth(const PhaseOneCoordinates& at) const {
 
 template <TableSize kSize>
 template <typename At, std::size_t N>
-void PackedPatternTable<kSize>::depthsTogether(std::size_t count, const At& at,
-                                               std::array<int, N>& depths, int remaining) const {
-    std::array<PhaseOneCoordinates, N> coordinates{};
+void PackedPatternTable<kSize>::askTogether(std::size_t count, const At& at,
+                                            AskedDepths<N>& asked) const {
     for (std::size_t i = 0; i < count; ++i) {
-        coordinates[i] = at(i);
+        asked.at[i] = at(i);
     }
-    const auto all = std::span<const PhaseOneCoordinates>(coordinates).first(count);
-    std::array<std::uint64_t, N> index{};
-    Full::indicesOf(all, index.data());
-    if (remaining >= cut_ - 1 || below_ == nullptr) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const int level = levelAt(index[i]);
-            depths[i] = level != 0 || remaining >= cut_ - 1 ? cut_ - 1 + level : 0;
+    Full::indicesOf(std::span<const PhaseOneCoordinates>(asked.at).first(count),
+                    asked.index.data());
+    for (std::size_t i = 0; i < count; ++i) {
+        __builtin_prefetch(bytes_.get() + static_cast<std::size_t>(asked.index[i] / 5));
+    }
+    asked.secondRound = false;
+}
+
+template <TableSize kSize>
+template <std::size_t N>
+bool PackedPatternTable<kSize>::readAsked(AskedDepths<N>& asked, std::array<int, N>& depths) const {
+    if (asked.secondRound) {
+        for (std::size_t j = 0; j < asked.furtherCount; ++j) {
+            depths[asked.further[j]] = below_->depthAt(asked.furtherIndex[j]);
         }
-        return;
+        return true;
     }
-    // Some bounds below the cut may decide: the medium table's entries are read beside the
-    // packed ones, so that their misses overlap rather than follow one another.
-    std::array<std::uint64_t, N> belowIndex{};
-    MediumPatternTable::indicesOf(all, belowIndex.data());
-    for (std::size_t i = 0; i < count; ++i) {
-        const int level = levelAt(index[i]);
-        const int below = below_->depthAt(belowIndex[i]);
-        depths[i] = level == 0 ? below : cut_ - 1 + level;
+    // Below the cut the medium table's bound may decide; it is asked only about the entries
+    // that read "at most cut - 1", as the others are settled, and most of a search's
+    // lookups rule their position out at or past the cut.
+    const bool lookBelow = asked.remaining < cut_ - 1 && below_ != nullptr;
+    std::array<PhaseOneCoordinates, N> further{};
+    asked.furtherCount = 0;
+    for (std::size_t i = 0; i < asked.count; ++i) {
+        const int level = levelAt(asked.index[i]);
+        if (level != 0 || asked.remaining >= cut_ - 1) {
+            depths[i] = cut_ - 1 + level;
+        } else if (!lookBelow) {
+            depths[i] = 0;
+        } else {
+            further[asked.furtherCount] = asked.at[i];
+            asked.further[asked.furtherCount++] = static_cast<std::uint8_t>(i);
+        }
     }
+    if (asked.furtherCount == 0) {
+        return true;
+    }
+    MediumPatternTable::indicesOf(
+        std::span<const PhaseOneCoordinates>(further).first(asked.furtherCount),
+        asked.furtherIndex.data());
+    for (std::size_t j = 0; j < asked.furtherCount; ++j) {
+        below_->prefetch(asked.furtherIndex[j]);
+    }
+    asked.secondRound = true;
+    return false;
 }
 
 } // namespace cw::optimal

@@ -1,6 +1,7 @@
 // Iterative-deepening search for the shortest solution. Each length is searched to the end
-// as a list of two-move beginnings that the threads take in order; the first beginning (in
-// that order) with a solution gives the answer, so the number of threads never changes it.
+// as a list of two-move beginnings that the threads take in order, each thread several at a
+// time; the first beginning (in that order) with a solution gives the answer, so neither the
+// number of threads nor how a thread takes turns between its beginnings changes it.
 // The bounds only ever rule out positions that no solution of the length passes through, so
 // a tighter bound (such as the inverse's) changes how much is searched, never the answer.
 #include "solver/optimal/search.h"
@@ -32,6 +33,10 @@ constexpr int kMostMoves = 32;
 /// threads to finish close together.
 constexpr int kBeginningLength = 2;
 
+/// How many beginnings a thread searches at once, taking turns: while one waits for the
+/// table entries it has asked for, the others work.
+constexpr std::size_t kLanes = 4;
+
 /// How many positions a thread visits between looks at the clock and the stop flag.
 constexpr std::uint64_t kCheckEvery = std::uint64_t{1} << 14;
 
@@ -44,7 +49,7 @@ constexpr int kInverseSlack = 1;
 /// to look it up, its parent's plus one (a move changes a table's own value by at most one;
 /// a lookup left out never rules a position out, so a table whose values may move by more,
 /// as the packed one's do about its cut, only loses a chance to), or what a table read as no
-/// more than the moves left without looking further (see depthsTogether()). And the cube's
+/// more than the moves left without looking further (see askTogether()). And the cube's
 /// inverse, to bound it by as well, with its bounds along the axes as last looked up (its
 /// parent's where it was not): those whose bit is set in `inverseExact` are the inverse's
 /// own, the others only set the order of its next lookups.
@@ -119,86 +124,183 @@ struct Context {
         const bool agree = highest > 0 && most[0] == most[1] && most[1] == most[2];
         return highest + (Table::kOwnAxisTurnsStayHome && agree ? 1 : 0);
     }
+};
 
-    /// The moves that may follow `last` and leave a cube that `remaining` moves may solve, in
-    /// order, with the cubes they leave; returns how many. The bounds go axis by axis over
-    /// all the moves at once, so that their lookups, each a miss in a table of gigabytes,
-    /// overlap rather than wait for one another. The axis whose bound is tightest goes
-    /// first, as it turns the most moves away, and each later axis is asked only about the
-    /// moves the axes before it let through. An axis with room to spare lets every move
-    /// through without a lookup as long as one more move cannot use the room up, and on the
-    /// last move only solved coordinates will do.
-    std::size_t children(const Node& node, int last, int remaining,
-                         std::array<Node, kMoveCount>& next,
-                         std::array<std::uint8_t, kMoveCount>& kept) const {
-        std::size_t count = 0;
+/// A position's children: the moves that may follow its last one, and later the cubes they
+/// leave, of which an Expansion keeps those `remaining` moves may still solve.
+struct Frame {
+    std::array<Node, kMoveCount> next;
+    std::array<std::uint8_t, kMoveCount> moves;
+    std::size_t count = 0;
+    /// The next child to go into, and the depth of the position whose children these are.
+    std::size_t at = 0;
+    int depth = 0;
+};
+
+/// Finds the moves that may follow `last` and leave a cube that `remaining` moves may solve,
+/// in order, with the cubes they leave. The bounds go axis by axis over all the moves at once,
+/// so that their lookups, each a miss in a table of gigabytes, overlap. The axis whose bound is
+/// tightest goes first, as it turns the most moves away, and each later axis is asked only
+/// about the moves the axes before it let through. An axis with room to spare lets every move
+/// through without a lookup as long as one more move cannot use the room up, and on the last
+/// move only solved coordinates will do. Then the same for the children's inverses.
+///
+/// Each axis's lookups are asked for and read in two steps: advance() returns between them,
+/// so that the caller can work on another position while the entries come in from memory,
+/// which is what a position mostly waits for.
+template <typename Table>
+class Expansion {
+public:
+    void start(const Context<Table>& context, const Node& node, int last, int remaining,
+               Frame& out) {
+        context_ = &context;
+        node_ = &node;
+        out_ = &out;
+        remaining_ = remaining;
+        count_ = 0;
         for (int m = 0; m < kMoveCount; ++m) {
             if (mayFollow(m, last)) {
-                kept[count++] = static_cast<std::uint8_t>(m);
+                out.moves[count_++] = static_cast<std::uint8_t>(m);
             }
         }
-        std::array<std::size_t, kAxisCount> order{0, 1, 2};
-        std::sort(order.begin(), order.end(),
+        order_ = {0, 1, 2};
+        std::sort(order_.begin(), order_.end(),
                   [&node](std::size_t a, std::size_t b) { return node.most[a] > node.most[b]; });
-        for (std::size_t k = 0; k < kAxisCount && count > 0; ++k) {
-            const std::size_t a = order[k];
-            for (std::size_t i = 0; i < count; ++i) {
-                next[i].axes[a] = moves.after(node.axes[a], axisMoves[a][kept[i]]);
+        step_ = 0;
+        waiting_ = false;
+    }
+
+    /// Goes on until the children are known and in the frame (true), or until it has asked
+    /// for entries that may not have arrived yet (false: call again, after other work).
+    bool advance() {
+        if (waiting_) {
+            const bool read = step_ < kAxisCount
+                                  ? readOwn(order_[step_])
+                                  : sieve_.read(context_->table, out_->next, remaining_);
+            if (!read) {
+                return false;
             }
-            if (node.most[a] + 1 < remaining) {
-                for (std::size_t i = 0; i < count; ++i) {
-                    next[i].most[a] = static_cast<std::uint8_t>(node.most[a] + 1);
-                }
-                continue;
-            }
-            std::array<int, kMoveCount> depths{};
-            if (remaining == 0) {
-                for (std::size_t i = 0; i < count; ++i) {
-                    depths[i] = next[i].axes[a] == PhaseOneCoordinates{} ? 0 : 1;
-                }
-            } else {
-                depthsTogether(
-                    table, count, [&](std::size_t i) { return next[i].axes[a]; }, depths,
-                    remaining);
-            }
-            std::size_t stay = 0;
-            for (std::size_t i = 0; i < count; ++i) {
-                if (depths[i] <= remaining) {
-                    next[i].most[a] = static_cast<std::uint8_t>(depths[i]);
-                    next[stay] = next[i];
-                    kept[stay++] = kept[i];
-                }
-            }
-            count = stay;
+            waiting_ = false;
+            ++step_;
         }
-        // An axis let through without a lookup is below `remaining`, so this asks only
-        // about bounds that were looked up.
+        for (; step_ < kAxisCount; ++step_) {
+            if (askOwn(order_[step_])) {
+                waiting_ = true;
+                return false;
+            }
+        }
+        if (step_ == kAxisCount) {
+            keepBound();
+            // On the last move the coordinates at home decide; no inverse is needed after it.
+            if (remaining_ == 0 || !context_->inverseBounds) {
+                out_->count = count_;
+                return true;
+            }
+            startInverse();
+        }
+        while (sieve_.axesLeft()) {
+            if (sieve_.ask(context_->inverse, context_->table, out_->next, remaining_)) {
+                waiting_ = true;
+                return false;
+            }
+            ++step_;
+        }
+        out_->count = sieve_.keep(out_->next, out_->moves, remaining_);
+        return true;
+    }
+
+    /// advance() until done.
+    void finish() {
+        while (!advance()) {
+        }
+    }
+
+private:
+    // The children's coordinates along axis `a`, and their bounds along it where those are
+    // known without a lookup; true when a lookup was asked for instead.
+    bool askOwn(std::size_t a) {
+        const Context<Table>& c = *context_;
+        const Node& node = *node_;
+        std::array<Node, kMoveCount>& next = out_->next;
+        const std::array<std::uint8_t, kMoveCount>& kept = out_->moves;
+        if (count_ == 0) {
+            return false;
+        }
+        for (std::size_t i = 0; i < count_; ++i) {
+            next[i].axes[a] = c.moves.after(node.axes[a], c.axisMoves[a][kept[i]]);
+        }
+        if (node.most[a] + 1 < remaining_) {
+            for (std::size_t i = 0; i < count_; ++i) {
+                next[i].most[a] = static_cast<std::uint8_t>(node.most[a] + 1);
+            }
+            return false;
+        }
+        if (remaining_ == 0) {
+            std::array<int, kMoveCount> depths{};
+            for (std::size_t i = 0; i < count_; ++i) {
+                depths[i] = next[i].axes[a] == PhaseOneCoordinates{} ? 0 : 1;
+            }
+            keepWithin(a, depths);
+            return false;
+        }
+        askTogether(
+            c.table, count_, [&](std::size_t i) { return next[i].axes[a]; }, asked_, remaining_);
+        return true;
+    }
+
+    // Reads what askOwn() asked for; false when more is on its way.
+    bool readOwn(std::size_t a) {
+        if (!readAsked(context_->table, asked_, depths_)) {
+            return false;
+        }
+        keepWithin(a, depths_);
+        return true;
+    }
+
+    void keepWithin(std::size_t a, const std::array<int, kMoveCount>& depths) {
+        std::array<Node, kMoveCount>& next = out_->next;
+        std::array<std::uint8_t, kMoveCount>& kept = out_->moves;
         std::size_t stay = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (bound(next[i].most) <= remaining) {
+        for (std::size_t i = 0; i < count_; ++i) {
+            if (depths[i] <= remaining_) {
+                next[i].most[a] = static_cast<std::uint8_t>(depths[i]);
                 next[stay] = next[i];
                 kept[stay++] = kept[i];
             }
         }
-        // On the last move the coordinates at home decide; no inverse is needed after it.
-        return remaining == 0 || !inverseBounds ? stay
-                                                : keepByInverse(node, remaining, stay, next, kept);
+        count_ = stay;
     }
 
-    /// Of the `count` children left, those whose inverse `remaining` moves may solve, in
-    /// order; returns how many. Only children whose own bound comes near `remaining` are
-    /// looked up, first along the axis whose bound was the tightest for the parent's inverse.
-    /// A move puts its undoing in front of the inverse, so along the move's homeAxes the
-    /// parent's value is the child's, and no lookup is needed.
-    std::size_t keepByInverse(const Node& node, int remaining, std::size_t count,
-                              std::array<Node, kMoveCount>& next,
-                              std::array<std::uint8_t, kMoveCount>& kept) const {
+    // An axis let through without a lookup is below `remaining`, so this asks only about
+    // bounds that were looked up.
+    void keepBound() {
+        std::array<Node, kMoveCount>& next = out_->next;
+        std::array<std::uint8_t, kMoveCount>& kept = out_->moves;
+        std::size_t stay = 0;
+        for (std::size_t i = 0; i < count_; ++i) {
+            if (Context<Table>::bound(next[i].most) <= remaining_) {
+                next[stay] = next[i];
+                kept[stay++] = kept[i];
+            }
+        }
+        count_ = stay;
+    }
+
+    // Only children whose own bound comes near `remaining` have their inverse looked up,
+    // first along the axis whose bound was the tightest for the parent's inverse. A move puts
+    // its undoing in front of the inverse, so along the move's homeAxes the parent's value is
+    // the child's, and no lookup is needed.
+    void startInverse() {
+        const Context<Table>& c = *context_;
+        const Node& node = *node_;
+        std::array<Node, kMoveCount>& next = out_->next;
+        const std::array<std::uint8_t, kMoveCount>& kept = out_->moves;
         std::uint32_t probe = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            next[i].inverse = inverse.before(node.inverse, InverseMoves::undo(kept[i]));
+        for (std::size_t i = 0; i < count_; ++i) {
+            next[i].inverse = c.inverse.before(node.inverse, InverseMoves::undo(kept[i]));
             next[i].inverseDepths = node.inverseDepths;
-            next[i].inverseExact = node.inverseExact & homeAxes[kept[i]];
-            if (bound(next[i].most) + kInverseSlack >= remaining) {
+            next[i].inverseExact = node.inverseExact & c.homeAxes[kept[i]];
+            if (Context<Table>::bound(next[i].most) + kInverseSlack >= remaining_) {
                 probe |= std::uint32_t{1} << i;
             }
         }
@@ -206,8 +308,20 @@ struct Context {
         std::sort(order.begin(), order.end(), [&node](std::size_t a, std::size_t b) {
             return node.inverseDepths[a] > node.inverseDepths[b];
         });
-        return inverse.keepNear(table, next, kept, count, probe, order, remaining);
+        sieve_.start(count_, probe, order);
     }
+
+    const Context<Table>* context_ = nullptr;
+    const Node* node_ = nullptr;
+    Frame* out_ = nullptr;
+    int remaining_ = 0;
+    std::size_t count_ = 0;
+    std::array<std::size_t, kAxisCount> order_{};
+    std::size_t step_ = 0;
+    bool waiting_ = false;
+    AskedDepths<kMoveCount> asked_;
+    std::array<int, kMoveCount> depths_{};
+    InverseSieve<Table, Node, kMoveCount> sieve_;
 };
 
 /// Whether `moves` (0..17) played on `cube` solve it.
@@ -244,56 +358,99 @@ struct Shared {
     }
 };
 
+/// One beginning's search, depth first, with its own stack: a thread keeps several at once
+/// and switches between them whenever one has asked for table entries (see Expansion), so
+/// that one waits for memory while the others work.
 template <typename Table>
-class Worker {
+class Lane {
 public:
-    Worker(const Context<Table>& context, Shared& shared) : context_(context), shared_(shared) {}
+    Lane(const Context<Table>& context, Shared& shared) : context_(context), shared_(shared) {}
 
-    /// Searches the moves after `beginning` that make a solution of `length` in all; the
-    /// solution's moves when there is one.
-    std::optional<std::vector<int>> search(const Beginning& beginning, std::size_t index,
-                                           int length) {
+    bool busy() const { return busy_; }
+    std::size_t index() const { return index_; }
+    std::uint64_t nodes() const { return nodes_; }
+
+    /// Takes on the moves after `beginning` that make a solution of `length` in all, the
+    /// beginning being number `index` in the search's order.
+    void begin(const Beginning& beginning, std::size_t index, int length) {
         index_ = index;
+        length_ = length;
         abandoned_ = false;
+        busy_ = true;
+        found_ = false;
+        top_ = 0;
+        expanding_ = false;
         for (int i = 0; i < beginning.count; ++i) {
             path_[static_cast<std::size_t>(i)] = beginning.moves[static_cast<std::size_t>(i)];
         }
         const int last = beginning.count == 0
                              ? -1
                              : beginning.moves[static_cast<std::size_t>(beginning.count - 1)];
-        if (!descend(beginning.node, beginning.count, length - beginning.count, last)) {
-            return std::nullopt;
+        root_ = beginning.node;
+        if (enter(root_, beginning.count, last)) {
+            found_ = true;
+            busy_ = false;
+        } else if (!expanding_) {
+            busy_ = false;
         }
-        return std::vector<int>(path_.begin(), path_.begin() + length);
     }
 
-    std::uint64_t nodes() const { return nodes_; }
+    /// Goes on until it has asked for table entries (still busy) or the beginning is done.
+    void step() {
+        for (;;) {
+            if (expanding_) {
+                if (!expansion_.advance()) {
+                    return;
+                }
+                expanding_ = false;
+            }
+            if (abandoned_ || top_ == 0) {
+                busy_ = false;
+                return;
+            }
+            Frame& frame = frames_[top_ - 1];
+            if (frame.at == frame.count) {
+                --top_;
+                continue;
+            }
+            const std::size_t i = frame.at++;
+            path_[static_cast<std::size_t>(frame.depth)] = frame.moves[i];
+            if (enter(frame.next[i], frame.depth + 1, frame.moves[i])) {
+                found_ = true;
+                busy_ = false;
+                return;
+            }
+        }
+    }
+
+    /// The solution, once the lane is no longer busy, when the beginning held one (and was
+    /// not abandoned before it was found).
+    std::optional<std::vector<int>> solution() const {
+        if (!found_) {
+            return std::nullopt;
+        }
+        return std::vector<int>(path_.begin(), path_.begin() + length_);
+    }
 
 private:
-    // The inner loop: no allocation and no virtual call; bounds are looked up only for
-    // moves that may follow the last one.
-    bool descend(const Node& node, int depth, int remaining, int last) {
+    // A position at `depth` moves: true when it is a solution; otherwise, unless the search
+    // of this beginning is over, its children are on their way (expanding_).
+    bool enter(const Node& node, int depth, int last) {
         if ((++nodes_ & (kCheckEvery - 1)) == 0) {
             checkIn();
         }
         if (abandoned_) {
             return false;
         }
+        const int remaining = length_ - depth;
         if (remaining == 0) {
             return solves(depth);
         }
-        std::array<Node, kMoveCount> next;
-        std::array<std::uint8_t, kMoveCount> moves;
-        const std::size_t count = context_.children(node, last, remaining - 1, next, moves);
-        for (std::size_t i = 0; i < count; ++i) {
-            path_[static_cast<std::size_t>(depth)] = moves[i];
-            if (descend(next[i], depth + 1, remaining - 1, moves[i])) {
-                return true;
-            }
-            if (abandoned_) {
-                return false;
-            }
-        }
+        Frame& frame = frames_[top_++];
+        frame.at = 0;
+        frame.depth = depth;
+        expansion_.start(context_, node, last, remaining - 1, frame);
+        expanding_ = true;
         return false;
     }
 
@@ -312,10 +469,18 @@ private:
 
     const Context<Table>& context_;
     Shared& shared_;
+    std::array<Frame, kMostMoves> frames_;
+    std::size_t top_ = 0;
+    Node root_{};
+    Expansion<Table> expansion_;
+    bool expanding_ = false;
     std::array<int, kMostMoves> path_{};
     std::size_t index_ = 0;
+    int length_ = 0;
     std::uint64_t nodes_ = 0;
     bool abandoned_ = false;
+    bool busy_ = false;
+    bool found_ = false;
 };
 
 /// The beginnings of `length`-move solutions in the order the search takes them, less those
@@ -331,14 +496,14 @@ std::vector<Beginning> beginnings(const Context<Table>& context, int length) {
         }
         const int last =
             from.count == 0 ? -1 : from.moves[static_cast<std::size_t>(from.count - 1)];
-        std::array<Node, kMoveCount> nodes;
-        std::array<std::uint8_t, kMoveCount> moves;
-        const std::size_t kept =
-            context.children(from.node, last, length - from.count - 1, nodes, moves);
-        for (std::size_t i = 0; i < kept; ++i) {
+        Frame children;
+        Expansion<Table> expansion;
+        expansion.start(context, from.node, last, length - from.count - 1, children);
+        expansion.finish();
+        for (std::size_t i = 0; i < children.count; ++i) {
             Beginning next = from;
-            next.node = nodes[i];
-            next.moves[static_cast<std::size_t>(next.count++)] = moves[i];
+            next.node = children.next[i];
+            next.moves[static_cast<std::size_t>(next.count++)] = children.moves[i];
             self(self, next);
         }
     };
@@ -365,23 +530,51 @@ LengthResult searchLength(const Context<Table>& context, int length,
     std::vector<std::optional<std::vector<int>>> found(starts.size());
 
     const auto work = [&] {
-        Worker<Table> worker(context, shared);
-        for (;;) {
-            const std::size_t i = shared.next.fetch_add(1);
-            if (i >= starts.size() || shared.giveUpNow()) {
-                break;
+        std::vector<Lane<Table>> lanes(kLanes, Lane<Table>(context, shared));
+        // Hands the next beginning not yet taken to `lane`; false when none is left.
+        const auto take = [&](Lane<Table>& lane) {
+            for (;;) {
+                const std::size_t i = shared.next.fetch_add(1);
+                if (i >= starts.size() || shared.giveUpNow()) {
+                    return false;
+                }
+                if (i <= shared.firstFound) {
+                    lane.begin(starts[i], i, length);
+                    return true;
+                }
             }
-            if (i > shared.firstFound) {
-                continue;
-            }
-            found[i] = worker.search(starts[i], i, length);
+        };
+        const auto finished = [&](const Lane<Table>& lane) {
+            const std::size_t i = lane.index();
+            found[i] = lane.solution();
             if (found[i]) {
                 std::size_t first = shared.firstFound;
                 while (i < first && !shared.firstFound.compare_exchange_weak(first, i)) {
                 }
             }
+        };
+        bool more = true;
+        for (bool anyBusy = true; anyBusy;) {
+            anyBusy = false;
+            for (Lane<Table>& lane : lanes) {
+                while (!lane.busy() && more) {
+                    more = take(lane);
+                    if (more && !lane.busy()) {
+                        finished(lane); // settled by its first position alone
+                    }
+                }
+                if (lane.busy()) {
+                    lane.step();
+                    if (!lane.busy()) {
+                        finished(lane);
+                    }
+                    anyBusy = anyBusy || lane.busy() || more;
+                }
+            }
         }
-        shared.nodes += worker.nodes();
+        for (const Lane<Table>& lane : lanes) {
+            shared.nodes += lane.nodes();
+        }
     };
     core::runOnThreads(settings.jobs, [&work](unsigned) { work(); });
 

@@ -95,6 +95,72 @@ TEST(OptimalSearch, IsNeverLongerThanTheShortSolverAndTheSameOnAnyNumberOfJobs) 
     }
 }
 
+// The first sequence of `length` moves in the search's order that solves `cube`: moves 0..17
+// in turn at each step, no face twice in a row, and of two opposite faces the lower first.
+std::optional<std::vector<int>> firstSolution(const CubieCube& cube, int length) {
+    std::vector<int> moves;
+    const auto extend = [&](const auto& self, const CubieCube& at) -> bool {
+        if (static_cast<int>(moves.size()) == length) {
+            return at == CubieCube{};
+        }
+        for (int m = 0; m < kMoveCount; ++m) {
+            if (moves.empty() || core::mayFollow(m, moves.back())) {
+                moves.push_back(m);
+                if (self(self, core::multiply(at, core::moveCube(m)))) {
+                    return true;
+                }
+                moves.pop_back();
+            }
+        }
+        return false;
+    };
+    if (!extend(extend, cube)) {
+        return std::nullopt;
+    }
+    return moves;
+}
+
+TEST(OptimalSearch, GivesTheFirstShortestSolutionInMoveOrderOnEveryTableAndAnyThreads) {
+    // A thread works on several beginnings at a time and the threads finish them in any
+    // order, yet the answer is the first shortest solution in order, as a search one move at
+    // a time would meet it. Half turns of two adjacent faces, three times over each way, make
+    // the same cube: the first two cubes have two shortest solutions that differ in their
+    // first move, the third two that share their first two moves and differ after.
+    // (Faces in facelet order U R F D L B; a move is face * 3 + quarter turns - 1.)
+    const int u = 0;
+    const int r2 = 4;
+    const int u2 = 1;
+    const int f2 = 7;
+    const int l2 = 13;
+    const int r = 3;
+    std::vector<CubieCube> cubes{
+        played({r2, u2, r2, u2, r2, u2}),
+        played({f2, l2, f2, l2, f2, l2}),
+        core::inverseOf(played({u, r, f2, l2, f2, l2, f2, l2})),
+    };
+    std::mt19937 random(23);
+    for (int i = 0; i < 8; ++i) {
+        cubes.push_back(played(randomMoves(random, 3 + i % 3)));
+    }
+    for (std::size_t i = 0; i < cubes.size(); ++i) {
+        const CubieCube& cube = cubes[i];
+        const std::optional<std::vector<int>> found = searchOptimal(cube, pairTables(), {}).moves;
+        ASSERT_TRUE(found.has_value()) << "cube " << i;
+        const std::optional<std::vector<int>> first =
+            firstSolution(cube, static_cast<int>(found->size()));
+        ASSERT_TRUE(first.has_value()) << "cube " << i;
+        for (const unsigned jobs : {1u, 2u, 3u}) {
+            SearchSettings settings;
+            settings.jobs = jobs;
+            EXPECT_EQ(searchOptimal(cube, pairTables(), settings).moves, first) << i << " " << jobs;
+            EXPECT_EQ(searchOptimal(cube, shallowPatternTable(), settings).moves, first)
+                << i << " " << jobs;
+            EXPECT_EQ(searchOptimal(cube, packedPatternTable(), settings).moves, first)
+                << i << " " << jobs;
+        }
+    }
+}
+
 TEST(OptimalSearch, ACubeItsInverseAndItsMirrorImageAreEquallyFar) {
     // Played backwards, a solution of a cube solves its inverse; seen in a mirror, it solves
     // the mirror image. So all three have the same optimal length, and a search that
