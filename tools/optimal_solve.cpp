@@ -64,12 +64,14 @@ void reportLength(const optimal::LengthReport& report) {
 } // namespace
 
 std::function<std::optional<std::vector<int>>(int)>
-twoPhaseTry(const CubieCube& cube, std::chrono::steady_clock::time_point deadline) {
-    return [cube, deadline](int length) -> std::optional<std::vector<int>> {
+twoPhaseTry(const CubieCube& cube, std::chrono::steady_clock::time_point deadline,
+            const std::atomic<bool>* stop) {
+    return [cube, deadline, stop](int length) -> std::optional<std::vector<int>> {
         two_phase::SearchLimits limits;
         limits.tables = two_phase::TableSize::large;
         limits.targetLength = length;
         limits.shorterNodes = kTwoPhaseTryPositions;
+        limits.stop = stop;
         if (deadline != std::chrono::steady_clock::time_point::max()) {
             // Not past the caller's deadline either (the two-phase search always takes the
             // millisecond or so its first solution needs).
@@ -97,7 +99,7 @@ public:
     optimal::OptimalSolution solve(const CubieCube& cube,
                                    optimal::SearchSettings settings) const override {
         settings.onLength = reportLength;
-        settings.tryLength = twoPhaseTry(cube, settings.deadline);
+        settings.tryLength = twoPhaseTry(cube, settings.deadline, settings.stop);
         // The first solution, which the search tries to beat: the small two-phase search's.
         return optimal::solveOptimal(cube, table_, settings, two_phase::solvePieces(cube));
     }
@@ -197,7 +199,7 @@ public:
             return fullTable().solve(cube, settings);
         }
         settings.onLength = reportLength;
-        settings.tryLength = twoPhaseTry(cube, settings.deadline);
+        settings.tryLength = twoPhaseTry(cube, settings.deadline, settings.stop);
         const auto full = [this]() -> const Table& { return fullTable().table(); };
         return optimal::solveQuickFirst(cube, medium_->table(), full, settings,
                                         two_phase::solvePieces(cube), kMediumFirst);

@@ -53,11 +53,13 @@ inline constexpr std::uint64_t kTwoPhaseTryPositions = 20'000'000;
 
 /// SearchSettings::tryLength for `cube`: the two-phase search on its large tables (loaded
 /// from the cache folder, or built there, on the first call), with kTwoPhaseTryPositions
-/// positions to find a solution of the length asked for, and no time past `deadline`. The
-/// same moves on any machine when there is no deadline.
+/// positions to find a solution of the length asked for, no time past `deadline`, and none
+/// after `stop` is set (as the optimal search's own stop flag, Ctrl-C, is). The same moves on
+/// any machine when there is no deadline and no stop.
 std::function<std::optional<std::vector<int>>(int)> twoPhaseTry(
     const CubieCube& cube,
-    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max(),
+    const std::atomic<bool>* stop = nullptr);
 
 /// The solution line's text: "R U2 F' (3 face turns, optimal)", or "(N face turns, at least
 /// M)" when the search gave up before it proved the length.

@@ -278,14 +278,15 @@ private:
     // Whether the search goes on for shorter solutions once it has one of at most 20 moves.
     bool goesOn() const { return hasDeadline() || limits_.shorterNodes > 0; }
 
-    // Time, or the positions allowed, are up only once a solution of at most 20 moves is in
-    // hand.
+    // Time, or the positions allowed, are up (or the caller says stop) only once a solution
+    // of at most 20 moves is in hand.
     void checkClock() {
         if (bestLength_ > kGuaranteedLength) {
             return;
         }
         if ((hasDeadline() && Clock::now() >= deadline_) ||
-            (limits_.shorterNodes > 0 && nodes_ >= limits_.shorterNodes)) {
+            (limits_.shorterNodes > 0 && nodes_ >= limits_.shorterNodes) ||
+            (limits_.stop != nullptr && limits_.stop->load(std::memory_order_relaxed))) {
             stop_ = true;
         }
     }

@@ -3,6 +3,7 @@
 // (--short, --scramble), its tests and the short-solver benchmark.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -56,13 +57,15 @@ inline constexpr TableSize kDefaultTableSize = TableSize::large;
 /// limit); either stops at once when its search has shown that no shorter solution exists.
 /// With the large tables, a nonzero `shorterNodes` does what `budget` does until the search
 /// has visited that many positions instead: slower on a busy machine, but the same solution
-/// on any.
+/// on any. With the large tables, a `stop` flag that is set ends the search as a passed
+/// budget does, for a caller that has been told to stop (Ctrl-C).
 struct SearchLimits {
     int targetLength = 20;
     std::uint64_t nodeLimit = 150000;
     TableSize tables = TableSize::small;
     std::chrono::milliseconds budget{0};
     std::uint64_t shorterNodes = 0;
+    const std::atomic<bool>* stop = nullptr;
 };
 
 /// Builds the small move and pruning tables now, if no call has built them yet; for the

@@ -3,6 +3,7 @@
 // moves it asks for before a long length.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,30 @@ TEST(OptimalTry, TheTwoPhaseSearchsMovesSolveTheCubeInNoMoreTurnsThanAskedFor) {
         // given up at its deadline.
         const auto soon = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
         EXPECT_EQ(twoPhaseTry(cube, soon)(1), std::nullopt);
+    }
+}
+
+TEST(OptimalTry, ATryToldToStopSearchesNoFurtherThanItsFirstSolution) {
+    if (sizeof(std::size_t) < 8) {
+        GTEST_SKIP() << "the browser build keeps only the two-phase search's small tables";
+    }
+    // Told to stop (Ctrl-C), the two-phase search ends with its first solution of at most 20
+    // moves, so a try for one move fewer than that finds nothing; not told, it goes on and
+    // finds one.
+    std::atomic<bool> stop{true};
+    for (std::uint64_t index = 0; index < 3; ++index) {
+        const CubieCube cube =
+            core::fromFacelets(two_phase::randomStateFacelets(42, index)).value();
+        const std::optional<std::vector<int>> first =
+            twoPhaseTry(cube, std::chrono::steady_clock::time_point::max(), &stop)(20);
+        ASSERT_TRUE(first.has_value());
+        const int shorter = static_cast<int>(first->size()) - 1;
+        EXPECT_EQ(twoPhaseTry(cube, std::chrono::steady_clock::time_point::max(), &stop)(shorter),
+                  std::nullopt)
+            << "cube " << index;
+        const std::optional<std::vector<int>> found = twoPhaseTry(cube)(shorter);
+        ASSERT_TRUE(found.has_value()) << "cube " << index;
+        EXPECT_LE(static_cast<int>(found->size()), shorter);
     }
 }
 
