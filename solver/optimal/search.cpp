@@ -317,6 +317,8 @@ private:
     int remaining_ = 0;
     std::size_t count_ = 0;
     std::array<std::size_t, kAxisCount> order_{};
+    // The axes done: the cube's three, then the inverse's (so past kAxisCount once the
+    // inverse's lookups have begun); and whether the current one waits for its entries.
     std::size_t step_ = 0;
     bool waiting_ = false;
     AskedDepths<kMoveCount> asked_;
