@@ -345,16 +345,6 @@ bool readAsked(const Table& table, AskedDepths<N>& asked, std::array<int, N>& de
     return true;
 }
 
-/// askTogether() and readAsked() until it is done.
-template <typename Table, typename At, std::size_t N>
-void depthsTogether(const Table& table, std::size_t count, const At& at, std::array<int, N>& depths,
-                    int remaining = -1) {
-    AskedDepths<N> asked;
-    askTogether(table, count, at, asked, remaining);
-    while (!readAsked(table, asked, depths)) {
-    }
-}
-
 /// Whether a bound that readAsked() read for a caller keeping `remaining` moves is the
 /// table's own bound, which holds for the position at any number of moves left, rather than
 /// a value that only says the bound is at most `remaining`.

@@ -188,8 +188,11 @@ TEST(PackedPatternTable, ReadsTheCutTheDepthsPastItOrTheTableBelow) {
         }
         const int remaining = static_cast<int>(random() % 8) - 1;
         std::array<int, kMoveCount> depths{};
-        depthsTogether(
-            packed, at.size(), [&at](std::size_t i) { return at[i]; }, depths, remaining);
+        AskedDepths<kMoveCount> asked;
+        askTogether(
+            packed, at.size(), [&at](std::size_t i) { return at[i]; }, asked, remaining);
+        while (!readAsked(packed, asked, depths)) {
+        }
         for (std::size_t i = 0; i < at.size(); ++i) {
             const int bound = packed.depth(at[i]);
             if (bound < kPackedCut && remaining >= kPackedCut - 1) {
